@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "font/geometry.h"
+#include "font/glyph_record.h"
+#include "runtime/binary_file.h"
+
+namespace font {
+
+// Header offsets. Bytes 0-7, 12-15 and 24-43 are not ours to interpret.
+inline constexpr std::uint64_t kFontSizeOffset = 8;
+inline constexpr std::uint64_t kCellHeightOffset = 16;
+inline constexpr std::uint64_t kSpaceWidthOffset = 20;
+
+// The 16 bytes at 48 are the tail of record 0 in layout A and unused bytes in layout B.
+inline constexpr std::uint64_t kLayoutProbeOffset = 48;
+inline constexpr std::int16_t kLayoutATableBase = 44;
+inline constexpr std::int16_t kLayoutBTableBase = 552;
+inline constexpr std::int32_t kMaxGlyphCount = 1001;
+
+// What the last load read; all zero until the first load.
+struct FontState {
+    std::int16_t TableBase = 0;
+    std::int32_t GlyphCount = 0;
+    float FontSize = 0;
+    float CellHeight = 0;
+    float SpaceWidth = 0;
+    GlyphRecord CurrentGlyph;  // the one record buffer: every read lands here, every write comes from here
+};
+
+// Byte offset of a record, in checked 16-bit arithmetic: fails as an overflow past 32767.
+std::int16_t RecordOffset(std::int16_t tableBase, std::int16_t index);
+
+void ProbeLayout(runtime::BinaryFile& file, FontState& font);
+void CountGlyphs(runtime::BinaryFile& file, FontState& font);
+void ReadHeader(runtime::BinaryFile& file, FontState& font);
+// Both refuse an index outside the table before the file is touched.
+void ReadGlyphRecord(runtime::BinaryFile& file, FontState& font, std::int16_t index);
+void WriteGlyphRecord(runtime::BinaryFile& file, const FontState& font, std::int16_t index);
+void WriteFontParameters(runtime::BinaryFile& file, const FontState& font);
+
+// The window's parts of a load, run at their places in the sequence.
+struct LoadFontWindowSteps {
+    std::function<void()> SetSelectorRange;
+    std::function<void()> ShowHeader;
+    std::function<void()> RefreshView;
+};
+
+void LoadFont(const std::string& path, FontState& font, const LoadFontWindowSteps& window);
+
+// Converts the texts, recomputes Aspect and writes the selected record; the caller refreshes.
+// The index is asked for only after every conversion has passed. A record that would read as
+// empty is refused: it would end the glyph table at the next load.
+void StoreGlyph(const std::string& path, FontState& font, const EdgeTexts& edges,
+                char decimalSeparator, const std::function<std::int16_t()>& selectedIndex);
+
+// Parses both texts before either value is written.
+void SaveHeader(const std::string& path, FontState& font, const std::string& fontSizeText,
+                const std::string& spaceWidthText, char decimalSeparator);
+
+}  // namespace font

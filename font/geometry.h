@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "font/glyph_record.h"
+
+// The three units: texture units (the file's floats), edit units (x 256, what the boxes show)
+// and preview pixels (x 512 on the 512 x 512 picture). Every conversion between them is here.
+namespace font {
+
+// The three edge boxes, in edit units, as the user sees them.
+struct EdgeTexts {
+    std::string Left;
+    std::string Top;
+    std::string Right;
+};
+
+// The binary32 edit-unit value as text. Beyond the binary32 range in edit units the text of
+// the exact product is shown; NaN and infinities give texts that FromEditText refuses.
+std::string ToEditText(float textureUnits, char decimalSeparator);
+float FromEditText(std::string_view text, char decimalSeparator);
+
+// (Right - Left) / CellHeight, in double precision, rounded to binary32 once.
+float ComputeAspect(float left, float right, float cellHeight);
+
+// Truncated toward zero, not floored: -0.75 preview pixels is column 0.
+std::int32_t ToPreviewPixel(float textureUnits);
+
+// The outline's bottom edge, a fractional row, and the last row of its sides (halves to even).
+float OutlineBottom(std::int32_t y0, float cellHeight);
+std::int32_t OutlineBottomRow(std::int32_t y0, float cellHeight);
+
+// FontSize has no unit: shown and parsed as stored.
+std::string FontSizeToText(float fontSize, char decimalSeparator);
+float FontSizeFromText(std::string_view text, char decimalSeparator);
+
+// Left, Top and Right from their texts in that order, then Aspect; the first failure stops.
+GlyphRecord GlyphFromEditTexts(const EdgeTexts& edges, float cellHeight, char decimalSeparator);
+
+}  // namespace font

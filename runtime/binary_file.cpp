@@ -1,0 +1,94 @@
+#include "runtime/binary_file.h"
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <system_error>
+
+#include "runtime/failure.h"
+#include "runtime/little_endian.h"
+
+namespace runtime {
+namespace {
+
+std::string Reason(int error) { return std::generic_category().message(error); }
+
+std::FILE* OpenExisting(const std::string& path, const char* mode) {
+    // fopen would happily open a folder for reading; only a regular file is a font or picture.
+    std::error_code ignored;
+    if (path.empty() || !std::filesystem::is_regular_file(path, ignored)) {
+        errno = ENOENT;
+        return nullptr;
+    }
+    return std::fopen(path.c_str(), mode);
+}
+
+void Seek(std::FILE* file, std::uint64_t offset, FailureKind kind, const std::string& path) {
+    if (offset > static_cast<std::uint64_t>(std::numeric_limits<long>::max()) ||
+        std::fseek(file, static_cast<long>(offset), SEEK_SET) != 0) {
+        throw Failure(kind, "cannot reach offset " + std::to_string(offset) + " of " + path);
+    }
+}
+
+}  // namespace
+
+BinaryFile BinaryFile::Open(const std::string& path) {
+    if (std::FILE* file = OpenExisting(path, "r+b")) return BinaryFile(path, file, true);
+    const int writeError = errno;
+    if (std::FILE* file = OpenExisting(path, "rb")) return BinaryFile(path, file, false);
+    throw Failure(FailureKind::FileNotOpened, "cannot open " + path + ": " + Reason(writeError));
+}
+
+BinaryFile BinaryFile::OpenForReading(const std::string& path) {
+    if (std::FILE* file = OpenExisting(path, "rb")) return BinaryFile(path, file, false);
+    throw Failure(FailureKind::FileNotOpened, "cannot open " + path + ": " + Reason(errno));
+}
+
+void BinaryFile::Read(std::uint64_t offset, std::span<std::byte> bytes) {
+    Seek(file_.get(), offset, FailureKind::ReadFailed, path_);
+    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file_.get());
+    if (std::ferror(file_.get())) {
+        const int error = errno;
+        std::clearerr(file_.get());
+        throw Failure(FailureKind::ReadFailed, "cannot read " + path_ + " at offset " +
+                                                   std::to_string(offset) + ": " + Reason(error));
+    }
+    std::memset(bytes.data() + got, 0, bytes.size() - got);
+}
+
+void BinaryFile::Write(std::uint64_t offset, std::span<const std::byte> bytes) {
+    if (!writable_) {
+        throw Failure(FailureKind::WriteFailed, "cannot write " + path_ + ": it is read-only");
+    }
+    Seek(file_.get(), offset, FailureKind::WriteFailed, path_);
+    // Flushed at once: the caller reports success only once the bytes have left the process.
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) != bytes.size() ||
+        std::fflush(file_.get()) != 0) {
+        const int error = errno;
+        std::clearerr(file_.get());
+        throw Failure(FailureKind::WriteFailed, "cannot write " + path_ + " at offset " +
+                                                    std::to_string(offset) + ": " + Reason(error));
+    }
+}
+
+float BinaryFile::ReadSingle(std::uint64_t offset) {
+    std::array<std::byte, 4> bytes;
+    Read(offset, bytes);
+    return LoadSingle(bytes);
+}
+
+std::int32_t BinaryFile::ReadInt32(std::uint64_t offset) {
+    std::array<std::byte, 4> bytes;
+    Read(offset, bytes);
+    return LoadInt32(bytes);
+}
+
+void BinaryFile::WriteSingle(std::uint64_t offset, float value) {
+    std::array<std::byte, 4> bytes;
+    StoreSingle(value, bytes);
+    Write(offset, bytes);
+}
+
+}  // namespace runtime

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <span>
+#include <string>
+
+namespace runtime {
+
+// One access to an existing file, by full path, at absolute byte offsets.
+// The file is never created, and it is closed when the access goes out of scope.
+class BinaryFile {
+public:
+    // Opens for reading and writing; a file that can only be read opens for reading, and a
+    // write through it then fails, so a read-only font can still be viewed.
+    static BinaryFile Open(const std::string& path);
+    static BinaryFile OpenForReading(const std::string& path);
+
+    // Bytes past the end of the file read as zero.
+    void Read(std::uint64_t offset, std::span<std::byte> bytes);
+    void Write(std::uint64_t offset, std::span<const std::byte> bytes);
+
+    // 4-byte little-endian values at an absolute offset.
+    float ReadSingle(std::uint64_t offset);
+    std::int32_t ReadInt32(std::uint64_t offset);
+    void WriteSingle(std::uint64_t offset, float value);
+
+    bool writable() const noexcept { return writable_; }
+    const std::string& path() const noexcept { return path_; }
+
+private:
+    struct Closer {
+        void operator()(std::FILE* file) const noexcept { std::fclose(file); }
+    };
+
+    BinaryFile(std::string path, std::FILE* file, bool writable)
+        : path_(std::move(path)), file_(file), writable_(writable) {}
+
+    std::string path_;
+    std::unique_ptr<std::FILE, Closer> file_;
+    bool writable_;
+};
+
+}  // namespace runtime

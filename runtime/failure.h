@@ -1,0 +1,32 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace runtime {
+
+enum class FailureKind {
+    NotANumber,
+    Overflow,
+    DivisionByZero,
+    InvalidOperation,
+    FileNotOpened,
+    ReadFailed,
+    WriteFailed,
+    NoSuchGlyph,    // an index outside the glyph table
+    WouldEndTable,  // a store that would write an empty record
+};
+
+// Every failure of the program: thrown where it is detected, caught only where the user is told.
+class Failure : public std::runtime_error {
+public:
+    Failure(FailureKind kind, const std::string& message)
+        : std::runtime_error(message), kind_(kind) {}
+
+    FailureKind kind() const noexcept { return kind_; }
+
+private:
+    FailureKind kind_;
+};
+
+}  // namespace runtime

@@ -1,0 +1,99 @@
+#include "runtime/binary_file.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+
+#include "runtime/failure.h"
+#include "tests/support/read_only.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using runtime::BinaryFile;
+using runtime::FailureKind;
+using testing_support::ReadAll;
+using testing_support::TempDir;
+
+std::vector<std::byte> Bytes(std::initializer_list<int> values) {
+    std::vector<std::byte> bytes;
+    for (int v : values) bytes.push_back(static_cast<std::byte>(v));
+    return bytes;
+}
+
+FailureKind KindOf(const auto& call) {
+    try {
+        call();
+    } catch (const runtime::Failure& failure) {
+        return failure.kind();
+    }
+    ADD_FAILURE() << "no failure";
+    return FailureKind::InvalidOperation;
+}
+
+TEST(BinaryFile, OpensOnlyExistingRegularFilesAndNeverCreatesOne) {
+    TempDir dir;
+    const std::string missing = dir.Path("missing.gmf");
+    EXPECT_EQ(KindOf([&] { BinaryFile::Open(missing); }), FailureKind::FileNotOpened);
+    EXPECT_EQ(KindOf([&] { BinaryFile::OpenForReading(missing); }), FailureKind::FileNotOpened);
+    EXPECT_FALSE(std::filesystem::exists(missing));
+    EXPECT_EQ(KindOf([&] { BinaryFile::Open(""); }), FailureKind::FileNotOpened);
+    EXPECT_EQ(KindOf([&] { BinaryFile::Open(dir.Path("")); }), FailureKind::FileNotOpened);
+}
+
+TEST(BinaryFile, ReadsAtAbsoluteOffsetsAndZeroFillsPastTheEnd) {
+    TempDir dir;
+    const std::string path = dir.Write("f", Bytes({1, 2, 3, 4, 5, 6}));
+    BinaryFile file = BinaryFile::Open(path);
+    std::array<std::byte, 4> bytes;
+    file.Read(4, bytes);
+    EXPECT_EQ(bytes, (std::array{std::byte{5}, std::byte{6}, std::byte{0}, std::byte{0}}));
+    file.Read(100, bytes);
+    EXPECT_EQ(bytes, (std::array<std::byte, 4>{}));
+    file.Read(0, bytes);  // no dependence on a position left by the last read
+    EXPECT_EQ(bytes, (std::array{std::byte{1}, std::byte{2}, std::byte{3}, std::byte{4}}));
+    EXPECT_EQ(file.ReadInt32(0), 0x04030201);
+}
+
+TEST(BinaryFile, WritesExactlyTheGivenBytesAndNothingElse) {
+    TempDir dir;
+    const std::string path = dir.Write("f", Bytes({1, 2, 3, 4, 5, 6, 7, 8}));
+    {
+        BinaryFile file = BinaryFile::Open(path);
+        file.WriteSingle(2, 1.0f);  // 00 00 80 3F
+    }
+    EXPECT_EQ(ReadAll(path), Bytes({1, 2, 0x00, 0x00, 0x80, 0x3F, 7, 8}));
+}
+
+TEST(BinaryFile, TwoAccessesToOneFileCoexist) {
+    TempDir dir;
+    const std::string path = dir.Write("f", Bytes({0, 0, 0, 0}));
+    BinaryFile first = BinaryFile::Open(path);
+    {
+        BinaryFile second = BinaryFile::Open(path);
+        second.WriteSingle(0, 2.0f);
+    }
+    EXPECT_EQ(first.ReadSingle(0), 2.0f);
+}
+
+TEST(BinaryFile, ReadOnlyFileCanBeReadButAWriteFails) {
+    TempDir dir;
+    const std::string path = dir.Write("f", Bytes({9, 9, 9, 9}));
+    testing_support::ReadOnlyFolder readOnly(dir.Path(""));
+    BinaryFile file = BinaryFile::Open(path);
+    EXPECT_FALSE(file.writable());
+    EXPECT_EQ(file.ReadInt32(0), 0x09090909);
+    EXPECT_EQ(KindOf([&] { file.WriteSingle(0, 1.0f); }), FailureKind::WriteFailed);
+    EXPECT_EQ(ReadAll(path), Bytes({9, 9, 9, 9}));
+}
+
+TEST(BinaryFile, ReadingAPictureNeverOpensItForWriting) {
+    TempDir dir;
+    const std::string path = dir.Write("p.bmp", Bytes({1, 0, 0, 0}));
+    BinaryFile file = BinaryFile::OpenForReading(path);
+    EXPECT_FALSE(file.writable());
+    EXPECT_EQ(KindOf([&] { file.WriteSingle(0, 1.0f); }), FailureKind::WriteFailed);
+}
+
+}  // namespace
