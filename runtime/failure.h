@@ -15,6 +15,7 @@ enum class FailureKind {
     WriteFailed,
     NoSuchGlyph,    // an index outside the glyph table
     WouldEndTable,  // a store that would write an empty record
+    TextTooLong,    // a text past the length the program scans
 };
 
 // Every failure of the program: thrown where it is detected, caught only where the user is told.

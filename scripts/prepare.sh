@@ -6,7 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build"
 
-packages=(g++ cmake make qt6-base-dev libgtest-dev libbenchmark-dev fonts-dejavu-core "$@")
+packages=(g++ cmake make qt6-base-dev libgtest-dev libbenchmark-dev fonts-dejavu-core fonts-liberation2 "$@")
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")

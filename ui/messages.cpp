@@ -1,0 +1,51 @@
+#include "ui/messages.h"
+
+namespace ui {
+namespace {
+
+QString Reason(const runtime::Failure& failure, const QString& fontPath) {
+    using runtime::FailureKind;
+    switch (failure.kind()) {
+    case FailureKind::NotANumber:
+        return QStringLiteral("значение в поле не является числом.");
+    case FailureKind::Overflow:
+        return QStringLiteral("значение вне допустимого диапазона.");
+    case FailureKind::DivisionByZero:
+    case FailureKind::InvalidOperation:
+        return QStringLiteral("высота символа в файле шрифта равна 0 или недопустима.");
+    case FailureKind::FileNotOpened:
+        return QStringLiteral("не удалось открыть файл %1.").arg(fontPath);
+    case FailureKind::ReadFailed:
+        return QStringLiteral("не удалось прочитать файл %1.").arg(fontPath);
+    case FailureKind::WriteFailed:
+        return QStringLiteral("не удалось записать файл %1 (возможно, он только для чтения).").arg(fontPath);
+    case FailureKind::NoSuchGlyph:
+        return QStringLiteral("в шрифте нет символа для сохранения.");
+    case FailureKind::WouldEndTable:
+        return QStringLiteral("все три границы равны 0. Такая запись закончила бы таблицу символов, "
+                              "и все следующие символы пропали бы из редактора.");
+    case FailureKind::TextTooLong:
+        return QStringLiteral("текст в поле слишком длинный (255 символов или больше).");
+    }
+    return QString::fromStdString(failure.what());
+}
+
+}  // namespace
+
+QString FailureMessage(Action action, const runtime::Failure& failure, const QString& fontPath) {
+    QString what;
+    switch (action) {
+    case Action::ShowGlyph:
+        what = QStringLiteral("Не удалось показать символ: ");
+        break;
+    case Action::StoreGlyph:
+        what = QStringLiteral("Символ не сохранён: ");
+        break;
+    case Action::SaveFontParameters:
+        what = QStringLiteral("Параметры шрифта не сохранены: ");
+        break;
+    }
+    return what + Reason(failure, fontPath);
+}
+
+}  // namespace ui

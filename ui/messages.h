@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+#include "runtime/failure.h"
+
+namespace ui {
+
+inline const QString kErrorTitle = QStringLiteral("Ошибка");
+inline const QString kPictureSizeMessage =
+    QStringLiteral("Графический файл шрифта должен иметь размер 512x512 пикселей.");
+
+// What the user was doing when a failure came.
+enum class Action { ShowGlyph, StoreGlyph, SaveFontParameters };
+
+// The message in Russian: what did not happen, and why.
+QString FailureMessage(Action action, const runtime::Failure& failure, const QString& fontPath);
+
+}  // namespace ui

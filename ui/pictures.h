@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QIcon>
+#include <QImage>
+
+namespace ui {
+
+// The 12 x 8 arrows of the edge buttons; the down arrow is the up arrow upside down.
+QImage UpArrow();
+QImage DownArrow();
+
+// The window's 32 x 32 icon: a glyph cell outlined in red on a texture.
+QImage IconImage();
+
+}  // namespace ui

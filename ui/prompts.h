@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace ui {
+
+// The file dialogs and the message box, behind one small interface so that tests can drive
+// the whole open sequence without a real dialog.
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+
+    // An existing file chosen by the user, or nothing when the dialog was cancelled.
+    // The filter is "shown text|pattern"; lastFile is the dialog's remembered choice.
+    virtual std::optional<QString> ChooseExistingFile(QWidget* parent, const QString& title,
+                                                      const QString& filter, const QString& lastFile) = 0;
+
+    // A message with an exclamation icon and a single OK button.
+    virtual void Exclaim(QWidget* parent, const QString& prompt, const QString& title) = 0;
+};
+
+// The real dialogs: Qt's own file dialog and message box.
+class QtPrompts final : public Prompts {
+public:
+    std::optional<QString> ChooseExistingFile(QWidget* parent, const QString& title,
+                                              const QString& filter, const QString& lastFile) override;
+    void Exclaim(QWidget* parent, const QString& prompt, const QString& title) override;
+};
+
+// A file-open dialog that keeps the last file chosen in it between uses.
+struct CommonDialog {
+    QString DialogTitle;
+    QString Filter;
+    QString FileName;   // full path of the last file chosen
+    QString FileTitle;  // its name without the folder
+
+    // False when the user cancelled; FileName and FileTitle then keep their values.
+    bool ShowOpen(Prompts& prompts, QWidget* parent);
+};
+
+}  // namespace ui
