@@ -1,5 +1,8 @@
 #include "font/font_file.h"
 
+#include <span>
+#include <vector>
+
 #include "font/geometry.h"
 #include "runtime/checked.h"
 #include "runtime/failure.h"
@@ -34,12 +37,15 @@ void ProbeLayout(runtime::BinaryFile& file, FontState& font) {
 }
 
 void CountGlyphs(runtime::BinaryFile& file, FontState& font) {
+    // All 1001 records in one read, counted in memory: the same records as a read each, at a
+    // fraction of the cost. A table that runs to the end of the file stops there, since the
+    // missing bytes read as zero.
+    std::vector<std::byte> table(kMaxGlyphCount * kGlyphRecordSize);
+    file.Read(static_cast<std::uint64_t>(font.TableBase), table);
     font.GlyphCount = 0;
     while (font.GlyphCount < kMaxGlyphCount) {
-        const std::int32_t offset = runtime::CheckedAdd32(
-            font.TableBase, static_cast<std::int32_t>(kGlyphRecordSize) * font.GlyphCount);
-        // A table that runs to the end of the file stops here: missing bytes read as zero.
-        font.CurrentGlyph = ReadRecordAt(file, static_cast<std::uint64_t>(offset));
+        const auto record = std::span(table).subspan(font.GlyphCount * kGlyphRecordSize).first<kGlyphRecordSize>();
+        font.CurrentGlyph = DecodeGlyphRecord(record);
         if (IsEmpty(font.CurrentGlyph)) return;
         ++font.GlyphCount;
     }

@@ -15,14 +15,15 @@ namespace {
 
 std::string Reason(int error) { return std::generic_category().message(error); }
 
-std::FILE* OpenExisting(const std::string& path, const char* mode) {
-    // fopen would happily open a folder for reading; only a regular file is a font or picture.
+bool IsRegularFile(const std::string& path) {
     std::error_code ignored;
-    if (path.empty() || !std::filesystem::is_regular_file(path, ignored)) {
-        errno = ENOENT;
-        return nullptr;
-    }
-    return std::fopen(path.c_str(), mode);
+    return !path.empty() && std::filesystem::is_regular_file(path, ignored);
+}
+
+std::FILE* Unbuffered(std::FILE* file) {
+    // Every access is a few bytes at a known offset: a buffer would only add system calls.
+    if (file) std::setvbuf(file, nullptr, _IONBF, 0);
+    return file;
 }
 
 void Seek(std::FILE* file, std::uint64_t offset, FailureKind kind, const std::string& path) {
@@ -35,14 +36,21 @@ void Seek(std::FILE* file, std::uint64_t offset, FailureKind kind, const std::st
 }  // namespace
 
 BinaryFile BinaryFile::Open(const std::string& path) {
-    if (std::FILE* file = OpenExisting(path, "r+b")) return BinaryFile(path, file, true);
+    // "r+b" never creates a file and refuses a folder; only a read-only file needs a second try.
+    if (std::FILE* file = Unbuffered(std::fopen(path.c_str(), "r+b"))) return BinaryFile(path, file, true);
     const int writeError = errno;
-    if (std::FILE* file = OpenExisting(path, "rb")) return BinaryFile(path, file, false);
+    if (IsRegularFile(path)) {
+        if (std::FILE* file = Unbuffered(std::fopen(path.c_str(), "rb"))) return BinaryFile(path, file, false);
+    }
     throw Failure(FailureKind::FileNotOpened, "cannot open " + path + ": " + Reason(writeError));
 }
 
 BinaryFile BinaryFile::OpenForReading(const std::string& path) {
-    if (std::FILE* file = OpenExisting(path, "rb")) return BinaryFile(path, file, false);
+    // "rb" would open a folder, which is no file to read.
+    if (!IsRegularFile(path)) {
+        throw Failure(FailureKind::FileNotOpened, "cannot open " + path + ": no such file");
+    }
+    if (std::FILE* file = Unbuffered(std::fopen(path.c_str(), "rb"))) return BinaryFile(path, file, false);
     throw Failure(FailureKind::FileNotOpened, "cannot open " + path + ": " + Reason(errno));
 }
 
@@ -61,6 +69,12 @@ void BinaryFile::Read(std::uint64_t offset, std::span<std::byte> bytes) {
 void BinaryFile::Write(std::uint64_t offset, std::span<const std::byte> bytes) {
     if (!writable_) {
         throw Failure(FailureKind::WriteFailed, "cannot write " + path_ + ": it is read-only");
+    }
+    // A write that starts past the end would fill the gap with bytes nobody wrote.
+    const long size = std::fseek(file_.get(), 0, SEEK_END) == 0 ? std::ftell(file_.get()) : -1;
+    if (size < 0 || offset > static_cast<std::uint64_t>(size)) {
+        throw Failure(FailureKind::WriteFailed, "cannot write " + path_ + " at offset " +
+                                                    std::to_string(offset) + ": past the end of the file");
     }
     Seek(file_.get(), offset, FailureKind::WriteFailed, path_);
     // Flushed at once: the caller reports success only once the bytes have left the process.

@@ -66,6 +66,16 @@ TEST(BinaryFile, WritesExactlyTheGivenBytesAndNothingElse) {
     EXPECT_EQ(ReadAll(path), Bytes({1, 2, 0x00, 0x00, 0x80, 0x3F, 7, 8}));
 }
 
+TEST(BinaryFile, AWriteNeverLeavesAGapPastTheEnd) {
+    TempDir dir;
+    const std::string path = dir.Write("f", Bytes({1, 2, 3, 4}));
+    BinaryFile file = BinaryFile::Open(path);
+    EXPECT_EQ(KindOf([&] { file.WriteSingle(5, 1.0f); }), FailureKind::WriteFailed);
+    EXPECT_EQ(ReadAll(path), Bytes({1, 2, 3, 4}));
+    file.WriteSingle(2, 1.0f);  // overlapping the end grows the file by its own bytes only
+    EXPECT_EQ(ReadAll(path), Bytes({1, 2, 0, 0, 0x80, 0x3F}));
+}
+
 TEST(BinaryFile, TwoAccessesToOneFileCoexist) {
     TempDir dir;
     const std::string path = dir.Write("f", Bytes({0, 0, 0, 0}));
