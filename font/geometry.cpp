@@ -1,5 +1,6 @@
 #include "font/geometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "runtime/checked.h"
@@ -44,6 +45,27 @@ float OutlineBottom(std::int32_t y0, float cellHeight) {
 
 std::int32_t OutlineBottomRow(std::int32_t y0, float cellHeight) {
     return runtime::RoundHalfEvenToInt32(y0 + cellHeight * kPreviewPixelsPerTextureUnit);
+}
+
+OutlinePlan PlanOutline(std::int32_t x0, std::int32_t y0, std::int32_t x1, float cellHeight,
+                        std::int32_t pictureSize) {
+    const auto first = [](std::int32_t from) { return std::max(from, 0); };
+    const auto last = [&](std::int32_t to) { return std::min(to, pictureSize - 1); };
+
+    OutlinePlan plan;
+    plan.topRow = y0;
+    const std::int32_t edgeEnd = runtime::CheckedSubtract32(x1, 4);
+    if (x0 <= edgeEnd) {
+        // Only an edge that is drawn at all needs its bottom row.
+        plan.bottomRow = OutlineBottom(y0, cellHeight);
+        plan.edgeFirstColumn = first(x0);
+        plan.edgeLastColumn = last(edgeEnd);
+    }
+    plan.rightColumn = runtime::CheckedSubtract32(x1, 3);
+    plan.leftColumn = x0;
+    plan.sideFirstRow = first(y0);
+    plan.sideLastRow = last(OutlineBottomRow(y0, cellHeight));
+    return plan;
 }
 
 std::string FontSizeToText(float fontSize, char decimalSeparator) {

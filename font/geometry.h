@@ -32,6 +32,25 @@ std::int32_t ToPreviewPixel(float textureUnits);
 float OutlineBottom(std::int32_t y0, float cellHeight);
 std::int32_t OutlineBottomRow(std::int32_t y0, float cellHeight);
 
+// The outline of a glyph cell in preview pixels: the top and bottom edges from x0 to x1 - 4,
+// the right side in column x1 - 3 and the left one in x0, from row y0 to OutlineBottomRow.
+// Each loop is cut to a picture of the given size: points outside it have no effect, and a
+// record with far-out values then costs no more than an ordinary one. A range whose first
+// exceeds its last draws nothing.
+struct OutlinePlan {
+    std::int32_t edgeFirstColumn = 0;
+    std::int32_t edgeLastColumn = -1;
+    std::int32_t topRow = 0;
+    float bottomRow = 0;  // fractional: the drawing surface picks the pixel
+    std::int32_t leftColumn = 0;
+    std::int32_t rightColumn = 0;
+    std::int32_t sideFirstRow = 0;
+    std::int32_t sideLastRow = -1;
+};
+
+OutlinePlan PlanOutline(std::int32_t x0, std::int32_t y0, std::int32_t x1, float cellHeight,
+                        std::int32_t pictureSize);
+
 // FontSize has no unit: shown and parsed as stored.
 std::string FontSizeToText(float fontSize, char decimalSeparator);
 float FontSizeFromText(std::string_view text, char decimalSeparator);

@@ -341,23 +341,17 @@ void Form1::ShowNoGlyph() {
 }
 
 void Form1::DrawOutline() {
-    // Points outside the picture have no effect, so each loop keeps to the picture: a record
-    // with far-out values costs no more than an ordinary one.
-    const auto first = [](std::int32_t from) { return std::max(from, 0); };
-    const auto last = [](std::int32_t to) { return std::min(to, kTextureSize - 1); };
-
-    const std::int32_t topRight = runtime::CheckedSubtract32(x1_, 4);
-    if (x0_ <= topRight) {
-        const float bottom = font::OutlineBottom(y0_, font_.CellHeight);
-        for (std::int32_t x = first(x0_); x <= last(topRight); ++x) {
-            Picture1->PSet(x, y0_, kOutlineColour);
-            Picture1->PSet(x, bottom, kOutlineColour);
-        }
+    const font::OutlinePlan outline = font::PlanOutline(x0_, y0_, x1_, font_.CellHeight, kTextureSize);
+    for (std::int32_t x = outline.edgeFirstColumn; x <= outline.edgeLastColumn; ++x) {
+        Picture1->PSet(x, outline.topRow, kOutlineColour);
+        Picture1->PSet(x, outline.bottomRow, kOutlineColour);
     }
-    const std::int32_t rightSide = runtime::CheckedSubtract32(x1_, 3);
-    const std::int32_t bottomRow = font::OutlineBottomRow(y0_, font_.CellHeight);
-    for (std::int32_t y = first(y0_); y <= last(bottomRow); ++y) Picture1->PSet(rightSide, y, kOutlineColour);
-    for (std::int32_t y = first(y0_); y <= last(bottomRow); ++y) Picture1->PSet(x0_, y, kOutlineColour);
+    for (std::int32_t y = outline.sideFirstRow; y <= outline.sideLastRow; ++y) {
+        Picture1->PSet(outline.rightColumn, y, kOutlineColour);
+    }
+    for (std::int32_t y = outline.sideFirstRow; y <= outline.sideLastRow; ++y) {
+        Picture1->PSet(outline.leftColumn, y, kOutlineColour);
+    }
 }
 
 void Form1::ShowWidthWarning() {

@@ -6,15 +6,15 @@
 
 namespace ui {
 
-std::optional<QString> QtPrompts::ChooseExistingFile(QWidget* parent, const QString& title,
-                                                     const QString& filter, const QString& lastFile) {
+QString QtPrompts::ChooseExistingFile(QWidget* parent, const QString& title, const QString& filter,
+                                     const QString& lastFile) {
     const QString shown = filter.section('|', 0, 0);
     const QString pattern = filter.section('|', 1);
     QFileDialog dialog(parent, title);
     dialog.setFileMode(QFileDialog::ExistingFile);  // names of existing files only
     dialog.setNameFilter(shown + " (" + pattern + ")");
     if (!lastFile.isEmpty()) dialog.selectFile(lastFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
 }
 
@@ -23,10 +23,10 @@ void QtPrompts::Exclaim(QWidget* parent, const QString& prompt, const QString& t
 }
 
 bool CommonDialog::ShowOpen(Prompts& prompts, QWidget* parent) {
-    const auto chosen = prompts.ChooseExistingFile(parent, DialogTitle, Filter, FileName);
-    if (!chosen) return false;
-    FileName = QFileInfo(*chosen).absoluteFilePath();
-    FileTitle = QFileInfo(*chosen).fileName();
+    const QString chosen = prompts.ChooseExistingFile(parent, DialogTitle, Filter, FileName);
+    if (chosen.isEmpty()) return false;
+    FileName = QFileInfo(chosen).absoluteFilePath();
+    FileTitle = QFileInfo(chosen).fileName();
     return true;
 }
 

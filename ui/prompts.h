@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <optional>
 
 class QWidget;
 
@@ -13,10 +12,10 @@ class Prompts {
 public:
     virtual ~Prompts() = default;
 
-    // An existing file chosen by the user, or nothing when the dialog was cancelled.
+    // An existing file chosen by the user, or an empty text when the dialog was cancelled.
     // The filter is "shown text|pattern"; lastFile is the dialog's remembered choice.
-    virtual std::optional<QString> ChooseExistingFile(QWidget* parent, const QString& title,
-                                                      const QString& filter, const QString& lastFile) = 0;
+    virtual QString ChooseExistingFile(QWidget* parent, const QString& title, const QString& filter,
+                                       const QString& lastFile) = 0;
 
     // A message with an exclamation icon and a single OK button.
     virtual void Exclaim(QWidget* parent, const QString& prompt, const QString& title) = 0;
@@ -25,8 +24,8 @@ public:
 // The real dialogs: Qt's own file dialog and message box.
 class QtPrompts final : public Prompts {
 public:
-    std::optional<QString> ChooseExistingFile(QWidget* parent, const QString& title,
-                                              const QString& filter, const QString& lastFile) override;
+    QString ChooseExistingFile(QWidget* parent, const QString& title, const QString& filter,
+                               const QString& lastFile) override;
     void Exclaim(QWidget* parent, const QString& prompt, const QString& title) override;
 };
 

@@ -116,3 +116,39 @@ TEST(Outline, BottomKeepsItsFractionAndTheRowRoundsHalvesToEven) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PlanOutline, LoopsAreCutToThePicture) {
+    // The example glyph: edges 128..156 in rows 256 and 288, sides in 128 and 157.
+    const font::OutlinePlan plain = font::PlanOutline(128, 256, 160, 0.0625f, 512);
+    EXPECT_EQ(plain.edgeFirstColumn, 128);
+    EXPECT_EQ(plain.edgeLastColumn, 156);
+    EXPECT_EQ(plain.bottomRow, 288.0f);
+    EXPECT_EQ(plain.rightColumn, 157);
+    EXPECT_EQ(plain.leftColumn, 128);
+    EXPECT_EQ(plain.sideFirstRow, 256);
+    EXPECT_EQ(plain.sideLastRow, 288);
+
+    // Left -1000 and Right 1000 texture units: half a million columns each way, cut to 0..511.
+    const font::OutlinePlan far = font::PlanOutline(-512000, 128, 512000, 0.0625f, 512);
+    EXPECT_EQ(far.edgeFirstColumn, 0);
+    EXPECT_EQ(far.edgeLastColumn, 511);
+    EXPECT_EQ(far.sideFirstRow, 128);
+    EXPECT_EQ(far.sideLastRow, 160);
+
+    const font::OutlinePlan tall = font::PlanOutline(10, -100000, 20, 1000.0f, 512);
+    EXPECT_EQ(tall.sideFirstRow, 0);
+    EXPECT_EQ(tall.sideLastRow, 511);
+}
+
+TEST(PlanOutline, NarrowCellsDrawNoEdgesAndFailuresComeFrom32Bits) {
+    const font::OutlinePlan narrow = font::PlanOutline(128, 256, 131, 0.0625f, 512);
+    EXPECT_GT(narrow.edgeFirstColumn, narrow.edgeLastColumn);
+    EXPECT_EQ(narrow.rightColumn, 128);
+    // A last row or a right column past the 32-bit range fails the plan.
+    EXPECT_EQ(KindOf([] { font::PlanOutline(0, 0, 100, 1e10f, 512); }), FailureKind::Overflow);
+    EXPECT_EQ(KindOf([] { font::PlanOutline(0, 0, -2147483647 - 1, 0.0625f, 512); }), FailureKind::Overflow);
+}
+
+}  // namespace

@@ -63,12 +63,12 @@ TEST_F(OpenCommand, AcceptedPictureAndFontAreShown) {
 }
 
 TEST_F(OpenCommand, CancellingTheFontDialogChangesNothing) {
-    prompts.answers.push_back(std::nullopt);
+    prompts.answers.push_back(QString());
     ClickMenu();
     ExpectStartUpState();
 
     OpenFont(FontBytes::LayoutA(Glyphs(3)));
-    prompts.answers.push_back(std::nullopt);
+    prompts.answers.push_back(QString());
     ClickMenu();
     ExpectLoaded();
     EXPECT_EQ(TextOf("Label1"), QStringLiteral("Символ № 1"));

@@ -48,7 +48,7 @@ void WindowTest::ClickMenu() {
 void WindowTest::Open(const std::string& fontPath, const std::optional<std::string>& picturePath) {
     prompts.answers.push_back(QString::fromStdString(fontPath));
     if (picturePath) prompts.answers.push_back(QString::fromStdString(*picturePath));
-    else prompts.answers.push_back(std::nullopt);
+    else prompts.answers.push_back(QString());
     ClickMenu();
     EXPECT_TRUE(prompts.answers.empty()) << "a dialog was not asked";
     prompts.answers.clear();

@@ -38,18 +38,18 @@ public:
         QString title;
     };
 
-    std::deque<std::optional<QString>> answers;  // nothing for Cancel
+    std::deque<QString> answers;  // an empty text for Cancel
     std::vector<Question> questions;
     std::vector<Message> messages;
 
-    std::optional<QString> ChooseExistingFile(QWidget*, const QString& title, const QString& filter,
-                                              const QString& lastFile) override {
+    QString ChooseExistingFile(QWidget*, const QString& title, const QString& filter,
+                               const QString& lastFile) override {
         questions.push_back({title, filter, lastFile});
         if (answers.empty()) {
             ADD_FAILURE() << "an unexpected dialog: " << title.toStdString();
-            return std::nullopt;
+            return {};
         }
-        auto answer = answers.front();
+        const QString answer = answers.front();
         answers.pop_front();
         return answer;
     }
