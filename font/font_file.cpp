@@ -6,6 +6,7 @@
 #include "font/geometry.h"
 #include "runtime/checked.h"
 #include "runtime/failure.h"
+#include "runtime/little_endian.h"
 
 namespace font {
 namespace {
@@ -24,6 +25,14 @@ void CheckInTable(const FontState& font, std::int16_t index) {
     }
 }
 
+GlyphRecord RecordAt(const FontHead& head, std::size_t offset) {
+    return DecodeGlyphRecord(std::span(head).subspan(offset).first<kGlyphRecordSize>());
+}
+
+float SingleAt(const FontHead& head, std::size_t offset) {
+    return runtime::LoadSingle(std::span(head).subspan(offset).first<4>());
+}
+
 }  // namespace
 
 std::int16_t RecordOffset(std::int16_t tableBase, std::int16_t index) {
@@ -31,30 +40,35 @@ std::int16_t RecordOffset(std::int16_t tableBase, std::int16_t index) {
     return runtime::CheckedAdd16(tableBase, runtime::CheckedMultiply16(kRecordSize, index));
 }
 
-void ProbeLayout(runtime::BinaryFile& file, FontState& font) {
-    font.CurrentGlyph = ReadRecordAt(file, kLayoutProbeOffset);
+FontHead ReadFontHead(runtime::BinaryFile& file) {
+    FontHead head(kFontHeadSize);
+    file.Read(0, head);  // a short file leaves zeros, as a read past its end would
+    return head;
+}
+
+void ProbeLayout(const FontHead& head, FontState& font) {
+    font.CurrentGlyph = RecordAt(head, kLayoutProbeOffset);
     font.TableBase = IsEmpty(font.CurrentGlyph) ? kLayoutBTableBase : kLayoutATableBase;
 }
 
-void CountGlyphs(runtime::BinaryFile& file, FontState& font) {
-    // All 1001 records in one read, counted in memory: the same records as a read each, at a
-    // fraction of the cost. A table that runs to the end of the file stops there, since the
-    // missing bytes read as zero.
-    std::vector<std::byte> table(kMaxGlyphCount * kGlyphRecordSize);
-    file.Read(static_cast<std::uint64_t>(font.TableBase), table);
-    font.GlyphCount = 0;
-    while (font.GlyphCount < kMaxGlyphCount) {
-        const auto record = std::span(table).subspan(font.GlyphCount * kGlyphRecordSize).first<kGlyphRecordSize>();
-        font.CurrentGlyph = DecodeGlyphRecord(record);
-        if (IsEmpty(font.CurrentGlyph)) return;
-        ++font.GlyphCount;
+void CountGlyphs(const FontHead& head, FontState& font) {
+    // A table that runs to the end of the file stops there, since the missing bytes read as zero.
+    // Counted in locals: the state is written once, after the last record read.
+    std::int32_t count = 0;
+    GlyphRecord record;
+    while (count < kMaxGlyphCount) {
+        record = RecordAt(head, static_cast<std::size_t>(font.TableBase) + static_cast<std::size_t>(count) * kGlyphRecordSize);
+        if (IsEmpty(record)) break;
+        ++count;
     }
+    font.GlyphCount = count;
+    font.CurrentGlyph = record;
 }
 
-void ReadHeader(runtime::BinaryFile& file, FontState& font) {
-    font.FontSize = file.ReadSingle(kFontSizeOffset);
-    font.CellHeight = file.ReadSingle(kCellHeightOffset);
-    font.SpaceWidth = file.ReadSingle(kSpaceWidthOffset);
+void ReadHeader(const FontHead& head, FontState& font) {
+    font.FontSize = SingleAt(head, kFontSizeOffset);
+    font.CellHeight = SingleAt(head, kCellHeightOffset);
+    font.SpaceWidth = SingleAt(head, kSpaceWidthOffset);
 }
 
 void ReadGlyphRecord(runtime::BinaryFile& file, FontState& font, std::int16_t index) {
@@ -76,10 +90,11 @@ void WriteFontParameters(runtime::BinaryFile& file, const FontState& font) {
 
 void LoadFont(const std::string& path, FontState& font, const LoadFontWindowSteps& window) {
     runtime::BinaryFile file = runtime::BinaryFile::Open(path);
-    ProbeLayout(file, font);
-    CountGlyphs(file, font);
+    const FontHead head = ReadFontHead(file);
+    ProbeLayout(head, font);
+    CountGlyphs(head, font);
     window.SetSelectorRange();
-    ReadHeader(file, font);
+    ReadHeader(head, font);
     window.ShowHeader();
     window.RefreshView();  // opens a second access of its own while this one is open
 }

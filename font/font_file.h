@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "font/geometry.h"
 #include "font/glyph_record.h"
@@ -34,9 +36,17 @@ struct FontState {
 // Byte offset of a record, in checked 16-bit arithmetic: fails as an overflow past 32767.
 std::int16_t RecordOffset(std::int16_t tableBase, std::int16_t index);
 
-void ProbeLayout(runtime::BinaryFile& file, FontState& font);
-void CountGlyphs(runtime::BinaryFile& file, FontState& font);
-void ReadHeader(runtime::BinaryFile& file, FontState& font);
+// Everything a load looks at: the header, the probe and the longest table of either layout.
+// It is read in one go from offset 0 and the steps below work on it in memory, which gives the
+// same values as reading each field from the file, at the cost of a single read.
+inline constexpr std::size_t kFontHeadSize =
+    static_cast<std::size_t>(kLayoutBTableBase) + kMaxGlyphCount * kGlyphRecordSize;
+using FontHead = std::vector<std::byte>;
+FontHead ReadFontHead(runtime::BinaryFile& file);
+
+void ProbeLayout(const FontHead& head, FontState& font);
+void CountGlyphs(const FontHead& head, FontState& font);
+void ReadHeader(const FontHead& head, FontState& font);
 // Both refuse an index outside the table before the file is touched.
 void ReadGlyphRecord(runtime::BinaryFile& file, FontState& font, std::int16_t index);
 void WriteGlyphRecord(runtime::BinaryFile& file, const FontState& font, std::int16_t index);

@@ -2,6 +2,8 @@
 
 #include <QImage>
 #include <QWidget>
+#include <cstddef>
+#include <vector>
 
 namespace ui {
 
@@ -28,8 +30,17 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    static constexpr std::size_t kMaxTrackedPoints = 4096;
+
+    void RequestPaint();
+
     QImage picture_;
+    // The drawing's pixels are ours, so a point is a single store; drawing_ shows them to Qt.
+    std::vector<QRgb> pixels_;
     QImage drawing_;
+    std::vector<std::size_t> drawn_;  // indexes drawn since the last Cls, to clear just those
+    bool drawnTooMany_ = false;
+    bool paintRequested_ = false;
 };
 
 }  // namespace ui

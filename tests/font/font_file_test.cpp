@@ -42,9 +42,10 @@ std::vector<GlyphRecord> Glyphs(int count) {
 FontState Probe(const std::string& path) {
     FontState font;
     BinaryFile file = BinaryFile::Open(path);
-    font::ProbeLayout(file, font);
-    font::CountGlyphs(file, font);
-    font::ReadHeader(file, font);
+    const font::FontHead head = font::ReadFontHead(file);
+    font::ProbeLayout(head, font);
+    font::CountGlyphs(head, font);
+    font::ReadHeader(head, font);
     return font;
 }
 
@@ -112,8 +113,9 @@ TEST(CountGlyphs, ReadsAtMost1001Records) {
     const std::string path = dir.Write("f.gmf", FontBytes::LayoutA(Glyphs(1200)).bytes());
     FontState font;
     BinaryFile file = BinaryFile::Open(path);
-    font::ProbeLayout(file, font);
-    font::CountGlyphs(file, font);
+    const font::FontHead head = font::ReadFontHead(file);
+    font::ProbeLayout(head, font);
+    font::CountGlyphs(head, font);
     EXPECT_EQ(font.GlyphCount, 1001);
     EXPECT_EQ(font.CurrentGlyph, Glyphs(1001).back()) << "the last record read is record 1000";
 

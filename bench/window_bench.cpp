@@ -1,0 +1,143 @@
+// The user's actions on the offscreen window, up to the point where Qt would paint.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QBuffer>
+#include <QImage>
+#include <QPushButton>
+#include <QScrollBar>
+#include <deque>
+#include <memory>
+
+#include "bench/bench_files.h"
+#include "tests/support/font_bytes.h"
+#include "ui/form1.h"
+#include "ui/prompts.h"
+
+namespace {
+
+// Answers the two open dialogs with the files of the benchmark, and fails on any message.
+class ScriptedPrompts final : public ui::Prompts {
+public:
+    std::deque<QString> answers;
+    int messages = 0;
+
+    QString ChooseExistingFile(QWidget*, const QString&, const QString&, const QString&) override {
+        if (answers.empty()) return {};
+        QString answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void Exclaim(QWidget*, const QString&, const QString&) override { ++messages; }
+};
+
+std::vector<std::byte> TextureBmp() {
+    QImage image(512, 512, QImage::Format_RGB888);
+    image.fill(QColor(0x40, 0x40, 0x40));
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    const auto* first = reinterpret_cast<const std::byte*>(data.constData());
+    return {first, first + data.size()};
+}
+
+// The window with a font of its own opened through the menu's command.
+struct OpenWindow {
+    explicit OpenWindow(const std::vector<std::byte>& fontBytes)
+        : fontPath(dir.Write("font1.gmf", fontBytes)), window(prompts, '.') {
+        prompts.answers = {QString::fromStdString(fontPath), QString::fromStdString(dir.Write("font1.bmp", TextureBmp()))};
+        window.show();
+        window.OpenCommand();
+        QApplication::processEvents();
+    }
+
+    template <typename Widget>
+    Widget* Child(const char* name) {
+        return window.findChild<Widget*>(QString::fromLatin1(name));
+    }
+
+    bench::ScratchDir dir;
+    std::string fontPath;
+    ScriptedPrompts prompts;
+    ui::Form1 window;
+};
+
+void CheckNoMessage(benchmark::State& state, const OpenWindow& open) {
+    if (open.prompts.messages != 0) state.SkipWithError("the window showed a message");
+}
+
+// Every glyph ordinary, or every glyph with far-out edges (Left -1000, Right 1000).
+std::vector<std::byte> FontForRefresh(bool farOut) {
+    if (!farOut) return bench::FontOfGlyphs(100);
+    std::vector<font::GlyphRecord> glyphs(100, testing_support::Glyph(-1000, 0.25f, 1000));
+    return testing_support::FontBytes::LayoutA(glyphs).bytes();
+}
+
+void RefreshBySelector(benchmark::State& state) {
+    OpenWindow open(FontForRefresh(state.range(0) != 0));
+    auto* scr = open.Child<QScrollBar>("scr");
+    int value = 0;
+    for (auto _ : state) {
+        value = value == 0 ? 1 : 0;
+        scr->setValue(value);
+    }
+    CheckNoMessage(state, open);
+}
+BENCHMARK(RefreshBySelector)->ArgName("far_out")->Arg(0)->Arg(1);
+
+// Up, then down: the file ends as it started.
+void ArrowClick(benchmark::State& state) {
+    OpenWindow open(bench::FontOfGlyphs(100));
+    QPushButton* arrows[] = {open.Child<QPushButton>("Command5"), open.Child<QPushButton>("Command4")};
+    std::size_t next = 0;
+    for (auto _ : state) {
+        arrows[next]->click();
+        next ^= 1;
+    }
+    CheckNoMessage(state, open);
+}
+BENCHMARK(ArrowClick);
+
+void FloorOpenRead16(benchmark::State& state) {
+    const bench::ScratchDir dir;
+    const std::string path = dir.Write("font1.gmf", bench::FontOfGlyphs(100));
+    for (auto _ : state) bench::OpenReadClose(path, 44 + 16, 16);
+}
+BENCHMARK(FloorOpenRead16);
+
+// The open command with both dialogs answered: load, picture and first refresh.
+void OpenCommand(benchmark::State& state) {
+    OpenWindow open(bench::FontOfGlyphs(static_cast<int>(state.range(0))));
+    const QString picture = QString::fromStdString(open.dir.Write("font1.bmp", TextureBmp()));
+    for (auto _ : state) {
+        open.prompts.answers = {QString::fromStdString(open.fontPath), picture};
+        open.window.OpenCommand();
+    }
+    CheckNoMessage(state, open);
+}
+BENCHMARK(OpenCommand)->Arg(10)->Arg(1001);
+
+// The start-up routine up to the window shown, with its first events handled.
+void StartUp(benchmark::State& state) {
+    ScriptedPrompts prompts;
+    for (auto _ : state) {
+        auto window = std::make_unique<ui::Form1>(prompts, '.');
+        window->show();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(window.get());
+    }
+}
+BENCHMARK(StartUp)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
