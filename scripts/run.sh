@@ -9,4 +9,4 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
 fi
 
 source "$here/prepare.sh"
-exec "$build/runeplot" "$@"
+exec "$build/app/runeplot" "$@"

@@ -6,19 +6,16 @@
 set -euo pipefail
 
 runeplot=$1
-for tool in Xvfb xdotool import od; do
-  command -v "$tool" >/dev/null || { echo "real_window: $tool is missing (Debian: xvfb, xdotool, imagemagick)" >&2; exit 1; }
-done
+fail() { echo "real_window: $*" >&2; exit 1; }
+source "$(dirname "${BASH_SOURCE[0]}")/x_session.sh"
+x_session_check_tools od
 
 work=$(mktemp -d)
-display=":$((90 + RANDOM % 100))"
 cleanup() {
-  [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+  x_session_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "real_window: $*" >&2; exit 1; }
 
 # --- Test data, byte by byte -------------------------------------------------------------
 le32() { printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $((($1 >> 8) & 255)))\\x$(printf %02x $((($1 >> 16) & 255)))\\x$(printf %02x $((($1 >> 24) & 255)))"; }
@@ -52,50 +49,9 @@ make_bmp "$work/bad/font1.bmp" 256 256
 bytes_at() { od -An -tx1 -j "$2" -N "$3" "$1" | tr -d ' \n'; }
 
 # --- A real X server and the program ---------------------------------------------------
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb did not start"
-
-# A point locale, Qt's own dialogs, no desktop theme.
-env -u QT_QPA_PLATFORMTHEME -u XDG_CURRENT_DESKTOP LANG=C.UTF-8 LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb "$runeplot" >"$work/app.log" 2>&1 &
-app=$!
-
-find_window() {  # waits for a window whose name matches $1
-  local id=""
-  for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    kill -0 "$app" 2>/dev/null || fail "the program ended: $(cat "$work/app.log")"
-    sleep 0.1
-  done
-  fail "no window named '$1'"
-}
-
-window=$(find_window '^Runeplot 1.1$')
-eval "$(xdotool getwindowgeometry --shell "$window")"
-# The client area of 777 x 536 lies below the menu bar.
-menu_height=$((HEIGHT - 536))
-[ "$WIDTH" -eq 777 ] || fail "window is $WIDTH wide, not 777"
-[ "$menu_height" -gt 0 ] || fail "no menu bar above the client area"
-client_x=$X; client_y=$((Y + menu_height))
-
-click_client() { xdotool mousemove --sync $((client_x + $1)) $((client_y + $2)) click 1; sleep 0.3; }
-pixel() { import -window root -crop "1x1+$((client_x + $1))+$((client_y + $2))" -depth 8 txt:- | tail -n 1; }
-
-answer_dialog() {  # types a path into the file dialog named $1
-  local dialog
-  dialog=$(find_window "$1")
-  xdotool windowfocus "$dialog"; sleep 0.3
-  xdotool type --delay 5 "$2"; xdotool key Return; sleep 0.5
-}
-
-open_font() {
-  xdotool mousemove --sync $((X + 25)) $((Y + menu_height / 2)) click 1
-  answer_dialog '^Загрузить файл \*\.gmf$' "$1/font1.gmf"
-  answer_dialog '^Загрузить файл font1\.bmp$' "$1/font1.bmp"
-}
+x_session_start_server
+x_session_start_program "$runeplot"
+x_session_find_main_window
 
 # --- Open, look, click, save -----------------------------------------------------------
 open_font "$work/good"
