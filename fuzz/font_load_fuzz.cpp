@@ -40,8 +40,9 @@ void ViewRecord(font::FontState& font, std::int16_t index, char separator) {
     }
     const font::OutlinePlan outline = font::PlanOutline(font::ToPreviewPixel(glyph.Left), font::ToPreviewPixel(glyph.Top),
                                                         font::ToPreviewPixel(glyph.Right), font.CellHeight, 512);
-    Check(outline.edgeLastColumn - outline.edgeFirstColumn < 512);
-    Check(outline.sideLastRow - outline.sideFirstRow < 512);
+    // At most a picture's width or height each: an empty range may run backwards by any amount.
+    Check(std::int64_t{outline.edgeLastColumn} - outline.edgeFirstColumn < 512);
+    Check(std::int64_t{outline.sideLastRow} - outline.sideFirstRow < 512);
 }
 
 }  // namespace

@@ -146,6 +146,12 @@ TEST(PlanOutline, NarrowCellsDrawNoEdgesAndFailuresComeFrom32Bits) {
     const font::OutlinePlan narrow = font::PlanOutline(128, 256, 131, 0.0625f, 512);
     EXPECT_GT(narrow.edgeFirstColumn, narrow.edgeLastColumn);
     EXPECT_EQ(narrow.rightColumn, 128);
+    // A negative cell height puts the bottom above the top: no side is drawn, however far apart.
+    const font::OutlinePlan upside = font::PlanOutline(128, 256, 160, -0.0625f, 512);
+    EXPECT_EQ(upside.sideFirstRow, 256);
+    EXPECT_EQ(upside.sideLastRow, 224);
+    const font::OutlinePlan farUpside = font::PlanOutline(0, 2000000000, 100, -5e6f, 512);
+    EXPECT_GT(farUpside.sideFirstRow, farUpside.sideLastRow);
     // A last row or a right column past the 32-bit range fails the plan.
     EXPECT_EQ(KindOf([] { font::PlanOutline(0, 0, 100, 1e10f, 512); }), FailureKind::Overflow);
     EXPECT_EQ(KindOf([] { font::PlanOutline(0, 0, -2147483647 - 1, 0.0625f, 512); }), FailureKind::Overflow);
