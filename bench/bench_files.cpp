@@ -3,32 +3,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <stdexcept>
 
 #include "tests/support/font_bytes.h"
 
 namespace bench {
-
-ScratchDir::ScratchDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "runeplot-bench-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a scratch folder");
-    root_ = pattern;
-}
-
-ScratchDir::~ScratchDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-}
-
-std::string ScratchDir::Write(const std::string& name, const std::vector<std::byte>& bytes) const {
-    const std::string path = (root_ / name).string();
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush()) throw std::runtime_error("cannot write " + path);
-    return path;
-}
 
 std::vector<std::byte> FontOfGlyphs(int glyphs) {
     std::vector<font::GlyphRecord> records;

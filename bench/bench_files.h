@@ -1,25 +1,15 @@
 #pragma once
 
 #include <cstddef>
-#include <filesystem>
 #include <string>
 #include <vector>
+
+#include "tests/support/temp_dir.h"
 
 namespace bench {
 
 // A folder of the benchmark's own, removed afterwards.
-class ScratchDir {
-public:
-    ScratchDir();
-    ~ScratchDir();
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
-    std::string Write(const std::string& name, const std::vector<std::byte>& bytes) const;
-
-private:
-    std::filesystem::path root_;
-};
+using ScratchDir = testing_support::TempDir;
 
 // A layout A font of the given number of glyphs, each a plausible cell.
 std::vector<std::byte> FontOfGlyphs(int glyphs);
