@@ -84,6 +84,9 @@ void WriteGlyphRecord(runtime::BinaryFile& file, const FontState& font, std::int
 }
 
 void WriteFontParameters(runtime::BinaryFile& file, const FontState& font) {
+    // Both values or neither: a short file must refuse the second before the first is written.
+    file.CheckWrite(kFontSizeOffset);
+    file.CheckWrite(kSpaceWidthOffset);
     file.WriteSingle(kFontSizeOffset, font.FontSize);
     file.WriteSingle(kSpaceWidthOffset, font.SpaceWidth);
 }

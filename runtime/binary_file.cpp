@@ -66,7 +66,7 @@ void BinaryFile::Read(std::uint64_t offset, std::span<std::byte> bytes) {
     std::memset(bytes.data() + got, 0, bytes.size() - got);
 }
 
-void BinaryFile::Write(std::uint64_t offset, std::span<const std::byte> bytes) {
+void BinaryFile::CheckWrite(std::uint64_t offset) {
     if (!writable_) {
         throw Failure(FailureKind::WriteFailed, "cannot write " + path_ + ": it is read-only");
     }
@@ -76,6 +76,10 @@ void BinaryFile::Write(std::uint64_t offset, std::span<const std::byte> bytes) {
         throw Failure(FailureKind::WriteFailed, "cannot write " + path_ + " at offset " +
                                                     std::to_string(offset) + ": past the end of the file");
     }
+}
+
+void BinaryFile::Write(std::uint64_t offset, std::span<const std::byte> bytes) {
+    CheckWrite(offset);
     Seek(file_.get(), offset, FailureKind::WriteFailed, path_);
     // Flushed at once: the caller reports success only once the bytes have left the process.
     if (std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) != bytes.size() ||

@@ -21,6 +21,8 @@ public:
     // Bytes past the end of the file read as zero.
     void Read(std::uint64_t offset, std::span<std::byte> bytes);
     void Write(std::uint64_t offset, std::span<const std::byte> bytes);
+    // Fails as Write would, without writing: for callers that must write all or nothing.
+    void CheckWrite(std::uint64_t offset);
 
     // 4-byte little-endian values at an absolute offset.
     float ReadSingle(std::uint64_t offset);

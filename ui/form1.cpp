@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QGuiApplication>
+#include <QMouseEvent>
 #include <QFile>
 #include <QGroupBox>
 #include <QImage>
@@ -66,8 +68,18 @@ void SetColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) 
     widget->setPalette(palette);
 }
 
+// A caption-less group, flat in its own colour: Qt's styles shade a group box's panel in a grey
+// of their own, which would hide the colour the groups are given.
+class FlatGroup final : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override {}  // the background fill is all there is to draw
+};
+
 QGroupBox* Group(QWidget* parent, const char* name, const QRect& geometry) {
-    auto* group = Place(new QGroupBox(parent), name, geometry);
+    auto* group = Place(new FlatGroup(parent), name, geometry);
     SetColour(group, QPalette::Window, kGroupBackground);
     group->setAutoFillBackground(true);
     return group;
@@ -155,6 +167,7 @@ void Form1::BuildControls() {
     scr->setTracking(false);          // no refresh while the thumb is dragged, one at its release
     scr->setInvertedControls(false);  // Right and End forward, Left and Home back
     scr->setFocusPolicy(Qt::StrongFocus);
+    scr->setContextMenuPolicy(Qt::NoContextMenu);  // the selector has no menu of its own
     scr->installEventFilter(this);
     connect(scr, &QScrollBar::valueChanged, this, &Form1::OnSelectorChanged);
 
@@ -197,6 +210,7 @@ void Form1::BuildControls() {
     Frame5 = Group(client, "Frame5", Twips(7940, 4460, 3720, 855));
     Label4 = Label(Frame5, "Label4", QString(), Twips(120, 240, 3495, 255), Qt::AlignLeft);
     Label5 = Label(Frame5, "Label5", QString(), Twips(120, 480, 3495, 255), Qt::AlignLeft);
+    for (QLabel* path : {Label4, Label5}) path->setTextFormat(Qt::PlainText);  // a name, never markup
 
     info = Place(new QPlainTextEdit(client), "info", Twips(7940, 5320, 3720, 2680));
     info->setReadOnly(true);
@@ -307,11 +321,23 @@ void Form1::ShowFontParameters() {
 }
 
 void Form1::RefreshGlyphView() {
-    SetGlyphShown(false);
     if (font_.GlyphCount == 0) {
+        SetGlyphShown(false);
         ShowNoGlyph();
         return;
     }
+    // The arrows are left alone while the refresh runs, so that a clicked arrow keeps the focus;
+    // they are disabled as soon as it fails.
+    try {
+        ShowSelectedGlyph();
+    } catch (const runtime::Failure&) {
+        SetGlyphShown(false);
+        throw;
+    }
+    SetGlyphShown(true);
+}
+
+void Form1::ShowSelectedGlyph() {
     {
         runtime::BinaryFile file = runtime::BinaryFile::Open(NativePath(fontPath_));
         font::ReadGlyphRecord(file, font_, static_cast<std::int16_t>(scr->value()));
@@ -328,7 +354,6 @@ void Form1::RefreshGlyphView() {
         Label1->setText(QStringLiteral("Символ № ") + QString::number(number));
     }
     ShowWidthWarning();
-    SetGlyphShown(true);
 }
 
 void Form1::ShowNoGlyph() {
@@ -445,6 +470,8 @@ void Form1::ShowFailure(Action action, const runtime::Failure& failure) {
 void Form1::ReportAfterEvent(const QString& message) {
     // A modal box opened while the mouse button is down on a scroll bar arrow leaves the
     // scroll bar stepping on by itself: wait for the release.
+    // A release that never reached the selector must not hold a message back for good.
+    if (!(QGuiApplication::mouseButtons() & Qt::LeftButton)) selectorPressed_ = false;
     if (selectorPressed_) {
         pendingMessage_ = message;
         return;
@@ -453,8 +480,10 @@ void Form1::ReportAfterEvent(const QString& message) {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == scr && event->type() == QEvent::MouseButtonPress) selectorPressed_ = true;
-    if (watched == scr && event->type() == QEvent::MouseButtonRelease) {
+    // Only the left button steps the selector; no other holds a message back.
+    const auto leftButton = [event] { return static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton; };
+    if (watched == scr && event->type() == QEvent::MouseButtonPress && leftButton()) selectorPressed_ = true;
+    if (watched == scr && event->type() == QEvent::MouseButtonRelease && leftButton()) {
         selectorPressed_ = false;
         if (!pendingMessage_.isEmpty()) ReportAfterEvent(std::exchange(pendingMessage_, QString()));
     }

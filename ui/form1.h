@@ -51,6 +51,7 @@ private:
     void ShowFontParameters();
 
     void RefreshGlyphView();
+    void ShowSelectedGlyph();
     void ShowNoGlyph();
     void DrawOutline();
     void ShowWidthWarning();

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
+class QFileDialog;
 class QWidget;
 
 namespace ui {
@@ -28,6 +30,12 @@ public:
                                const QString& lastFile) override;
     void Exclaim(QWidget* parent, const QString& prompt, const QString& title) override;
 };
+
+// Qt's own file dialog, set up to list folders and the files that the filter's pattern names.
+// The pattern is matched as the user reads it: only * and ? are wildcards and ';' separates
+// patterns, so a name with spaces, brackets or parentheses lists exactly that file.
+std::unique_ptr<QFileDialog> OpenFileDialog(QWidget* parent, const QString& title, const QString& filter,
+                                            const QString& lastFile);
 
 // A file-open dialog that keeps the last file chosen in it between uses.
 struct CommonDialog {

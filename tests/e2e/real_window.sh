@@ -53,6 +53,13 @@ x_session_start_server
 x_session_start_program "$runeplot"
 x_session_find_main_window
 
+# --- The groups and the help box are flat #E0E0E0, whatever the style draws --------------
+# Inside Frame1, Frame3, Frame2, Frame4, Frame5, and the bottom left of info's text area.
+for point in "3 5" "534 5" "540 85" "550 296" "770 350" "533 530"; do
+  set -- $point
+  pixel "$1" "$2" | grep -qi '#E0E0E0' || fail "not #E0E0E0 at $point: $(pixel "$1" "$2")"
+done
+
 # --- Open, look, click, save -----------------------------------------------------------
 open_font "$work/good"
 sleep 0.5

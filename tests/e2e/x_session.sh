@@ -10,7 +10,8 @@ x_session_check_tools() {
 
 x_session_start_server() {
   local display=":$((90 + RANDOM % 100))"
-  Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  # -noreset: a server that resets as its last client leaves refuses the next one for a moment.
+  Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   xvfb=$!
   export DISPLAY=$display
   for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done

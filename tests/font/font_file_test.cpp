@@ -310,6 +310,15 @@ TEST_F(SaveHeaderTest, WritesExactlyBytes8To11And20To23) {
     EXPECT_EQ(ReadAll(path), once);
 }
 
+TEST_F(SaveHeaderTest, AShortFileGetsBothValuesOrNeither) {
+    // 8 to 19 bytes load as layout B without glyphs; offset 20 lies past their end.
+    for (const std::size_t size : {8u, 12u, 19u}) {
+        Load(FontBytes::LayoutB({}).Truncate(size));
+        EXPECT_EQ(KindOf([&] { font::SaveHeader(path, font, "12.5", "1", '.'); }), FailureKind::WriteFailed) << size;
+        EXPECT_EQ(ReadAll(path), before) << size;
+    }
+}
+
 TEST_F(SaveHeaderTest, BothTextsAreParsedBeforeEitherIsWritten) {
     Load(FontBytes::LayoutA(Glyphs(3)));
     EXPECT_EQ(KindOf([&] { font::SaveHeader(path, font, "12.5", "", '.'); }), FailureKind::NotANumber);

@@ -58,6 +58,17 @@ TEST_P(EditInLocale, AnUpArrowStoresTheGlyphAndShowsItAsReadBack) {
     EXPECT_TRUE(prompts.messages.empty());
 }
 
+TEST_P(EditInLocale, TheClickedArrowKeepsTheFocusAndSpaceStepsAgain) {
+    OpenGlyph(100, 128, 110);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    Click("Command5");
+    EXPECT_EQ(QApplication::focusWidget(), Child("Command5"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(TextOf("Text1"), "102");
+    EXPECT_EQ(FileBytes(path), With(With(before, kLeft, Edit(102)), kAspect, (Edit(110) - Edit(102)) / 0.0625f));
+}
+
 TEST_P(EditInLocale, AspectIsRecomputedFromTheEdges) {
     // 100 to 110 edit units in cells of 0.0625: 0.625 cell heights; the file held something else.
     path = OpenFont(FontBytes::LayoutA({Glyph(Edit(100), 0.5f, Edit(111), 99)}).Header(16, 0.0625f, 0));

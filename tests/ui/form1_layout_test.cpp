@@ -91,6 +91,20 @@ TEST_F(Layout, CaptionsLooksAndTheMenu) {
     EXPECT_TRUE(QFontMetrics(Child<QLabel>("Label2")->font()).inFont(QChar(0x0414)));
 }
 
+TEST_F(Layout, GroupsAndTheHelpBoxAreFlatE0E0E0) {
+    // Points inside each group that no control covers; the style must not shade them.
+    const struct { const char* name; QPoint point; } insides[] = {
+        {"Frame1", {3, 5}}, {"Frame1", {524, 532}}, {"Frame2", {10, 10}}, {"Frame2", {120, 128}},
+        {"Frame3", {5, 5}}, {"Frame4", {20, 90}},   {"Frame5", {240, 50}},
+    };
+    for (const auto& inside : insides) {
+        EXPECT_EQ(Child(inside.name)->grab().toImage().pixelColor(inside.point), QColor(0xE0, 0xE0, 0xE0))
+            << inside.name << " at " << inside.point.x() << "," << inside.point.y();
+    }
+    QWidget* help = Child<QPlainTextEdit>("info")->viewport();
+    EXPECT_EQ(help->grab().toImage().pixelColor(1, help->height() - 2), QColor(0xE0, 0xE0, 0xE0));
+}
+
 TEST_F(Layout, StartUpState) {
     ExpectStartUpState();
     for (const char* box : {"Text1", "Text2", "Text3", "Text4", "Text5"}) EXPECT_EQ(TextOf(box), "0") << box;

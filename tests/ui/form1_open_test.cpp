@@ -1,4 +1,5 @@
 #include <QGroupBox>
+#include <filesystem>
 
 #include "tests/ui/window_fixture.h"
 
@@ -60,6 +61,17 @@ TEST_F(OpenCommand, AcceptedPictureAndFontAreShown) {
     Open(fontPath, picturePath);
     EXPECT_EQ(prompts.questions[2].lastFile, QString::fromStdString(fontPath));
     EXPECT_EQ(prompts.questions[3].lastFile, QString::fromStdString(picturePath));
+}
+
+TEST_F(OpenCommand, PathsAreShownAsPlainTextNeverAsMarkup) {
+    std::filesystem::create_directories(dir.Path("<b>old</b>"));
+    const std::string fontPath = dir.Write("<b>old</b>/font1.gmf", FontBytes::LayoutA(Glyphs(1)).bytes());
+    const std::string picturePath = dir.Write("<b>old</b>/font1.bmp", TextureBmp());
+    Open(fontPath, picturePath);
+    for (const char* label : {"Label4", "Label5"}) {
+        EXPECT_EQ(Child<QLabel>(label)->textFormat(), Qt::PlainText) << label;
+    }
+    EXPECT_EQ(TextOf("Label5"), QString::fromStdString(fontPath));
 }
 
 TEST_F(OpenCommand, CancellingTheFontDialogChangesNothing) {

@@ -1,4 +1,5 @@
 #include <QTest>
+#include <QTimer>
 #include <chrono>
 #include <filesystem>
 
@@ -134,6 +135,20 @@ TEST_F(GlyphView, AClickOnTheSelectorArrowMovesOneGlyphAndTheMessageWaitsForTheR
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_TRUE(prompts.messages[0].prompt.contains(QString::fromStdString(path)));
     EXPECT_TRUE(window->isVisible()) << "the program goes on";
+}
+
+TEST_F(GlyphView, ARightClickOnTheSelectorHoldsNoMessageBack) {
+    const std::string path = OpenFont(FontBytes::LayoutA(std::vector<font::GlyphRecord>(5, Glyph(0.25f, 0.5f, 0.3125f))));
+    std::filesystem::remove(path);
+    // Should a menu open after all, it is closed so that the test goes on.
+    QTimer::singleShot(200, [] { if (QWidget* menu = QApplication::activePopupWidget()) menu->close(); });
+    QTest::mousePress(Selector(), Qt::RightButton, {}, Selector()->rect().center());
+    QTest::qWait(300);
+    QTest::keyClick(Selector(), Qt::Key_Right);
+    QTest::qWait(0);
+    EXPECT_EQ(Selector()->value(), 1);
+    ASSERT_EQ(prompts.messages.size(), 1u) << "the failed refresh is shown";
+    EXPECT_TRUE(prompts.messages[0].prompt.contains(QString::fromStdString(path)));
 }
 
 class WidthWarning : public WindowTest, public ::testing::WithParamInterface<char> {

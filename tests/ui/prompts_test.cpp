@@ -1,0 +1,70 @@
+// Qt's own dialogs, as the window sets them up.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QListView>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <set>
+
+#include "tests/support/temp_dir.h"
+#include "ui/prompts.h"
+
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+namespace {
+
+// The names the dialog lists in a folder, once the folder is read.
+std::set<QString> Listed(const QString& filter, const std::string& folder) {
+    const auto dialog = ui::OpenFileDialog(nullptr, QStringLiteral("t"), filter, QString());
+    auto* files = dialog->findChild<QFileSystemModel*>();
+    EXPECT_NE(files, nullptr);
+    QSignalSpy loaded(files, &QFileSystemModel::directoryLoaded);
+    dialog->setDirectory(QString::fromStdString(folder));
+    const auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
+    std::set<QString> names;
+    // Every folder holds "sub", so the listing is complete once it shows.
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        names.clear();
+        for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
+            names.insert(view->model()->index(row, 0, view->rootIndex()).data().toString());
+        }
+        return !loaded.isEmpty() && names.count(QStringLiteral("sub"));
+    }, 5000)) << "the folder was not listed";
+    return names;
+}
+
+TEST(FileDialog, ListsFoldersAndExactlyTheNamedFile) {
+    testing_support::TempDir dir;
+    for (const char* name : {"my font.bmp", "font.bmp", "my", "font[1].bmp", "font1.bmp", "font (2).bmp", "a.gmf", "b.gmf.bak"}) {
+        dir.Write(name, {});
+    }
+    std::filesystem::create_directory(dir.Path("sub"));
+    const struct { QString filter; std::set<QString> listed; } cases[] = {
+        {QStringLiteral("my font.bmp|my font.bmp"), {"sub", "my font.bmp"}},
+        {QStringLiteral("font[1].bmp|font[1].bmp"), {"sub", "font[1].bmp"}},
+        {QStringLiteral("font (2).bmp|font (2).bmp"), {"sub", "font (2).bmp"}},
+        {QStringLiteral(".gmf|*.gmf"), {"sub", "a.gmf"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Listed(c.filter, dir.Path("")), c.listed) << c.filter.toStdString();
+}
+
+TEST(MessageBox, APromptIsPlainText) {
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        format = box->textFormat();
+        box->accept();
+    });
+    ui::QtPrompts().Exclaim(nullptr, QStringLiteral("не удалось открыть файл /tmp/<b>old</b>/font1.gmf."),
+                            QStringLiteral("Ошибка"));
+    EXPECT_EQ(format, Qt::PlainText);
+}
+
+}  // namespace
