@@ -23,7 +23,7 @@ bool HasDisplay() {
 int main(int argc, char** argv) {
     if (!HasDisplay()) {
         std::fputs("runeplot: no display to open the window on (DISPLAY is not set); "
-                   "start it from a desktop session, or under xvfb-run.\n",
+                   "start it from a desktop session.\n",
                    stderr);
         return 1;
     }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing (Debian), then configures and builds into build/.
-# Sourced by run.sh and test.sh; takes the extra Debian packages a command needs as arguments.
+# Installs what is missing (Debian), then configures build/; the caller builds what it needs.
+# Sourced by run.sh, test.sh and package.sh; takes the extra Debian packages a command needs.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -28,4 +28,3 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --parallel "$(nproc)"

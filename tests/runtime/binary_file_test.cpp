@@ -91,10 +91,11 @@ TEST(BinaryFile, ReadOnlyFileCanBeReadButAWriteFails) {
     TempDir dir;
     const std::string path = dir.Write("f", Bytes({9, 9, 9, 9}));
     testing_support::ReadOnlyFolder readOnly(dir.Path(""));
-    BinaryFile file = BinaryFile::Open(path);
-    EXPECT_FALSE(file.writable());
-    EXPECT_EQ(file.ReadInt32(0), 0x09090909);
-    EXPECT_EQ(KindOf([&] { file.WriteSingle(0, 1.0f); }), FailureKind::WriteFailed);
+    EXPECT_TRUE(testing_support::InChildObeyingPermissions([&] {
+        BinaryFile file = BinaryFile::Open(path);
+        return !file.writable() && file.ReadInt32(0) == 0x09090909 &&
+               KindOf([&] { file.WriteSingle(0, 1.0f); }) == FailureKind::WriteFailed;
+    }));
     EXPECT_EQ(ReadAll(path), Bytes({9, 9, 9, 9}));
 }
 

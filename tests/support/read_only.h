@@ -1,13 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace testing_support {
 
-// Makes a folder read-only for this process while the object lives: by permission bits for an
-// ordinary user, and for root (who ignores them) by a read-only bind mount in a private mount
-// namespace. Throws when neither works, so a test never passes without the folder being read-only.
-// The mount namespace needs a process without threads at the first use.
+// Takes the write bits from a folder and the files in it while the object lives.
 class ReadOnlyFolder {
 public:
     explicit ReadOnlyFolder(std::string folder);
@@ -17,10 +15,13 @@ public:
 
 private:
     std::string folder_;
-    bool mounted_ = false;
 };
 
-// Enters the private mount namespace now, for test programs that start threads later.
-void PrepareReadOnlyFolders();
+// Runs body in a child process that obeys permission bits, and returns what body returned.
+// Root ignores them, so as root the child first gives up CAP_DAC_OVERRIDE and
+// CAP_DAC_READ_SEARCH; no mount namespace or other privilege is needed. Throws when the child
+// cannot be made, cannot give them up or does not finish, so a test never passes unchecked.
+// Only the child sees what body changes in memory: body reports through its answer.
+bool InChildObeyingPermissions(const std::function<bool()>& body);
 
 }  // namespace testing_support
