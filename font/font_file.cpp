@@ -91,7 +91,25 @@ void WriteFontParameters(runtime::BinaryFile& file, const FontState& font) {
     file.WriteSingle(kSpaceWidthOffset, font.SpaceWidth);
 }
 
-void LoadFont(const std::string& path, FontState& font, const LoadFontWindowSteps& window) {
+FontTable ReadFontTable(runtime::BinaryFile& file) {
+    FontTable table;
+    const FontHead head = ReadFontHead(file);
+    ProbeLayout(head, table.state);
+    CountGlyphs(head, table.state);
+    ReadHeader(head, table.state);
+    table.glyphs.reserve(static_cast<std::size_t>(table.state.GlyphCount));
+    for (std::int32_t i = 0; i < table.state.GlyphCount; ++i) {
+        table.glyphs.push_back(RecordAt(head, static_cast<std::size_t>(table.state.TableBase) + static_cast<std::size_t>(i) * kGlyphRecordSize));
+    }
+    table.fileSize = file.Size();
+    return table;
+}
+
+std::uint64_t TableEnd(const FontState& font) {
+    return static_cast<std::uint64_t>(font.TableBase) + static_cast<std::uint64_t>(font.GlyphCount) * kGlyphRecordSize;
+}
+
+void LoadFont(const std::filesystem::path& path, FontState& font, const LoadFontWindowSteps& window) {
     runtime::BinaryFile file = runtime::BinaryFile::Open(path);
     const FontHead head = ReadFontHead(file);
     ProbeLayout(head, font);
@@ -102,7 +120,7 @@ void LoadFont(const std::string& path, FontState& font, const LoadFontWindowStep
     window.RefreshView();  // opens a second access of its own while this one is open
 }
 
-void StoreGlyph(const std::string& path, FontState& font, const EdgeTexts& edges,
+void StoreGlyph(const std::filesystem::path& path, FontState& font, const EdgeTexts& edges,
                 char decimalSeparator, const std::function<std::int16_t()>& selectedIndex) {
     runtime::BinaryFile file = runtime::BinaryFile::Open(path);
     font.CurrentGlyph = GlyphFromEditTexts(edges, font.CellHeight, decimalSeparator);
@@ -113,7 +131,7 @@ void StoreGlyph(const std::string& path, FontState& font, const EdgeTexts& edges
     WriteGlyphRecord(file, font, selectedIndex());
 }
 
-void SaveHeader(const std::string& path, FontState& font, const std::string& fontSizeText,
+void SaveHeader(const std::filesystem::path& path, FontState& font, const std::string& fontSizeText,
                 const std::string& spaceWidthText, char decimalSeparator) {
     runtime::BinaryFile file = runtime::BinaryFile::Open(path);
     FontState saved = font;

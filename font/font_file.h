@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -52,6 +53,20 @@ void ReadGlyphRecord(runtime::BinaryFile& file, FontState& font, std::int16_t in
 void WriteGlyphRecord(runtime::BinaryFile& file, const FontState& font, std::int16_t index);
 void WriteFontParameters(runtime::BinaryFile& file, const FontState& font);
 
+// The whole table at once, for tools that look at every glyph: read exactly as a load reads it.
+struct FontTable {
+    FontState state;
+    std::vector<GlyphRecord> glyphs;  // GlyphCount records from TableBase on
+    std::uint64_t fileSize = 0;
+};
+FontTable ReadFontTable(runtime::BinaryFile& file);
+
+// Where the last glyph's record ends. A file shorter than that still loads, the missing bytes
+// reading as zero, but its last glyph is not all in the file.
+std::uint64_t TableEnd(const FontState& font);
+// The header values the window reads and writes end here.
+inline constexpr std::uint64_t kHeaderValuesEnd = kSpaceWidthOffset + 4;
+
 // The window's parts of a load, run at their places in the sequence.
 struct LoadFontWindowSteps {
     std::function<void()> SetSelectorRange;
@@ -59,16 +74,16 @@ struct LoadFontWindowSteps {
     std::function<void()> RefreshView;
 };
 
-void LoadFont(const std::string& path, FontState& font, const LoadFontWindowSteps& window);
+void LoadFont(const std::filesystem::path& path, FontState& font, const LoadFontWindowSteps& window);
 
 // Converts the texts, recomputes Aspect and writes the selected record; the caller refreshes.
 // The index is asked for only after every conversion has passed. A record that would read as
 // empty is refused: it would end the glyph table at the next load.
-void StoreGlyph(const std::string& path, FontState& font, const EdgeTexts& edges,
+void StoreGlyph(const std::filesystem::path& path, FontState& font, const EdgeTexts& edges,
                 char decimalSeparator, const std::function<std::int16_t()>& selectedIndex);
 
 // Parses both texts before either value is written.
-void SaveHeader(const std::string& path, FontState& font, const std::string& fontSizeText,
+void SaveHeader(const std::filesystem::path& path, FontState& font, const std::string& fontSizeText,
                 const std::string& spaceWidthText, char decimalSeparator);
 
 }  // namespace font

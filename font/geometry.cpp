@@ -53,6 +53,7 @@ OutlinePlan PlanOutline(std::int32_t x0, std::int32_t y0, std::int32_t x1, float
     const auto last = [&](std::int32_t to) { return std::min(to, pictureSize - 1); };
 
     OutlinePlan plan;
+    plan.pictureSize = pictureSize;
     plan.topRow = y0;
     const std::int32_t edgeEnd = runtime::CheckedSubtract32(x1, 4);
     if (x0 <= edgeEnd) {
@@ -66,6 +67,10 @@ OutlinePlan PlanOutline(std::int32_t x0, std::int32_t y0, std::int32_t x1, float
     plan.sideFirstRow = first(y0);
     plan.sideLastRow = last(OutlineBottomRow(y0, cellHeight));
     return plan;
+}
+
+bool IsTooNarrow(const GlyphRecord& glyph) {
+    return double{glyph.Right} * kEditUnitsPerTextureUnit - 4 < double{glyph.Left} * kEditUnitsPerTextureUnit;
 }
 
 std::string FontSizeToText(float fontSize, char decimalSeparator) {

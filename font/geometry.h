@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -38,6 +39,7 @@ std::int32_t OutlineBottomRow(std::int32_t y0, float cellHeight);
 // record with far-out values then costs no more than an ordinary one. A range whose first
 // exceeds its last draws nothing.
 struct OutlinePlan {
+    std::int32_t pictureSize = 0;
     std::int32_t edgeFirstColumn = 0;
     std::int32_t edgeLastColumn = -1;
     std::int32_t topRow = 0;
@@ -50,6 +52,27 @@ struct OutlinePlan {
 
 OutlinePlan PlanOutline(std::int32_t x0, std::int32_t y0, std::int32_t x1, float cellHeight,
                         std::int32_t pictureSize);
+
+// Every point of a planned outline inside the picture, as (column, row), in drawing order: the
+// top and bottom edges together, then the right side, then the left. The fractional bottom row
+// lights the nearest pixel row, halves rounding down the picture.
+template <typename Plot>
+void ForEachOutlinePixel(const OutlinePlan& plan, Plot&& plot) {
+    const auto inside = [&](double v) { return v >= 0 && v < plan.pictureSize; };
+    const double bottom = std::floor(double{plan.bottomRow} + 0.5);
+    for (std::int32_t x = plan.edgeFirstColumn; x <= plan.edgeLastColumn; ++x) {
+        if (inside(plan.topRow)) plot(x, plan.topRow);
+        if (inside(bottom)) plot(x, static_cast<std::int32_t>(bottom));
+    }
+    for (const std::int32_t column : {plan.rightColumn, plan.leftColumn}) {
+        if (!inside(column)) continue;
+        for (std::int32_t y = plan.sideFirstRow; y <= plan.sideLastRow; ++y) plot(column, y);
+    }
+}
+
+// The window's width warning, from the stored values: the right edge less than 4 edit units
+// right of the left one.
+bool IsTooNarrow(const GlyphRecord& glyph);
 
 // FontSize has no unit: shown and parsed as stored.
 std::string FontSizeToText(float fontSize, char decimalSeparator);

@@ -15,9 +15,18 @@ namespace {
 
 std::string Reason(int error) { return std::generic_category().message(error); }
 
-bool IsRegularFile(const std::string& path) {
+bool IsRegularFile(const std::filesystem::path& path) {
     std::error_code ignored;
     return !path.empty() && std::filesystem::is_regular_file(path, ignored);
+}
+
+// Names go to the system as they are: wide on Windows, never through a narrow code page.
+std::FILE* OpenFile(const std::filesystem::path& path, bool forWriting) {
+#if defined(_WIN32)
+    return _wfopen(path.c_str(), forWriting ? L"r+b" : L"rb");
+#else
+    return std::fopen(path.c_str(), forWriting ? "r+b" : "rb");
+#endif
 }
 
 std::FILE* Unbuffered(std::FILE* file) {
@@ -26,32 +35,37 @@ std::FILE* Unbuffered(std::FILE* file) {
     return file;
 }
 
-void Seek(std::FILE* file, std::uint64_t offset, FailureKind kind, const std::string& path) {
+void Seek(std::FILE* file, std::uint64_t offset, FailureKind kind, const std::filesystem::path& path) {
     if (offset > static_cast<std::uint64_t>(std::numeric_limits<long>::max()) ||
         std::fseek(file, static_cast<long>(offset), SEEK_SET) != 0) {
-        throw Failure(kind, "cannot reach offset " + std::to_string(offset) + " of " + path);
+        throw Failure(kind, "cannot reach offset " + std::to_string(offset) + " of " + DisplayPath(path));
     }
 }
 
 }  // namespace
 
-BinaryFile BinaryFile::Open(const std::string& path) {
-    // "r+b" never creates a file and refuses a folder; only a read-only file needs a second try.
-    if (std::FILE* file = Unbuffered(std::fopen(path.c_str(), "r+b"))) return BinaryFile(path, file, true);
-    const int writeError = errno;
-    if (IsRegularFile(path)) {
-        if (std::FILE* file = Unbuffered(std::fopen(path.c_str(), "rb"))) return BinaryFile(path, file, false);
-    }
-    throw Failure(FailureKind::FileNotOpened, "cannot open " + path + ": " + Reason(writeError));
+std::string DisplayPath(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
 }
 
-BinaryFile BinaryFile::OpenForReading(const std::string& path) {
+BinaryFile BinaryFile::Open(const std::filesystem::path& path) {
+    // "r+b" never creates a file and refuses a folder; only a read-only file needs a second try.
+    if (std::FILE* file = Unbuffered(OpenFile(path, true))) return BinaryFile(path, file, true);
+    const int writeError = errno;
+    if (IsRegularFile(path)) {
+        if (std::FILE* file = Unbuffered(OpenFile(path, false))) return BinaryFile(path, file, false);
+    }
+    throw Failure(FailureKind::FileNotOpened, "cannot open " + DisplayPath(path) + ": " + Reason(writeError));
+}
+
+BinaryFile BinaryFile::OpenForReading(const std::filesystem::path& path) {
     // "rb" would open a folder, which is no file to read.
     if (!IsRegularFile(path)) {
-        throw Failure(FailureKind::FileNotOpened, "cannot open " + path + ": no such file");
+        throw Failure(FailureKind::FileNotOpened, "cannot open " + DisplayPath(path) + ": no such file");
     }
-    if (std::FILE* file = Unbuffered(std::fopen(path.c_str(), "rb"))) return BinaryFile(path, file, false);
-    throw Failure(FailureKind::FileNotOpened, "cannot open " + path + ": " + Reason(errno));
+    if (std::FILE* file = Unbuffered(OpenFile(path, false))) return BinaryFile(path, file, false);
+    throw Failure(FailureKind::FileNotOpened, "cannot open " + DisplayPath(path) + ": " + Reason(errno));
 }
 
 void BinaryFile::Read(std::uint64_t offset, std::span<std::byte> bytes) {
@@ -60,7 +74,7 @@ void BinaryFile::Read(std::uint64_t offset, std::span<std::byte> bytes) {
     if (std::ferror(file_.get())) {
         const int error = errno;
         std::clearerr(file_.get());
-        throw Failure(FailureKind::ReadFailed, "cannot read " + path_ + " at offset " +
+        throw Failure(FailureKind::ReadFailed, "cannot read " + DisplayPath(path_) + " at offset " +
                                                    std::to_string(offset) + ": " + Reason(error));
     }
     std::memset(bytes.data() + got, 0, bytes.size() - got);
@@ -68,14 +82,25 @@ void BinaryFile::Read(std::uint64_t offset, std::span<std::byte> bytes) {
 
 void BinaryFile::CheckWrite(std::uint64_t offset) {
     if (!writable_) {
-        throw Failure(FailureKind::WriteFailed, "cannot write " + path_ + ": it is read-only");
+        throw Failure(FailureKind::WriteFailed, "cannot write " + DisplayPath(path_) + ": it is read-only");
     }
     // A write that starts past the end would fill the gap with bytes nobody wrote.
-    const long size = std::fseek(file_.get(), 0, SEEK_END) == 0 ? std::ftell(file_.get()) : -1;
-    if (size < 0 || offset > static_cast<std::uint64_t>(size)) {
-        throw Failure(FailureKind::WriteFailed, "cannot write " + path_ + " at offset " +
+    if (offset > Size()) {
+        throw Failure(FailureKind::WriteFailed, "cannot write " + DisplayPath(path_) + " at offset " +
                                                     std::to_string(offset) + ": past the end of the file");
     }
+}
+
+std::uint64_t BinaryFile::Size() {
+    const long size = std::fseek(file_.get(), 0, SEEK_END) == 0 ? std::ftell(file_.get()) : -1;
+    if (size < 0) throw Failure(FailureKind::ReadFailed, "cannot tell the size of " + DisplayPath(path_));
+    return static_cast<std::uint64_t>(size);
+}
+
+std::vector<std::byte> BinaryFile::ReadAll() {
+    std::vector<std::byte> bytes(Size());
+    Read(0, bytes);
+    return bytes;
 }
 
 void BinaryFile::Write(std::uint64_t offset, std::span<const std::byte> bytes) {
@@ -86,7 +111,7 @@ void BinaryFile::Write(std::uint64_t offset, std::span<const std::byte> bytes) {
         std::fflush(file_.get()) != 0) {
         const int error = errno;
         std::clearerr(file_.get());
-        throw Failure(FailureKind::WriteFailed, "cannot write " + path_ + " at offset " +
+        throw Failure(FailureKind::WriteFailed, "cannot write " + DisplayPath(path_) + " at offset " +
                                                     std::to_string(offset) + ": " + Reason(error));
     }
 }

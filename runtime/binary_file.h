@@ -3,9 +3,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace runtime {
 
@@ -15,8 +17,8 @@ class BinaryFile {
 public:
     // Opens for reading and writing; a file that can only be read opens for reading, and a
     // write through it then fails, so a read-only font can still be viewed.
-    static BinaryFile Open(const std::string& path);
-    static BinaryFile OpenForReading(const std::string& path);
+    static BinaryFile Open(const std::filesystem::path& path);
+    static BinaryFile OpenForReading(const std::filesystem::path& path);
 
     // Bytes past the end of the file read as zero.
     void Read(std::uint64_t offset, std::span<std::byte> bytes);
@@ -24,25 +26,31 @@ public:
     // Fails as Write would, without writing: for callers that must write all or nothing.
     void CheckWrite(std::uint64_t offset);
 
+    std::uint64_t Size();
+    std::vector<std::byte> ReadAll();
+
     // 4-byte little-endian values at an absolute offset.
     float ReadSingle(std::uint64_t offset);
     std::int32_t ReadInt32(std::uint64_t offset);
     void WriteSingle(std::uint64_t offset, float value);
 
     bool writable() const noexcept { return writable_; }
-    const std::string& path() const noexcept { return path_; }
+    const std::filesystem::path& path() const noexcept { return path_; }
 
 private:
     struct Closer {
         void operator()(std::FILE* file) const noexcept { std::fclose(file); }
     };
 
-    BinaryFile(std::string path, std::FILE* file, bool writable)
+    BinaryFile(std::filesystem::path path, std::FILE* file, bool writable)
         : path_(std::move(path)), file_(file), writable_(writable) {}
 
-    std::string path_;
+    std::filesystem::path path_;
     std::unique_ptr<std::FILE, Closer> file_;
     bool writable_;
 };
+
+// A path as UTF-8 text for messages, whatever the system's own encoding of names.
+std::string DisplayPath(const std::filesystem::path& path);
 
 }  // namespace runtime

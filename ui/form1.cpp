@@ -16,9 +16,11 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <utility>
 
 #include "font/geometry.h"
+#include "font/texture.h"
 #include "runtime/binary_file.h"
 #include "runtime/checked.h"
 #include "runtime/conversions.h"
@@ -29,10 +31,8 @@
 namespace ui {
 namespace {
 
-// The texture's size, and where a BMP's info header keeps it.
 constexpr std::int32_t kTextureSize = PictureBox::kSize;
-constexpr std::uint64_t kBmpWidthOffset = 18;
-constexpr std::uint64_t kBmpHeightOffset = 22;
+static_assert(kTextureSize == font::kTextureSize);
 
 constexpr double kTwipsPerPixel = 15;
 const QColor kGroupBackground(0xE0, 0xE0, 0xE0);
@@ -115,7 +115,14 @@ QPushButton* ArrowButton(QWidget* parent, const char* name, const QRect& geometr
     return button;
 }
 
-std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+// The name as the system spells it: wide on Windows, the local encoding elsewhere, never lossy.
+std::filesystem::path NativePath(const QString& path) {
+#if defined(Q_OS_WIN)
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
 
 }  // namespace
 
@@ -259,16 +266,7 @@ void Form1::OpenCommand() {
         }
         const QString picturePath = CommonDialog2.FileName;
 
-        std::int32_t width = 0;
-        std::int32_t height = 0;
-        {
-            // Only the info header's two fields: the loader's idea of the size plays no part.
-            runtime::BinaryFile picture = runtime::BinaryFile::OpenForReading(NativePath(picturePath));
-            width = picture.ReadInt32(kBmpWidthOffset);
-            height = picture.ReadInt32(kBmpHeightOffset);
-        }
-
-        if (width != kTextureSize || height != kTextureSize) {
+        if (!font::ReadBmpSize(NativePath(picturePath)).IsTextureSize()) {
             prompts_.Exclaim(this, kPictureSizeMessage, kErrorTitle);
             Picture1->hide();
             Shape1->show();
@@ -279,7 +277,7 @@ void Form1::OpenCommand() {
         QImage texture;
         if (!texture.load(picturePath)) {
             throw runtime::Failure(runtime::FailureKind::ReadFailed,
-                                   "cannot decode the picture " + NativePath(picturePath));
+                                   "cannot decode the picture " + picturePath.toStdString());
         }
         Picture1->SetPicture(texture);
         Picture1->show();
@@ -367,16 +365,7 @@ void Form1::ShowNoGlyph() {
 
 void Form1::DrawOutline() {
     const font::OutlinePlan outline = font::PlanOutline(x0_, y0_, x1_, font_.CellHeight, kTextureSize);
-    for (std::int32_t x = outline.edgeFirstColumn; x <= outline.edgeLastColumn; ++x) {
-        Picture1->PSet(x, outline.topRow, kOutlineColour);
-        Picture1->PSet(x, outline.bottomRow, kOutlineColour);
-    }
-    for (std::int32_t y = outline.sideFirstRow; y <= outline.sideLastRow; ++y) {
-        Picture1->PSet(outline.rightColumn, y, kOutlineColour);
-    }
-    for (std::int32_t y = outline.sideFirstRow; y <= outline.sideLastRow; ++y) {
-        Picture1->PSet(outline.leftColumn, y, kOutlineColour);
-    }
+    font::ForEachOutlinePixel(outline, [this](std::int32_t x, std::int32_t y) { Picture1->PSet(x, y, kOutlineColour); });
 }
 
 void Form1::ShowWidthWarning() {

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+
+// The texture picture that goes with a font. Only its size is the font's business: the pixels
+// are the picture decoder's.
+namespace font {
+
+inline constexpr std::int32_t kTextureSize = 512;
+
+struct PictureSize {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    bool IsTextureSize() const { return width == kTextureSize && height == kTextureSize; }
+};
+
+// The width and height fields of a BMP's info header, as stored; nothing else of the file is
+// read, so a decoder's own idea of the size plays no part.
+PictureSize ReadBmpSize(const std::filesystem::path& picture);
+
+// The picture that goes with a font when none is named: its base name less the last four
+// characters (the ".gmf"), with ".bmp", in the font's folder.
+std::filesystem::path DefaultPicturePath(const std::filesystem::path& font);
+
+}  // namespace font
