@@ -21,11 +21,12 @@ bool IsRegularFile(const std::filesystem::path& path) {
 }
 
 // Names go to the system as they are: wide on Windows, never through a narrow code page.
-std::FILE* OpenFile(const std::filesystem::path& path, bool forWriting) {
+enum class Mode { Read, Update, Create };
+std::FILE* OpenFile(const std::filesystem::path& path, Mode mode) {
 #if defined(_WIN32)
-    return _wfopen(path.c_str(), forWriting ? L"r+b" : L"rb");
+    return _wfopen(path.c_str(), mode == Mode::Read ? L"rb" : mode == Mode::Update ? L"r+b" : L"wb");
 #else
-    return std::fopen(path.c_str(), forWriting ? "r+b" : "rb");
+    return std::fopen(path.c_str(), mode == Mode::Read ? "rb" : mode == Mode::Update ? "r+b" : "wb");
 #endif
 }
 
@@ -44,6 +45,17 @@ void Seek(std::FILE* file, std::uint64_t offset, FailureKind kind, const std::fi
 
 }  // namespace
 
+void WriteNewFile(const std::filesystem::path& path, std::span<const std::byte> bytes) {
+    struct Closer {
+        void operator()(std::FILE* file) const noexcept { std::fclose(file); }
+    };
+    const std::unique_ptr<std::FILE, Closer> file(OpenFile(path, Mode::Create));
+    if (!file) throw Failure(FailureKind::FileNotOpened, "cannot create " + DisplayPath(path) + ": " + Reason(errno));
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() || std::fflush(file.get()) != 0) {
+        throw Failure(FailureKind::WriteFailed, "cannot write " + DisplayPath(path) + ": " + Reason(errno));
+    }
+}
+
 std::string DisplayPath(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();
     return {text.begin(), text.end()};
@@ -51,10 +63,10 @@ std::string DisplayPath(const std::filesystem::path& path) {
 
 BinaryFile BinaryFile::Open(const std::filesystem::path& path) {
     // "r+b" never creates a file and refuses a folder; only a read-only file needs a second try.
-    if (std::FILE* file = Unbuffered(OpenFile(path, true))) return BinaryFile(path, file, true);
+    if (std::FILE* file = Unbuffered(OpenFile(path, Mode::Update))) return BinaryFile(path, file, true);
     const int writeError = errno;
     if (IsRegularFile(path)) {
-        if (std::FILE* file = Unbuffered(OpenFile(path, false))) return BinaryFile(path, file, false);
+        if (std::FILE* file = Unbuffered(OpenFile(path, Mode::Read))) return BinaryFile(path, file, false);
     }
     throw Failure(FailureKind::FileNotOpened, "cannot open " + DisplayPath(path) + ": " + Reason(writeError));
 }
@@ -64,7 +76,7 @@ BinaryFile BinaryFile::OpenForReading(const std::filesystem::path& path) {
     if (!IsRegularFile(path)) {
         throw Failure(FailureKind::FileNotOpened, "cannot open " + DisplayPath(path) + ": no such file");
     }
-    if (std::FILE* file = Unbuffered(OpenFile(path, false))) return BinaryFile(path, file, false);
+    if (std::FILE* file = Unbuffered(OpenFile(path, Mode::Read))) return BinaryFile(path, file, false);
     throw Failure(FailureKind::FileNotOpened, "cannot open " + DisplayPath(path) + ": " + Reason(errno));
 }
 

@@ -50,6 +50,10 @@ private:
     bool writable_;
 };
 
+// Creates the file, or empties an existing one, and writes the bytes; for a tool's own outputs,
+// never for a font, which is only ever written in place.
+void WriteNewFile(const std::filesystem::path& path, std::span<const std::byte> bytes);
+
 // A path as UTF-8 text for messages, whatever the system's own encoding of names.
 std::string DisplayPath(const std::filesystem::path& path);
 

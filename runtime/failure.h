@@ -16,6 +16,7 @@ enum class FailureKind {
     NoSuchGlyph,    // an index outside the glyph table
     WouldEndTable,  // a store that would write an empty record
     TextTooLong,    // a text past the length the program scans
+    Malformed,      // a text or file that does not follow its format
 };
 
 // Every failure of the program: thrown where it is detected, caught only where the user is told.

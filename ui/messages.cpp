@@ -26,6 +26,8 @@ QString Reason(const runtime::Failure& failure, const QString& fontPath) {
                               "и все следующие символы пропали бы из редактора.");
     case FailureKind::TextTooLong:
         return QStringLiteral("текст в поле слишком длинный (255 символов или больше).");
+    case FailureKind::Malformed:
+        return QStringLiteral("файл имеет неверный формат.");
     }
     return QString::fromStdString(failure.what());
 }

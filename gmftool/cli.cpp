@@ -1,0 +1,144 @@
+#include "gmftool/cli.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace gmftool {
+namespace {
+
+struct Subcommand {
+    const char* name;
+    const char* usage;
+    std::size_t files;  // positional arguments
+    std::vector<std::string> options;
+    const char* description;
+};
+
+const std::vector<Subcommand>& Subcommands() {
+    static const std::vector<Subcommand> subcommands = {
+        {"info", "info FONT [--json]", 1, {"--json"},
+         "Shows the layout (A: table at 44, B: at 552), the glyph count, FontSize, CellHeight and SpaceWidth\n"
+         "(both in edit units) and the file's size. --json writes one JSON object."},
+        {"check", "check FONT [--picture FILE]", 1, {"--picture"},
+         "Reports every problem, one line each (glyph N: ... or font: ...): glyphs narrower than 4 edit units,\n"
+         "a right edge left of the left one, rectangles outside the texture, a stale aspect, values that are\n"
+         "no number or infinite, overlapping glyphs, a file that ends inside the table; with the picture,\n"
+         "glyphs that hold no ink and ink that runs on past a glyph's left or right edge.\n"
+         "Exit status 1 when there is a problem."},
+        {"dump", "dump FONT [-o FILE]", 1, {"-o"},
+         "Writes the header values and the whole glyph table as text, one glyph a line, in edit units.\n"
+         "gmftool restore makes a font byte-identical to the dump again."},
+        {"restore", "restore FONT DUMP [--dry-run]", 2, {"--dry-run"},
+         "Writes back the glyphs, FontSize and SpaceWidth that differ from the dump, in place, as the\n"
+         "window writes them, and nothing else. Everything is checked first; on any fault nothing is written.\n"
+         "--dry-run says what would change and writes nothing."},
+        {"diff", "diff FONT_A FONT_B", 2, {},
+         "Lists the header values and glyphs that differ, one line each. Exit status 1 when they differ."},
+        {"overview", "overview FONT [--picture FILE] -o PNG [--scale N]", 1, {"--picture", "-o", "--scale"},
+         "Draws every glyph's outline on the texture as the window draws the selected one (narrow glyphs\n"
+         "in yellow), on black when there is no picture, scaled up N times (1 to 16), into a PNG."},
+        {"fit", "fit FONT [--picture FILE] [--glyphs LIST] [--margin N] [--reach N] [--threshold N] [--dry-run]", 1,
+         {"--picture", "--glyphs", "--margin", "--reach", "--threshold", "--dry-run"},
+         "Moves the left and right edges of each glyph (LIST: 1-based numbers and ranges, such as 3,5-9;\n"
+         "all by default) to the ink of its image on the texture: the background is the most frequent\n"
+         "colour, ink differs from it by more than --threshold (0 to 255, default 0) in a channel; the ink\n"
+         "is followed up to --reach pixels (default 16) past the old edges, and --margin edit units\n"
+         "(default 0) are added on both sides. Each glyph is stored exactly as the window stores it."},
+    };
+    return subcommands;
+}
+
+const Subcommand* Find(const std::string& name) {
+    const auto& all = Subcommands();
+    const auto it = std::find_if(all.begin(), all.end(), [&](const Subcommand& s) { return name == s.name; });
+    return it == all.end() ? nullptr : &*it;
+}
+
+int WholeNumber(const std::string& option, const std::string& text, int lowest, int highest) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < lowest || value > highest) {
+        throw UsageError(option + " takes a whole number from " + std::to_string(lowest) + " to " + std::to_string(highest) +
+                         ", not '" + text + "'");
+    }
+    return value;
+}
+
+}  // namespace
+
+std::filesystem::path PathFromUtf8(const std::string& text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+    CommandLine line;
+    if (arguments.empty()) throw UsageError("no subcommand (see gmftool --help)");
+    const std::string& first = arguments[0];
+    if (first == "--help" || first == "-h" || first == "help") {
+        line.request = Request::Help;
+        if (arguments.size() > 1) line.options.command = arguments[1];
+        if (!line.options.command.empty() && !Find(line.options.command)) throw UsageError("no subcommand '" + line.options.command + "'");
+        return line;
+    }
+    if (first == "--version") {
+        line.request = Request::Version;
+        return line;
+    }
+    const Subcommand* subcommand = Find(first);
+    if (!subcommand) throw UsageError("no subcommand '" + first + "' (see gmftool --help)");
+    Options& options = line.options;
+    options.command = first;
+
+    const auto allowed = [&](const std::string& option) {
+        return std::find(subcommand->options.begin(), subcommand->options.end(), option) != subcommand->options.end();
+    };
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--help" || argument == "-h") {
+            line.request = Request::Help;
+            return line;
+        }
+        if (argument.size() < 2 || argument[0] != '-') {
+            options.files.push_back(PathFromUtf8(argument));
+            continue;
+        }
+        if (!allowed(argument)) throw UsageError(first + " has no option " + argument);
+        const auto value = [&]() -> const std::string& {
+            if (i + 1 >= arguments.size()) throw UsageError(argument + " needs a value");
+            return arguments[++i];
+        };
+        if (argument == "--json") options.json = true;
+        else if (argument == "--dry-run") options.dryRun = true;
+        else if (argument == "--picture") options.picture = PathFromUtf8(value());
+        else if (argument == "-o") options.output = PathFromUtf8(value());
+        else if (argument == "--glyphs") options.glyphs = value();
+        else if (argument == "--margin") options.margin = WholeNumber(argument, value(), -256, 256);
+        else if (argument == "--reach") options.reach = WholeNumber(argument, value(), 0, 512);
+        else if (argument == "--threshold") options.threshold = WholeNumber(argument, value(), 0, 255);
+        else if (argument == "--scale") options.scale = WholeNumber(argument, value(), 1, 16);
+    }
+    if (options.files.size() != subcommand->files) {
+        throw UsageError(std::string("usage: gmftool ") + subcommand->usage);
+    }
+    if (options.command == "overview" && !options.output) throw UsageError("overview needs -o PNG");
+    return line;
+}
+
+std::string HelpText(const std::string& command) {
+    if (const Subcommand* subcommand = Find(command)) {
+        return std::string("usage: gmftool ") + subcommand->usage + "\n\n" + subcommand->description + "\n";
+    }
+    std::string text =
+        "gmftool: the command-line companion of Runeplot, for the glyph tables of .gmf fonts.\n\n"
+        "usage: gmftool SUBCOMMAND ARGUMENTS, gmftool SUBCOMMAND --help, gmftool --version\n\n";
+    for (const Subcommand& subcommand : Subcommands()) text += std::string("  gmftool ") + subcommand.usage + "\n";
+    text +=
+        "\nGlyph numbers count from 1, as the window shows them. Positions are in edit units (texture\n"
+        "units x 256). Where a picture is needed and --picture is not given, it is the font's name with\n"
+        ".bmp in the font's folder; it must be a 512 x 512 BMP.\n"
+        "Exit status: 0 success; 1 differences (diff) or problems (check) found; 2 a usage error or a\n"
+        "file that cannot be used, and then nothing has been written.\n";
+    return text;
+}
+
+}  // namespace gmftool

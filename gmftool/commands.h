@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "gmftool/cli.h"
+#include "gmftool/dump_format.h"
+
+// The subcommands, each returning the exit status.
+namespace gmftool {
+
+int Info(const Options& options);
+int Check(const Options& options);
+int Dump(const Options& options);
+int Restore(const Options& options);
+int Diff(const Options& options);
+int Overview(const Options& options);
+int Fit(const Options& options);
+
+// One line for each header value and glyph that differs from one dump to the other.
+std::vector<std::string> Differences(const FontDump& from, const FontDump& to);
+
+}  // namespace gmftool

@@ -1,0 +1,98 @@
+// overview and fit: the subcommands that work with the texture's pixels.
+#include <cstdio>
+#include <string>
+
+#include "font/geometry.h"
+#include "font/texture.h"
+#include "gmftool/commands.h"
+#include "gmftool/number_text.h"
+#include "gmftool/tool_io.h"
+#include "picture/ink.h"
+#include "runtime/binary_file.h"
+#include "runtime/failure.h"
+
+namespace gmftool {
+namespace {
+
+constexpr picture::Rgba kOutline{255, 0, 0, 255};  // the window's
+constexpr picture::Rgba kNarrowOutline{255, 255, 0, 255};
+
+}  // namespace
+
+int Overview(const Options& options) {
+    const std::filesystem::path& fontPath = options.files[0];
+    const font::FontTable table = ReadTable(fontPath);
+    const std::optional<picture::Image> texture = FindTexture(options, fontPath);
+    picture::Image image = texture ? *texture : picture::Filled(font::kTextureSize, font::kTextureSize, picture::kBlack);
+    for (std::int32_t i = 0; i < table.state.GlyphCount; ++i) {
+        const font::GlyphRecord& glyph = table.glyphs[static_cast<std::size_t>(i)];
+        try {
+            const font::OutlinePlan plan =
+                font::PlanOutline(font::ToPreviewPixel(glyph.Left), font::ToPreviewPixel(glyph.Top),
+                                  font::ToPreviewPixel(glyph.Right), table.state.CellHeight, font::kTextureSize);
+            picture::DrawOutline(image, plan, font::IsTooNarrow(glyph) ? kNarrowOutline : kOutline);
+        } catch (const runtime::Failure& failure) {
+            // The window cannot show such a glyph either; the others are still worth seeing.
+            std::fprintf(stderr, "gmftool: %s: glyph %d is not drawn: %s\n", runtime::DisplayPath(fontPath).c_str(),
+                         static_cast<int>(i + 1), failure.what());
+        }
+    }
+    const std::vector<std::byte> png = picture::EncodePng(picture::ScaleUp(image, options.scale));
+    runtime::WriteNewFile(*options.output, png);
+    return kExitOk;
+}
+
+int Fit(const Options& options) {
+    const std::filesystem::path& fontPath = options.files[0];
+    runtime::BinaryFile file = runtime::BinaryFile::Open(fontPath);
+    const font::FontTable table = font::ReadFontTable(file);
+    const std::vector<std::int32_t> indexes = GlyphIndexes(options.glyphs, table.state.GlyphCount);
+    const std::optional<picture::Image> texture = FindTexture(options, fontPath);
+    if (!texture) {
+        throw runtime::Failure(runtime::FailureKind::FileNotOpened,
+                               runtime::DisplayPath(font::DefaultPicturePath(fontPath)) + ": no picture to fit to (or name one with --picture)");
+    }
+    const picture::InkMap ink(*texture, options.threshold);
+    const picture::FitRule rule{options.margin, options.reach};
+
+    FontWrites writes;
+    std::string report;
+    for (const std::int32_t i : indexes) {
+        const font::GlyphRecord& old = table.glyphs[static_cast<std::size_t>(i)];
+        const std::string label = "glyph " + std::to_string(i + 1) + ": ";
+        std::optional<picture::EditEdges> edges;
+        try {
+            edges = picture::FitToInk(picture::FindGlyphInk(ink, old, table.state.CellHeight, options.reach), rule);
+        } catch (const runtime::Failure& failure) {
+            report += label + "left alone: it has no place on the picture (" + failure.what() + ")\n";
+            continue;
+        }
+        if (!edges) {
+            report += label + "left alone: no ink\n";
+            continue;
+        }
+        // As the window stores the edit values after arrow clicks: the whole numbers' texts,
+        // Top as it is, Aspect computed.
+        font::GlyphRecord record = old;
+        record.Left = font::FromEditText(std::to_string(edges->left), '.');
+        record.Right = font::FromEditText(std::to_string(edges->right), '.');
+        record.Aspect = font::ComputeAspect(record.Left, record.Right, table.state.CellHeight);
+        if (font::IsEmpty(record)) {
+            report += label + "left alone: with every edge at 0 it would end the glyph table\n";
+            continue;
+        }
+        if (SameBits(record, old)) continue;
+        writes.records.emplace_back(i, record);
+        report += label + "left " + EditText(old.Left) + " -> " + EditText(record.Left) + ", right " + EditText(old.Right) +
+                  " -> " + EditText(record.Right) + "\n";
+    }
+    if (options.dryRun) {
+        Emit(options, report + "(dry run: nothing written)\n");
+        return kExitOk;
+    }
+    WriteInPlace(file, table, writes);
+    Emit(options, report);
+    return kExitOk;
+}
+
+}  // namespace gmftool

@@ -1,0 +1,163 @@
+#include "gmftool/dump_format.h"
+
+#include <charconv>
+#include <optional>
+
+#include "gmftool/number_text.h"
+#include "runtime/failure.h"
+
+namespace gmftool {
+namespace {
+
+constexpr std::string_view kSignature = "gmftool-dump 1";
+constexpr const char* kExplanation =
+    "# Positions in edit units (texture units x 256, the numbers the window shows); font_size and\n"
+    "# aspect as stored. gmftool restore writes back font_size, space_width and the glyphs.\n";
+
+std::vector<std::string_view> Words(std::string_view line) {
+    std::vector<std::string_view> words;
+    std::size_t pos = 0;
+    while (true) {
+        pos = line.find_first_not_of(" \t", pos);
+        if (pos == std::string_view::npos) return words;
+        const std::size_t end = std::min(line.find_first_of(" \t", pos), line.size());
+        words.push_back(line.substr(pos, end - pos));
+        pos = end;
+    }
+}
+
+std::int32_t ParseCount(std::string_view text) {
+    std::int32_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < 0 || value > font::kMaxGlyphCount) {
+        throw runtime::Failure(runtime::FailureKind::Malformed,
+                               "'" + std::string(text) + "' is not a glyph count from 0 to " + std::to_string(font::kMaxGlyphCount));
+    }
+    return value;
+}
+
+// "glyph N: left L top T right R aspect A", the fields in this order.
+font::GlyphRecord ParseGlyph(const std::vector<std::string_view>& words, std::size_t number) {
+    const std::string label = std::to_string(number) + ":";
+    if (words.size() < 2 || words[1] != label) {
+        throw runtime::Failure(runtime::FailureKind::Malformed, "expected 'glyph " + label + "' (glyphs are numbered from 1, in order)");
+    }
+    const std::string_view keys[] = {"left", "top", "right", "aspect"};
+    float values[4] = {};
+    for (std::size_t i = 0; i < 4; ++i) {
+        const std::size_t at = 2 + 2 * i;
+        if (at >= words.size()) {
+            throw runtime::Failure(runtime::FailureKind::Malformed, "'" + std::string(keys[i]) + "' is missing");
+        }
+        if (words[at] != keys[i]) {
+            throw runtime::Failure(runtime::FailureKind::Malformed,
+                                   "'" + std::string(words[at]) + "' where '" + std::string(keys[i]) + "' belongs");
+        }
+        if (at + 1 >= words.size()) {
+            throw runtime::Failure(runtime::FailureKind::Malformed, "'" + std::string(keys[i]) + "' has no value");
+        }
+        values[i] = i < 3 ? ParseEditText(words[at + 1]) : ParseStoredText(words[at + 1]);
+    }
+    if (words.size() > 10) {
+        throw runtime::Failure(runtime::FailureKind::Malformed, "'" + std::string(words[10]) + "' after the aspect");
+    }
+    return {values[0], values[1], values[2], values[3]};
+}
+
+}  // namespace
+
+char LayoutName(const font::FontState& font) { return font.TableBase == font::kLayoutBTableBase ? 'B' : 'A'; }
+
+FontDump DumpOf(const font::FontTable& table) {
+    return {LayoutName(table.state), table.state.GlyphCount, table.state.FontSize, table.state.CellHeight,
+            table.state.SpaceWidth, table.glyphs};
+}
+
+std::string WriteDump(const FontDump& dump) {
+    std::string text = std::string(kSignature) + "\n" + kExplanation;
+    text += "layout " + std::string(1, dump.layout) + "\n";
+    text += "glyph_count " + std::to_string(dump.glyphCount) + "\n";
+    text += "font_size " + StoredText(dump.fontSize) + "\n";
+    text += "cell_height " + EditText(dump.cellHeight) + "\n";
+    text += "space_width " + EditText(dump.spaceWidth) + "\n";
+    for (std::size_t i = 0; i < dump.glyphs.size(); ++i) {
+        const font::GlyphRecord& g = dump.glyphs[i];
+        text += "glyph " + std::to_string(i + 1) + ": left " + EditText(g.Left) + " top " + EditText(g.Top) +
+                " right " + EditText(g.Right) + " aspect " + StoredText(g.Aspect) + "\n";
+    }
+    return text;
+}
+
+FontDump ParseDump(std::string_view text) {
+    FontDump dump;
+    std::optional<char> layout;
+    std::optional<std::int32_t> count;
+    std::optional<float> fontSize, cellHeight, spaceWidth;
+    std::size_t lineNumber = 0;
+    std::size_t pos = 0;
+    try {
+        while (pos < text.size()) {
+            ++lineNumber;
+            const std::size_t end = std::min(text.find('\n', pos), text.size());
+            std::string_view line = text.substr(pos, end - pos);
+            if (end == text.size()) {
+                // The writer ends every line: a last line without its end was cut short.
+                throw runtime::Failure(runtime::FailureKind::Malformed, "the line is cut short (no line end)");
+            }
+            pos = end + 1;
+            if (line.ends_with('\r')) line.remove_suffix(1);
+            if (lineNumber == 1) {
+                if (line != kSignature) throw runtime::Failure(runtime::FailureKind::Malformed, "not a gmftool dump (no '" + std::string(kSignature) + "')");
+                continue;
+            }
+            const auto words = Words(line);
+            if (words.empty() || words[0].starts_with('#')) continue;
+            const std::string_view key = words[0];
+            if (key == "glyph") {
+                if (!count) throw runtime::Failure(runtime::FailureKind::Malformed, "a glyph before glyph_count");
+                dump.glyphs.push_back(ParseGlyph(words, dump.glyphs.size() + 1));
+                continue;
+            }
+            if (words.size() != 2) {
+                throw runtime::Failure(runtime::FailureKind::Malformed, "expected '" + std::string(key) + " VALUE'");
+            }
+            const auto once = [&](auto& slot, auto value) {
+                if (slot) throw runtime::Failure(runtime::FailureKind::Malformed, "'" + std::string(key) + "' a second time");
+                slot = value;
+            };
+            if (key == "layout") {
+                if (words[1] != "A" && words[1] != "B") throw runtime::Failure(runtime::FailureKind::Malformed, "the layout is A or B");
+                once(layout, words[1][0]);
+            } else if (key == "glyph_count") {
+                once(count, ParseCount(words[1]));
+            } else if (key == "font_size") {
+                once(fontSize, ParseStoredText(words[1]));
+            } else if (key == "cell_height") {
+                once(cellHeight, ParseEditText(words[1]));
+            } else if (key == "space_width") {
+                once(spaceWidth, ParseEditText(words[1]));
+            } else {
+                throw runtime::Failure(runtime::FailureKind::Malformed, "unknown key '" + std::string(key) + "'");
+            }
+        }
+        ++lineNumber;  // what is missing is missing at the end
+        if (!layout || !count || !fontSize || !cellHeight || !spaceWidth) {
+            throw runtime::Failure(runtime::FailureKind::Malformed,
+                                   "the dump ends without layout, glyph_count, font_size, cell_height and space_width");
+        }
+        if (dump.glyphs.size() != static_cast<std::size_t>(*count)) {
+            throw runtime::Failure(runtime::FailureKind::Malformed, "glyph_count is " + std::to_string(*count) + " but " +
+                                                                        std::to_string(dump.glyphs.size()) + " glyphs follow");
+        }
+    } catch (const runtime::Failure& failure) {
+        throw runtime::Failure(failure.kind(), "line " + std::to_string(lineNumber) + ": " + failure.what());
+    }
+    dump.layout = *layout;
+    dump.glyphCount = *count;
+    dump.fontSize = *fontSize;
+    dump.cellHeight = *cellHeight;
+    dump.spaceWidth = *spaceWidth;
+    return dump;
+}
+
+}  // namespace gmftool

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "font/font_file.h"
+#include "gmftool/cli.h"
+#include "picture/image.h"
+#include "runtime/binary_file.h"
+
+// What the subcommands share: reading fonts and pictures, writing outputs and fonts.
+namespace gmftool {
+
+font::FontTable ReadTable(const std::filesystem::path& font);
+
+// The texture: --picture, or else the font's own BMP when there is one. A picture that is
+// there but cannot be used is an error.
+std::optional<picture::Image> FindTexture(const Options& options, const std::filesystem::path& font);
+
+// To the -o file, or to standard output.
+void Emit(const Options& options, const std::string& text);
+
+// 0-based indexes from a list of 1-based numbers and ranges ("3,5-9"); all glyphs without one.
+std::vector<std::int32_t> GlyphIndexes(const std::optional<std::string>& list, std::int32_t glyphCount);
+
+// Whether two stored values have the same bits: a negative zero and a not-a-number's payload count.
+bool SameBits(float a, float b);
+bool SameBits(const font::GlyphRecord& a, const font::GlyphRecord& b);
+
+struct FontWrites {
+    std::vector<std::pair<std::int32_t, font::GlyphRecord>> records;  // 0-based index, new record
+    std::optional<std::pair<float, float>> header;                   // FontSize, SpaceWidth
+};
+
+// Writes in place through the open font, each value as the window writes it, after checking
+// that every write can be made (writable file, inside it); then reads every byte back.
+void WriteInPlace(runtime::BinaryFile& file, const font::FontTable& table, const FontWrites& writes);
+
+}  // namespace gmftool

@@ -1,0 +1,103 @@
+#include "picture/ink.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <unordered_map>
+
+#include "font/geometry.h"
+
+namespace picture {
+namespace {
+
+std::uint32_t Key(Rgba c) { return std::uint32_t{c.r} | std::uint32_t{c.g} << 8 | std::uint32_t{c.b} << 16 | std::uint32_t{c.a} << 24; }
+
+Rgba MostFrequent(const Image& image) {
+    std::unordered_map<std::uint32_t, int> counts;
+    Rgba best = kBlack;
+    int bestCount = 0;
+    Rgba previous{};
+    int* count = nullptr;
+    for (const Rgba& pixel : image.pixels) {
+        // Runs of one colour are the rule on a texture: look the colour up only when it changes.
+        if (!count || !(pixel == previous)) {
+            count = &counts[Key(pixel)];
+            previous = pixel;
+        }
+        // Ties go to the colour met first, so the answer does not depend on the map's order.
+        if (++*count > bestCount) {
+            bestCount = *count;
+            best = pixel;
+        }
+    }
+    return best;
+}
+
+bool Differs(Rgba a, Rgba b, int threshold) {
+    return std::abs(a.r - b.r) > threshold || std::abs(a.g - b.g) > threshold || std::abs(a.b - b.b) > threshold ||
+           std::abs(a.a - b.a) > threshold;
+}
+
+}  // namespace
+
+InkMap::InkMap(const Image& image, int threshold)
+    : width_(image.width), height_(image.height), background_(MostFrequent(image)), ink_(image.pixels.size()) {
+    for (std::size_t i = 0; i < image.pixels.size(); ++i) ink_[i] = Differs(image.pixels[i], background_, threshold);
+}
+
+GlyphInk FindGlyphInk(const InkMap& ink, const font::GlyphRecord& glyph, float cellHeight, int reach) {
+    GlyphInk found;
+    found.x0 = font::ToPreviewPixel(glyph.Left);
+    found.x1 = font::ToPreviewPixel(glyph.Right);
+    const std::int32_t y0 = font::ToPreviewPixel(glyph.Top);
+    const std::int32_t firstRow = std::max(y0, 0);
+    const std::int32_t endRow = std::min(font::OutlineBottomRow(y0, cellHeight), ink.height());
+    found.inkColumns.assign(static_cast<std::size_t>(ink.width()), false);
+    const auto firstColumn = static_cast<int>(std::max<std::int64_t>(std::int64_t{found.x0} - reach, 0));
+    const auto endColumn = static_cast<int>(std::min<std::int64_t>(std::int64_t{found.x1} + reach, ink.width()));
+    for (std::int32_t y = firstRow; y < endRow; ++y) {
+        for (int x = firstColumn; x < endColumn; ++x) {
+            if (ink.IsInk(x, y)) found.inkColumns[static_cast<std::size_t>(x)] = true;
+        }
+    }
+    return found;
+}
+
+std::optional<std::pair<int, int>> GlyphInk::InkInside() const {
+    const int width = static_cast<int>(inkColumns.size());
+    const int first = std::max(x0, 0);
+    const int last = static_cast<int>(std::min<std::int64_t>(std::int64_t{x1} - 1, width - 1));
+    std::optional<std::pair<int, int>> range;
+    for (int x = first; x <= last; ++x) {
+        if (!inkColumns[static_cast<std::size_t>(x)]) continue;
+        if (!range) range.emplace(x, x);
+        range->second = x;
+    }
+    return range;
+}
+
+bool GlyphInk::RunsPastLeft() const {
+    const auto ink = [&](std::int64_t x) { return x >= 0 && x < static_cast<std::int64_t>(inkColumns.size()) && inkColumns[static_cast<std::size_t>(x)]; };
+    return x0 < x1 && ink(x0) && ink(std::int64_t{x0} - 1);
+}
+
+bool GlyphInk::RunsPastRight() const {
+    const auto ink = [&](std::int64_t x) { return x >= 0 && x < static_cast<std::int64_t>(inkColumns.size()) && inkColumns[static_cast<std::size_t>(x)]; };
+    return x0 < x1 && ink(std::int64_t{x1} - 1) && ink(x1);
+}
+
+std::optional<EditEdges> FitToInk(const GlyphInk& glyph, const FitRule& rule) {
+    const auto inside = glyph.InkInside();
+    if (!inside) return std::nullopt;
+    auto [a, b] = *inside;
+    const int lastColumn = static_cast<int>(glyph.inkColumns.size()) - 1;
+    const auto ink = [&](int x) { return glyph.inkColumns[static_cast<std::size_t>(x)]; };
+    const std::int64_t leftLimit = std::max<std::int64_t>(std::int64_t{glyph.x0} - rule.reach, 0);
+    const std::int64_t rightLimit = std::min<std::int64_t>(std::int64_t{glyph.x1} - 1 + rule.reach, lastColumn);
+    while (a - 1 >= leftLimit && ink(a - 1)) --a;
+    while (b + 1 <= rightLimit && ink(b + 1)) ++b;
+    // Two preview pixels make an edit unit: the left edge rounds down, the right one up.
+    const auto clamp = [](int edit) { return std::clamp(edit, 0, 256); };
+    return EditEdges{clamp(a / 2 - rule.margin), clamp((b + 2) / 2 + rule.margin)};
+}
+
+}  // namespace picture

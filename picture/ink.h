@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "font/glyph_record.h"
+#include "picture/image.h"
+
+// Where a texture holds ink, and the edges that fit a glyph's ink.
+namespace picture {
+
+// A pixel is ink when it differs from the background, the picture's most frequent colour, by
+// more than the threshold in any channel, alpha included.
+class InkMap {
+public:
+    InkMap(const Image& image, int threshold);
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    bool IsInk(int x, int y) const { return ink_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)] != 0; }
+    Rgba background() const { return background_; }
+
+private:
+    int width_;
+    int height_;
+    Rgba background_;
+    std::vector<std::uint8_t> ink_;
+};
+
+// A glyph's place in preview pixels: its rows y0 up to OutlineBottomRow (not included), its
+// columns x0 up to x1 (not included), and which columns hold ink in those rows, looked at from
+// reach columns left of x0 to reach columns right of x1 - 1. Fails as the window's refresh does
+// for values that have no preview pixel.
+struct GlyphInk {
+    std::int32_t x0 = 0;
+    std::int32_t x1 = 0;
+    std::vector<bool> inkColumns;  // one for each column of the picture
+
+    // The leftmost and rightmost ink columns from x0 to x1 - 1, if any.
+    std::optional<std::pair<int, int>> InkInside() const;
+    // Ink in the glyph's first (last) column and in the one just outside it: cut off in the game.
+    bool RunsPastLeft() const;
+    bool RunsPastRight() const;
+};
+GlyphInk FindGlyphInk(const InkMap& ink, const font::GlyphRecord& glyph, float cellHeight, int reach);
+
+struct FitRule {
+    int margin = 0;  // edit units added on both sides
+    int reach = 16;  // preview pixels the ink may be followed past the old edges
+};
+
+// New left and right edges in whole edit units, 0..256; none when the glyph holds no ink.
+struct EditEdges {
+    int left = 0;
+    int right = 0;
+};
+std::optional<EditEdges> FitToInk(const GlyphInk& glyph, const FitRule& rule);
+
+}  // namespace picture
