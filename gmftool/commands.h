@@ -9,6 +9,10 @@
 // The subcommands, each returning the exit status.
 namespace gmftool {
 
+// The whole program on its arguments (UTF-8, without the program's name): the exit status.
+// Data goes to standard output, a diagnostic to standard error.
+int Run(const std::vector<std::string>& arguments);
+
 int Info(const Options& options);
 int Check(const Options& options);
 int Dump(const Options& options);

@@ -46,6 +46,7 @@ int Fit(const Options& options) {
     const std::filesystem::path& fontPath = options.files[0];
     runtime::BinaryFile file = runtime::BinaryFile::Open(fontPath);
     const font::FontTable table = font::ReadFontTable(file);
+    RequireComplete(table, fontPath);
     const std::vector<std::int32_t> indexes = GlyphIndexes(options.glyphs, table.state.GlyphCount);
     const std::optional<picture::Image> texture = FindTexture(options, fontPath);
     if (!texture) {
@@ -81,7 +82,7 @@ int Fit(const Options& options) {
             report += label + "left alone: with every edge at 0 it would end the glyph table\n";
             continue;
         }
-        if (SameBits(record, old)) continue;
+        if (SameBits(record.Left, old.Left) && SameBits(record.Right, old.Right)) continue;
         writes.records.emplace_back(i, record);
         report += label + "left " + EditText(old.Left) + " -> " + EditText(record.Left) + ", right " + EditText(old.Right) +
                   " -> " + EditText(record.Right) + "\n";

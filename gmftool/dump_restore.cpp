@@ -36,6 +36,7 @@ int Restore(const Options& options) {
     const FontDump dump = ReadDump(options.files[1]);
     runtime::BinaryFile file = runtime::BinaryFile::Open(fontPath);
     const font::FontTable table = font::ReadFontTable(file);
+    RequireComplete(table, fontPath);
     const FontDump current = DumpOf(table);
 
     if (dump.layout != current.layout) {

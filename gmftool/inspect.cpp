@@ -144,8 +144,7 @@ std::vector<std::string> Differences(const FontDump& from, const FontDump& to) {
 }
 
 int Info(const Options& options) {
-    runtime::BinaryFile file = runtime::BinaryFile::OpenForReading(options.files[0]);
-    const font::FontTable table = font::ReadFontTable(file);
+    const font::FontTable table = ReadTable(options.files[0]);
     const font::FontState& f = table.state;
     if (options.json) {
         const nlohmann::json info = {
@@ -169,7 +168,9 @@ int Info(const Options& options) {
 
 int Check(const Options& options) {
     const std::filesystem::path& path = options.files[0];
-    const font::FontTable table = ReadTable(path);
+    runtime::BinaryFile file = runtime::BinaryFile::OpenForReading(path);
+    const font::FontTable table = font::ReadFontTable(file);
+    RequireComplete(table, path, Completeness::HeaderOnly);  // a short table is one of the problems
     const std::optional<picture::Image> texture = FindTexture(options, path);
     Problems problems;
     if (table.fileSize < font::TableEnd(table.state)) {

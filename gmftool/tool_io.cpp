@@ -18,9 +18,23 @@ runtime::Failure CannotWrite(const runtime::BinaryFile& file, const std::string&
 
 }  // namespace
 
+void RequireComplete(const font::FontTable& table, const std::filesystem::path& font, Completeness completeness) {
+    const auto refuse = [&](const std::string& why) {
+        return runtime::Failure(runtime::FailureKind::Malformed, runtime::DisplayPath(font) + ": " + why);
+    };
+    if (table.fileSize < font::kHeaderValuesEnd) {
+        throw refuse("not a font: " + std::to_string(table.fileSize) + " bytes cannot hold the header values");
+    }
+    if (completeness == Completeness::Whole && table.fileSize < font::TableEnd(table.state)) {
+        throw refuse("the file ends at byte " + std::to_string(table.fileSize) + ", inside the glyph table (truncated, or not a font)");
+    }
+}
+
 font::FontTable ReadTable(const std::filesystem::path& font) {
     runtime::BinaryFile file = runtime::BinaryFile::OpenForReading(font);
-    return font::ReadFontTable(file);
+    font::FontTable table = font::ReadFontTable(file);
+    RequireComplete(table, font);
+    return table;
 }
 
 std::optional<picture::Image> FindTexture(const Options& options, const std::filesystem::path& font) {
@@ -78,12 +92,9 @@ bool SameBits(const font::GlyphRecord& a, const font::GlyphRecord& b) {
 }
 
 void WriteInPlace(runtime::BinaryFile& file, const font::FontTable& table, const FontWrites& writes) {
-    if (!file.writable()) throw CannotWrite(file, "the file is read-only");
     // Every check before the first write, so that a refusal leaves the font as it was.
-    if (!writes.records.empty() && table.fileSize < font::TableEnd(table.state)) {
-        throw CannotWrite(file, "the file ends inside the glyph table");
-    }
-    if (writes.header && table.fileSize < font::kHeaderValuesEnd) throw CannotWrite(file, "the file ends inside the header");
+    RequireComplete(table, file.path());
+    if (!file.writable()) throw CannotWrite(file, "the file is read-only");
     font::FontState state = table.state;
     for (const auto& [index, record] : writes.records) {
         if (font::IsEmpty(record)) throw CannotWrite(file, "glyph " + std::to_string(index + 1) + " would be empty and end the table");

@@ -15,7 +15,11 @@
 // What the subcommands share: reading fonts and pictures, writing outputs and fonts.
 namespace gmftool {
 
+// A font's table, refusing a file that cannot be a whole font: one too short for the header
+// values, or one that ends inside its own glyph table.
 font::FontTable ReadTable(const std::filesystem::path& font);
+enum class Completeness { Whole, HeaderOnly };
+void RequireComplete(const font::FontTable& table, const std::filesystem::path& font, Completeness completeness = Completeness::Whole);
 
 // The texture: --picture, or else the font's own BMP when there is one. A picture that is
 // there but cannot be used is an error.

@@ -21,8 +21,9 @@ fuzz_briefly() {
     -DRUNEPLOT_FUZZ=ON -DRUNEPLOT_BUILD_UI=OFF -DRUNEPLOT_BUILD_BENCH=OFF -DBUILD_TESTING=OFF >/dev/null
   cmake --build "$fuzz_build" --parallel "$(nproc)" >/dev/null
   local target corpus log
-  for target in font_load_fuzz text_fuzz; do
+  for target in font_load_fuzz text_fuzz dump_parse_fuzz; do
     corpus=$(mktemp -d)
+    [ -d "$root/fuzz/corpus/$target" ] && cp "$root/fuzz/corpus/$target"/* "$corpus/"
     log="$fuzz_build/$target.log"
     # A crash leaves its input beside the log, to be replayed with: $fuzz_build/fuzz/$target FILE
     if "$fuzz_build/fuzz/$target" -max_total_time="${RUNEPLOT_FUZZ_SECONDS:-5}" -max_len=2048 \

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "gmftool/commands.h"
 #include "tests/ui/window_fixture.h"
 
 namespace {
@@ -149,6 +150,27 @@ TEST_F(GlyphView, ARightClickOnTheSelectorHoldsNoMessageBack) {
     EXPECT_EQ(Selector()->value(), 1);
     ASSERT_EQ(prompts.messages.size(), 1u) << "the failed refresh is shown";
     EXPECT_TRUE(prompts.messages[0].prompt.contains(QString::fromStdString(path)));
+}
+
+TEST_F(GlyphView, GmftoolsOverviewLightsTheWindowsPixels) {
+    // A fractional cell height, a glyph past the picture's edges, a narrow one, one turned round.
+    const font::GlyphRecord glyphs[] = {Glyph(0.25f, 0.5f, 0.3125f), Glyph(-0.1f, 0.95f, 1.3f),
+                                        Glyph(0.1f, 0.2f, 0.105f), Glyph(0.5f, 0.5f, 0.45f)};
+    for (const font::GlyphRecord& glyph : glyphs) {
+        const std::string path = OpenFont(FontBytes::LayoutA({glyph}).Header(16, 0.0403f, 0));
+        const std::string png = dir.Path("overview.png");
+        ASSERT_EQ(gmftool::Run({"overview", path, "-o", png, "--scale", "2"}), 0);
+        const QImage overview(QString::fromStdString(png));
+        ASSERT_EQ(overview.size(), QSize(1024, 1024));
+        Pixels drawn;
+        for (int y = 0; y < 512; ++y) {
+            for (int x = 0; x < 512; ++x) {
+                const QRgb pixel = overview.pixel(2 * x + 1, 2 * y + 1);  // every pixel a 2 x 2 block
+                if (pixel == qRgb(255, 0, 0) || pixel == qRgb(255, 255, 0)) drawn.emplace_back(x, y);
+            }
+        }
+        EXPECT_EQ(Sorted(drawn), Sorted(RedPixels())) << glyph.Left << " " << glyph.Right;
+    }
 }
 
 class WidthWarning : public WindowTest, public ::testing::WithParamInterface<char> {
