@@ -65,29 +65,40 @@ void CheckValues(const font::FontTable& table, std::int32_t index, Problems& pro
     }
 }
 
-// Rectangles of some area that share some area, each pair once: sorted by the left edge, a
-// glyph is compared only with those that start before it ends.
+// Rectangles of some area that share some area, each pair once. Glyphs are put into horizontal
+// bands of the texture by the rows they cover, and within a band, sorted by the left edge, a
+// glyph is compared only with those that start before it ends: a row of glyphs costs about
+// its length, not its square.
 void CheckOverlaps(const font::FontTable& table, Problems& problems) {
+    constexpr int kBands = 64;
     const double height = table.state.CellHeight;
-    if (!(height > 0)) return;
-    std::vector<std::int32_t> order;
-    for (std::int32_t i = 0; i < table.state.GlyphCount; ++i) {
-        const font::GlyphRecord& g = table.glyphs[static_cast<std::size_t>(i)];
-        if (Finite(g) && g.Right > g.Left) order.push_back(i);
-    }
+    if (!(height > 0) || !std::isfinite(height)) return;
     const auto glyph = [&](std::int32_t i) -> const font::GlyphRecord& { return table.glyphs[static_cast<std::size_t>(i)]; };
-    std::stable_sort(order.begin(), order.end(), [&](auto a, auto b) { return glyph(a).Left < glyph(b).Left; });
+    const auto band = [](double y) { return static_cast<int>(std::clamp(std::floor(y * kBands), 0.0, kBands - 1.0)); };
+    std::vector<std::pair<float, std::int32_t>> byLeft;
+    for (std::int32_t i = 0; i < table.state.GlyphCount; ++i) {
+        const font::GlyphRecord& g = glyph(i);
+        if (Finite(g) && g.Right > g.Left) byLeft.emplace_back(g.Left, i);
+    }
+    std::sort(byLeft.begin(), byLeft.end());
+    std::vector<std::vector<std::int32_t>> bands(kBands);  // each in the order of the left edges
+    for (const auto& [left, i] : byLeft) {
+        for (int b = band(glyph(i).Top); b <= band(double{glyph(i).Top} + height); ++b) bands[static_cast<std::size_t>(b)].push_back(i);
+    }
     std::vector<std::pair<std::int32_t, std::int32_t>> pairs;
-    for (std::size_t a = 0; a < order.size(); ++a) {
-        const font::GlyphRecord& first = glyph(order[a]);
-        for (std::size_t b = a + 1; b < order.size() && glyph(order[b]).Left < first.Right; ++b) {
-            const font::GlyphRecord& second = glyph(order[b]);
-            if (first.Top < second.Top + height && second.Top < first.Top + height) {
-                pairs.emplace_back(std::min(order[a], order[b]), std::max(order[a], order[b]));
+    for (const std::vector<std::int32_t>& members : bands) {
+        for (std::size_t a = 0; a < members.size(); ++a) {
+            const font::GlyphRecord& first = glyph(members[a]);
+            for (std::size_t b = a + 1; b < members.size() && glyph(members[b]).Left < first.Right; ++b) {
+                const font::GlyphRecord& second = glyph(members[b]);
+                if (first.Top < second.Top + height && second.Top < first.Top + height) {
+                    pairs.emplace_back(std::min(members[a], members[b]), std::max(members[a], members[b]));
+                }
             }
         }
     }
     std::sort(pairs.begin(), pairs.end());
+    pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
     for (const auto& [a, b] : pairs) problems.Glyph(a, "overlaps glyph " + std::to_string(b + 1));
 }
 
