@@ -19,6 +19,10 @@ struct PictureSize {
 // read, so a decoder's own idea of the size plays no part.
 PictureSize ReadBmpSize(const std::filesystem::path& picture);
 
+// Whether the file is as long as its BMP header says (a file still being written is shorter).
+// A header that gives no length (0) is taken at its word.
+bool IsWholeBmp(const std::filesystem::path& picture);
+
 // The picture that goes with a font when none is named: its base name less the last four
 // characters (the ".gmf"), with ".bmp", in the font's folder.
 std::filesystem::path DefaultPicturePath(const std::filesystem::path& font);

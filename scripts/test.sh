@@ -3,7 +3,8 @@
 # (clang and libFuzzer), then the whole suite (the real-window test under Xvfb among it).
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-source "$here/prepare.sh" xvfb xdotool imagemagick clang libclang-rt-dev
+source "$here/prepare.sh" xvfb xdotool imagemagick clang libclang-rt-dev \
+  desktop-file-utils appstream shared-mime-info
 cmake --build "$build" --parallel "$(nproc)"
 
 fuzz_briefly() {

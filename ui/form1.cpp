@@ -1,10 +1,12 @@
 #include "ui/form1.h"
 
 #include <QAction>
+#include <QDir>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -17,6 +19,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <optional>
 #include <utility>
 
 #include "font/geometry.h"
@@ -134,6 +137,7 @@ Form1::Form1(Prompts& prompts, char decimalSeparator, QWidget* parent)
     setFont(SansFont(8.25, false));
     BuildControls();
     StartUp();
+    connect(&pictureWatcher_, &TextureWatcher::settled, this, &Form1::ShowPictureAgain);
 }
 
 void Form1::BuildControls() {
@@ -237,6 +241,7 @@ void Form1::BuildControls() {
 }
 
 void Form1::StartUp() {
+    StopFollowingPicture();  // no picture shown, none followed
     Frame4->setEnabled(false);
     Frame2->setEnabled(false);
     scr->setEnabled(false);
@@ -251,22 +256,45 @@ void Form1::OpenCommand() {
     CommonDialog1.DialogTitle = QStringLiteral("Загрузить файл *.gmf");
     CommonDialog1.Filter = QStringLiteral(".gmf|*.gmf");
     if (!CommonDialog1.ShowOpen(prompts_, this)) return;
+    OpenChosenFont(QString());
+}
+
+void Form1::OpenFromCommandLine(const QString& fontPath, const QString& picturePath) {
+    const QFileInfo font(fontPath);
+    if (!font.isFile() || !font.isReadable()) {
+        prompts_.Exclaim(this, FontNotFoundMessage(font.absoluteFilePath()), kErrorTitle);
+        return;
+    }
+    CommonDialog1.Take(fontPath);
+    QString picture = picturePath;
+    if (picture.isEmpty() && font.fileName().size() >= 4) {
+        const QString beside = font.absoluteDir().filePath(font.fileName().left(font.fileName().size() - 4) + QStringLiteral(".bmp"));
+        if (QFileInfo::exists(beside)) picture = beside;
+    }
+    OpenChosenFont(picture);
+}
+
+// The open command from the chosen font on; the picture dialog asks unless a picture is given.
+void Form1::OpenChosenFont(const QString& picturePath) {
     const QString name = CommonDialog1.FileTitle;
     if (name.size() < 4) return;
     const QString baseName = name.left(name.size() - 4);  // whatever the last four characters are
 
     // Stage 2: any failure goes back to the start-up state, without a message.
+    StopFollowingPicture();
     try {
         const QString pictureName = baseName + QStringLiteral(".bmp");
         CommonDialog2.DialogTitle = QStringLiteral("Загрузить файл ") + pictureName;
         CommonDialog2.Filter = pictureName + QLatin1Char('|') + pictureName;
-        if (!CommonDialog2.ShowOpen(prompts_, this)) {
+        if (!picturePath.isEmpty()) {
+            CommonDialog2.Take(picturePath);
+        } else if (!CommonDialog2.ShowOpen(prompts_, this)) {
             StartUp();
             return;
         }
-        const QString picturePath = CommonDialog2.FileName;
+        const QString chosenPicture = CommonDialog2.FileName;
 
-        if (!font::ReadBmpSize(NativePath(picturePath)).IsTextureSize()) {
+        if (!font::ReadBmpSize(NativePath(chosenPicture)).IsTextureSize()) {
             prompts_.Exclaim(this, kPictureSizeMessage, kErrorTitle);
             Picture1->hide();
             Shape1->show();
@@ -275,9 +303,9 @@ void Form1::OpenCommand() {
         }
 
         QImage texture;
-        if (!texture.load(picturePath)) {
+        if (!texture.load(chosenPicture)) {
             throw runtime::Failure(runtime::FailureKind::ReadFailed,
-                                   "cannot decode the picture " + picturePath.toStdString());
+                                   "cannot decode the picture " + chosenPicture.toStdString());
         }
         Picture1->SetPicture(texture);
         Picture1->show();
@@ -285,12 +313,42 @@ void Form1::OpenCommand() {
         scr->setEnabled(true);
         Frame4->setEnabled(true);
         Frame2->setEnabled(true);
-        Label4->setText(picturePath);
+        Label4->setText(chosenPicture);
         Label5->setText(CommonDialog1.FileName);
         LoadFont();
+        picturePath_ = chosenPicture;
+        pictureWatcher_.Watch(chosenPicture);
     } catch (const runtime::Failure&) {
         StartUp();
     }
+}
+
+void Form1::ShowPictureAgain() {
+    // The outline lies on a layer of its own over the picture: only the picture changes, and
+    // the font is neither read nor written.
+    std::optional<TextureTrouble> trouble;
+    QImage texture;
+    try {
+        if (!font::ReadBmpSize(NativePath(picturePath_)).IsTextureSize()) trouble = TextureTrouble::WrongSize;
+        else if (!font::IsWholeBmp(NativePath(picturePath_)) || !texture.load(picturePath_) ||
+                 texture.size() != QSize(kTextureSize, kTextureSize)) trouble = TextureTrouble::NotDecodable;
+    } catch (const runtime::Failure&) {
+        trouble = TextureTrouble::Missing;
+    }
+    if (!trouble) {
+        Picture1->SetPicture(texture);
+        pictureTroubleShown_ = false;
+        return;
+    }
+    if (pictureTroubleShown_) return;
+    pictureTroubleShown_ = true;
+    prompts_.Exclaim(this, TextureTroubleMessage(*trouble, picturePath_), kErrorTitle);
+}
+
+void Form1::StopFollowingPicture() {
+    pictureWatcher_.Stop();
+    picturePath_.clear();
+    pictureTroubleShown_ = false;
 }
 
 void Form1::LoadFont() {

@@ -8,6 +8,7 @@
 #include "font/font_file.h"
 #include "ui/messages.h"
 #include "ui/prompts.h"
+#include "ui/texture_watcher.h"
 
 class QAction;
 class QGroupBox;
@@ -35,6 +36,9 @@ public:
 
     // The handlers of the user's actions.
     void OpenCommand();
+    // A font named on the command line, as if the font dialog had returned it; the picture is
+    // the named one, else the font's BMP beside it when there is one, else the dialog asks.
+    void OpenFromCommandLine(const QString& fontPath, const QString& picturePath = QString());
     void SaveFontParameters();
     void NudgeEdge(QLineEdit* box, int step, bool guarded);
 
@@ -44,6 +48,9 @@ protected:
 private:
     void BuildControls();
     void StartUp();
+    void OpenChosenFont(const QString& picturePath);
+    void ShowPictureAgain();
+    void StopFollowingPicture();
 
     // The window's steps of a load.
     void LoadFont();
@@ -82,6 +89,11 @@ private:
     // A message for a click on the selector waits for the button's release.
     bool selectorPressed_ = false;
     QString pendingMessage_;
+
+    // The shown picture's file, read again when it is saved anew; a trouble with it is told once.
+    TextureWatcher pictureWatcher_;
+    QString picturePath_;
+    bool pictureTroubleShown_ = false;
 
     CommonDialog CommonDialog1;
     CommonDialog CommonDialog2;

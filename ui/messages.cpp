@@ -34,6 +34,23 @@ QString Reason(const runtime::Failure& failure, const QString& fontPath) {
 
 }  // namespace
 
+QString FontNotFoundMessage(const QString& fontPath) {
+    return QStringLiteral("Файл шрифта %1 не найден или не может быть прочитан.").arg(fontPath);
+}
+
+QString TextureTroubleMessage(TextureTrouble trouble, const QString& picturePath) {
+    const QString what = QStringLiteral("Текстура не обновлена: файл %1 ").arg(picturePath);
+    switch (trouble) {
+    case TextureTrouble::Missing:
+        return what + QStringLiteral("не найден. На экране остаётся прежняя текстура.");
+    case TextureTrouble::WrongSize:
+        return what + QStringLiteral("должен иметь размер 512x512 пикселей. На экране остаётся прежняя текстура.");
+    case TextureTrouble::NotDecodable:
+        return what + QStringLiteral("не удалось прочитать как рисунок BMP. На экране остаётся прежняя текстура.");
+    }
+    return what;
+}
+
 QString FailureMessage(Action action, const runtime::Failure& failure, const QString& fontPath) {
     QString what;
     switch (action) {

@@ -78,9 +78,13 @@ void QtPrompts::Exclaim(QWidget* parent, const QString& prompt, const QString& t
 bool CommonDialog::ShowOpen(Prompts& prompts, QWidget* parent) {
     const QString chosen = prompts.ChooseExistingFile(parent, DialogTitle, Filter, FileName);
     if (chosen.isEmpty()) return false;
+    Take(chosen);
+    return true;
+}
+
+void CommonDialog::Take(const QString& chosen) {
     FileName = QFileInfo(chosen).absoluteFilePath();
     FileTitle = QFileInfo(chosen).fileName();
-    return true;
 }
 
 }  // namespace ui

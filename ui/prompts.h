@@ -46,6 +46,8 @@ struct CommonDialog {
 
     // False when the user cancelled; FileName and FileTitle then keep their values.
     bool ShowOpen(Prompts& prompts, QWidget* parent);
+    // Takes a file chosen elsewhere (the command line) as if the dialog had returned it.
+    void Take(const QString& chosen);
 };
 
 }  // namespace ui

@@ -87,4 +87,15 @@ find_window '^Ошибка$' >/dev/null
 xdotool key Return
 
 kill -0 "$app" 2>/dev/null || fail "the program ended"
-echo "real_window: 1 passed, 0 failed"
+
+# --- Started with a font, as the file manager starts it: no dialog, the outline at once -------
+kill "$app"; wait "$app" 2>/dev/null || true
+x_session_start_program "$runeplot" "$work/good/font1.gmf"
+x_session_find_main_window
+sleep 0.5
+xdotool search --onlyvisible --name '^Загрузить файл' >/dev/null 2>&1 && fail "a dialog opened"
+# The left edge was stored at 65 edit units above: column 130.
+pixel $((8 + 130)) $((16 + 270)) | grep -qi '#FF0000' || fail "no outline after runeplot FONT: $(pixel $((8 + 130)) $((16 + 270)))"
+
+kill -0 "$app" 2>/dev/null || fail "the program ended"
+echo "real_window: 2 passed, 0 failed"
