@@ -6,8 +6,14 @@
 #include "gmftool/commands.h"
 
 #if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+
 // Windows hands a narrow main its arguments in the ANSI code page, which loses Cyrillic names.
 int wmain(int argc, wchar_t** argv) {
+    _setmode(_fileno(stdout), _O_BINARY);  // a dump on standard output has the same bytes everywhere
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i) {
         const std::u8string text = std::filesystem::path(argv[i]).u8string();

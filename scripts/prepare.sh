@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is missing (Debian), then configures build/; the caller builds what it needs.
-# Sourced by run.sh, test.sh and package.sh; takes the extra Debian packages a command needs.
+# Sourced by run.sh, test.sh, package.sh and windows.sh; takes the extra Debian packages a command needs.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build"
 
-packages=(g++ cmake make qt6-base-dev libgtest-dev libbenchmark-dev fonts-dejavu-core fonts-liberation2 "$@")
+packages=(g++ cmake make qt6-base-dev libgtest-dev libbenchmark-dev libstb-dev nlohmann-json3-dev
+          fonts-dejavu-core fonts-liberation2 "$@")
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")

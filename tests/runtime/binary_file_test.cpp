@@ -99,6 +99,29 @@ TEST(BinaryFile, ReadOnlyFileCanBeReadButAWriteFails) {
     EXPECT_EQ(ReadAll(path), Bytes({9, 9, 9, 9}));
 }
 
+TEST(BinaryFile, CyrillicNamesWithSpacesReachTheFileWhole) {
+    TempDir dir;
+    const std::filesystem::path folder = std::filesystem::path(dir.Path("")) / std::filesystem::path(u8"Шрифты мода");
+    std::filesystem::create_directory(folder);
+    const std::filesystem::path font = folder / std::filesystem::path(u8"мой шрифт.gmf");
+    runtime::WriteNewFile(font, Bytes({1, 2, 3, 4, 5, 6, 7, 8}));
+    {
+        BinaryFile file = BinaryFile::Open(font);
+        EXPECT_TRUE(file.writable());
+        EXPECT_EQ(file.Size(), 8u);
+        file.WriteSingle(4, 2.0f);
+        EXPECT_EQ(file.ReadSingle(4), 2.0f);
+    }
+    EXPECT_EQ(std::filesystem::file_size(font), 8u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << "no second file under another name";
+    try {
+        BinaryFile::Open(folder / std::filesystem::path(u8"нет.gmf"));
+        ADD_FAILURE() << "opened a missing file";
+    } catch (const runtime::Failure& failure) {
+        EXPECT_NE(std::string(failure.what()).find("Шрифты мода"), std::string::npos) << failure.what();
+    }
+}
+
 TEST(BinaryFile, ReadingAPictureNeverOpensItForWriting) {
     TempDir dir;
     const std::string path = dir.Write("p.bmp", Bytes({1, 0, 0, 0}));

@@ -74,6 +74,18 @@ TEST_F(OpenCommand, PathsAreShownAsPlainTextNeverAsMarkup) {
     EXPECT_EQ(TextOf("Label5"), QString::fromStdString(fontPath));
 }
 
+TEST_F(OpenCommand, CyrillicFolderAndFileNamesWithSpaces) {
+    std::filesystem::create_directories(std::filesystem::path(dir.Path("")) / std::filesystem::path(u8"Шрифты мода"));
+    const std::string fontPath = dir.Write("Шрифты мода/мой шрифт.gmf", FontBytes::LayoutA(Glyphs(2)).bytes());
+    Open(fontPath, dir.Write("Шрифты мода/мой шрифт.bmp", TextureBmp()));
+    ExpectLoaded();
+    EXPECT_EQ(TextOf("Label5"), QString::fromStdString(fontPath));
+    const auto before = FileBytes(fontPath);
+    Click("Command2");
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_NE(FileBytes(fontPath), before) << "the store reached the file";
+}
+
 TEST_F(OpenCommand, CancellingTheFontDialogChangesNothing) {
     prompts.answers.push_back(QString());
     ClickMenu();

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# The Windows build's unit tests under Wine, then gmftool.exe beside the Linux gmftool on the
+# same files in a folder with a Cyrillic name and spaces: the outputs must be byte-identical.
+# Usage: under_wine.sh WINE BUILD_WIN BUILD_LINUX (run by scripts/windows.sh)
+set -uo pipefail
+wine=$1; win=$2; build=$3
+passed=0; failed=0
+pass() { passed=$((passed + 1)); }
+fail() { echo "windows: $*" >&2; failed=$((failed + 1)); }
+
+"$(dirname "$wine")/wineserver" -k 2>/dev/null  # a server left from before may hold more rights
+for suite in runtime_tests font_tests gmftool_tests; do
+  if "$wine" "$win/tests/$suite.exe" >"$win/$suite.log" 2>&1 && grep -q '^\[  PASSED  \]' "$win/$suite.log"; then
+    pass; echo "windows: $suite: $(grep -o '[0-9]* tests\? from [0-9]* test suites\? ran' "$win/$suite.log")"
+  else
+    tail -n 30 "$win/$suite.log" >&2; fail "$suite failed under Wine"
+  fi
+done
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+folder="Шрифты мода"
+for side in linux windows; do
+  mkdir -p "$work/$side/$folder"
+  cp "$build/examples/demo.gmf" "$work/$side/$folder/мой шрифт.gmf"
+  cp "$build/examples/demo.bmp" "$work/$side/$folder/мой шрифт.bmp"
+done
+font="$folder/мой шрифт.gmf"
+# Runs one gmftool call on each side, from the side's folder, and records output and status.
+both() {
+  local name=$1; shift
+  (cd "$work/linux" && "$build/gmftool/gmftool" "$@" >"$work/$name.linux" 2>/dev/null; echo $? >"$work/$name.linux.status")
+  (cd "$work/windows" && "$wine" "$win/gmftool/gmftool.exe" "$@" >"$work/$name.windows" 2>/dev/null; echo $? >"$work/$name.windows.status")
+  if cmp -s "$work/$name.linux" "$work/$name.windows" && cmp -s "$work/$name.linux.status" "$work/$name.windows.status"; then
+    pass
+  else
+    fail "gmftool $name: the Windows output or status differs from the Linux one"
+  fi
+}
+same_file() {
+  if cmp -s "$work/linux/$1" "$work/windows/$1"; then pass; else fail "$1 differs between Linux and Windows"; fi
+}
+both info info "$font"
+both check check "$font"
+both dump dump "$font" -o "$folder/dump.txt"; same_file "$folder/dump.txt"
+both fit fit "$font" --glyphs 1-20 --margin 1; same_file "$font"
+both overview overview "$font" -o "$folder/overview.png" --scale 2; same_file "$folder/overview.png"
+both restore restore "$font" "$folder/dump.txt"; same_file "$font"
+cmp -s "$work/windows/$font" "$build/examples/demo.gmf" && pass || fail "the restore did not bring back the font"
+
+# Bad input: a clear line and status 2, nothing written.
+cd "$work/windows"
+mkdir -p "folder.gmf"
+cp "$font" "$folder/только чтение.gmf"; chmod a-w "$folder/только чтение.gmf"
+before=$(md5sum "$folder/только чтение.gmf")
+for call in "info missing.gmf" "dump folder.gmf" "restore|$folder/только чтение.gmf|$folder/dump.txt" \
+            "fit|$folder/только чтение.gmf|--picture|$folder/мой шрифт.bmp" "dump|$font|-o|bad?name.txt" "dump|$font|-o|a<b>.txt"; do
+  IFS='|' read -r -a arguments <<<"${call// /|}"
+  [[ $call == *"|"* ]] && IFS='|' read -r -a arguments <<<"$call"
+  "$wine" "$win/gmftool/gmftool.exe" "${arguments[@]}" >/dev/null 2>"$work/err"; status=$?
+  if [ $status -eq 2 ] && [ "$(wc -l <"$work/err")" -eq 1 ] && grep -q '^gmftool: ' "$work/err"; then pass
+  else fail "gmftool ${arguments[*]}: status $status, said: $(cat "$work/err")"; fi
+done
+[ "$before" = "$(md5sum "$folder/только чтение.gmf")" ] && pass || fail "a read-only font was written"
+ls | grep -q 'bad\|a<b' && fail "a file with a name Windows refuses was made" || pass
+
+echo "windows: $passed passed, $failed failed"
+[ $failed -eq 0 ]
