@@ -15,7 +15,10 @@ constexpr double kEditUnitsPerTextureUnit = 256;  // a power of two: scaling by 
 constexpr std::string_view kNanPrefix = "nan:0x";
 
 runtime::Failure Malformed(std::string_view text, const std::string& why) {
-    return runtime::Failure(runtime::FailureKind::Malformed, "'" + std::string(text) + "' " + why);
+    // Appended piece by piece: "'" + std::string(text) sets off a false -Wrestrict in GCC 12.
+    std::string message = "'";
+    message.append(text).append("' ").append(why);
+    return runtime::Failure(runtime::FailureKind::Malformed, message);
 }
 
 template <typename Number>
