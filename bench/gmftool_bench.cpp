@@ -8,13 +8,13 @@
 #include <array>
 #include <cstdio>
 #include <stb/stb_image.h>
-#include <stb/stb_image_write.h>
 #include <string>
 #include <vector>
 
 #include "bench/bench_files.h"
 #include "font/geometry.h"
 #include "gmftool/commands.h"
+#include "tests/support/bmp.h"
 #include "tests/support/font_bytes.h"
 
 extern char** environ;
@@ -36,24 +36,13 @@ std::vector<std::byte> FittedFont(float shift = 0) {
     return testing_support::FontBytes::LayoutA(glyphs).Header(16, kCell, 0.03125f).bytes();
 }
 
-// White, with a block of ink 10 pixels wide in every cell.
+// White, with a block of ink 10 pixels wide and 12 high in every cell.
 std::vector<std::byte> InkTexture() {
-    std::vector<std::uint8_t> rgb(512 * 512 * 3, 255);
-    for (int y = 0; y < 512; ++y) {
-        for (int x = 0; x < 512; ++x) {
-            if (x % 16 >= 2 && x % 16 < 12 && y % 16 >= 2 && y % 16 < 14) {
-                for (int c = 0; c < 3; ++c) rgb[static_cast<std::size_t>((y * 512 + x) * 3 + c)] = 0;
-            }
-        }
+    std::vector<testing_support::InkBlock> blocks;
+    for (int y = 0; y < 512; y += 16) {
+        for (int x = 0; x < 512; x += 16) blocks.push_back({x + 2, x + 11, y + 2, y + 13});
     }
-    std::vector<std::byte> bmp;
-    stbi_write_bmp_to_func(
-        [](void* context, void* data, int n) {
-            auto* out = static_cast<std::vector<std::byte>*>(context);
-            out->insert(out->end(), static_cast<std::byte*>(data), static_cast<std::byte*>(data) + n);
-        },
-        &bmp, 512, 512, 3, rgb.data());
-    return bmp;
+    return testing_support::InkOnWhite(512, blocks);
 }
 
 // Standard output goes to /dev/null while it lives: the terminal's speed is not gmftool's.

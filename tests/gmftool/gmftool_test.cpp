@@ -4,12 +4,12 @@
 #include <bit>
 #include <filesystem>
 #include <limits>
-#include <stb/stb_image_write.h>
 
 #include "font/geometry.h"
 #include "gmftool/commands.h"
 #include "gmftool/number_text.h"
 #include "runtime/failure.h"
+#include "tests/support/bmp.h"
 #include "tests/support/font_bytes.h"
 #include "tests/support/read_only.h"
 #include "tests/support/temp_dir.h"
@@ -40,24 +40,11 @@ Result Gmftool(const std::vector<std::string>& arguments) {
 float Bits(std::uint32_t bits) { return std::bit_cast<float>(bits); }
 float Edit(float editUnits) { return editUnits / 256; }
 
-// A 24-bit BMP of the given size: white, with the listed column ranges black in rows 64 to 95.
+// White, with the listed column ranges black in rows 64 to 95.
 std::vector<std::byte> Texture(int size, const std::vector<std::pair<int, int>>& inkColumns) {
-    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(size * size * 3), 255);
-    for (const auto& [first, last] : inkColumns) {
-        for (int y = 64; y < 96; ++y) {
-            for (int x = first; x <= last; ++x) {
-                for (int c = 0; c < 3; ++c) rgb[static_cast<std::size_t>((y * size + x) * 3 + c)] = 0;
-            }
-        }
-    }
-    std::vector<std::byte> bmp;
-    stbi_write_bmp_to_func(
-        [](void* context, void* data, int n) {
-            auto* out = static_cast<std::vector<std::byte>*>(context);
-            out->insert(out->end(), static_cast<std::byte*>(data), static_cast<std::byte*>(data) + n);
-        },
-        &bmp, size, size, 3, rgb.data());
-    return bmp;
+    std::vector<testing_support::InkBlock> blocks;
+    for (const auto& [first, last] : inkColumns) blocks.push_back({first, last, 64, 95});
+    return testing_support::InkOnWhite(size, blocks);
 }
 
 TEST(NumberText, EveryBinary32ValueComesBackBitForBit) {

@@ -1,5 +1,4 @@
 // The window opened from the command line, and following its texture while it is painted.
-#include <QBuffer>
 #include <QTest>
 #include <filesystem>
 
@@ -14,17 +13,7 @@ using testing_support::TextureBmp;
 using testing_support::WindowTest;
 using testing_support::WithBmpSize;
 
-// A BMP of one colour, made by Qt's writer.
-std::vector<std::byte> Bmp(QColor colour, int size = 512) {
-    QImage image(size, size, QImage::Format_RGB888);
-    image.fill(colour);
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "BMP");
-    const auto* bytes = reinterpret_cast<const std::byte*>(data.constData());
-    return {bytes, bytes + data.size()};
-}
+std::vector<std::byte> Bmp(QColor colour) { return TextureBmp(512, 512, colour); }
 
 class Desktop : public WindowTest {
 protected:

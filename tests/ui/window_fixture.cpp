@@ -11,9 +11,9 @@
 
 namespace testing_support {
 
-std::vector<std::byte> TextureBmp(int width, int height) {
+std::vector<std::byte> TextureBmp(int width, int height, QColor colour) {
     QImage image(width, height, QImage::Format_RGB888);
-    image.fill(QColor(0x40, 0x40, 0x40));
+    image.fill(colour);
     QByteArray data;
     QBuffer buffer(&data);
     buffer.open(QIODevice::WriteOnly);

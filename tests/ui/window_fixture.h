@@ -59,8 +59,8 @@ public:
     }
 };
 
-// A 24-bit BMP of the given size, made by Qt's own writer, with a grey texture.
-std::vector<std::byte> TextureBmp(int width = 512, int height = 512);
+// A 24-bit BMP of the given size and colour (a grey texture by default), made by Qt's own writer.
+std::vector<std::byte> TextureBmp(int width = 512, int height = 512, QColor colour = QColor(0x40, 0x40, 0x40));
 // The same bytes with the two size fields of the info header rewritten.
 std::vector<std::byte> WithBmpSize(std::vector<std::byte> bytes, std::int32_t width, std::int32_t height);
 
