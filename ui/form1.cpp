@@ -1,7 +1,6 @@
 #include "ui/form1.h"
 
 #include <QAction>
-#include <QDir>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -267,8 +266,8 @@ void Form1::OpenFromCommandLine(const QString& fontPath, const QString& pictureP
     }
     CommonDialog1.Take(fontPath);
     QString picture = picturePath;
-    if (picture.isEmpty() && font.fileName().size() >= 4) {
-        const QString beside = font.absoluteDir().filePath(font.fileName().left(font.fileName().size() - 4) + QStringLiteral(".bmp"));
+    if (picture.isEmpty()) {
+        const QString beside = QString::fromStdU16String(font::DefaultPicturePath(NativePath(font.absoluteFilePath())).u16string());
         if (QFileInfo::exists(beside)) picture = beside;
     }
     OpenChosenFont(picture);
