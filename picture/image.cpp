@@ -1,5 +1,6 @@
 #include "picture/image.h"
 
+#include <cstring>
 #include <string>
 
 #include "font/texture.h"
@@ -48,11 +49,8 @@ Image DecodeBmp(const std::filesystem::path& path) {
                                              &width, &height, &channels, kChannels);
     if (!decoded) throw Unusable(path, std::string("not a BMP that can be decoded (") + stbi_failure_reason() + ")");
     Image image = Filled(width, height, kBlack);
-    const stbi_uc* source = decoded;
-    for (Rgba& pixel : image.pixels) {
-        pixel = {source[0], source[1], source[2], source[3]};
-        source += kChannels;
-    }
+    static_assert(sizeof(Rgba) == kChannels, "a pixel is the decoder's four bytes");
+    std::memcpy(image.pixels.data(), decoded, image.pixels.size() * sizeof(Rgba));
     stbi_image_free(decoded);
     return image;
 }

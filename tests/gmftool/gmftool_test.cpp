@@ -125,6 +125,7 @@ TEST_F(OnFiles, ARestoreThatCannotBeWholeWritesNothing) {
         {replaced("right 80", "right 81"), FontBytes(font).Truncate(70), "inside the glyph table"},
         {replaced("right 80", "right eighty"), font, "line 9"},
         {replaced("top 128", "tops 128"), font, "line 9"},
+        {replaced(glyph2, "glyph 2: left 128 top 128 right 144\n"), font, "line 10: 'aspect' is missing"},
         {replaced("aspect 0.5", "aspect 1e999"), font, "line 9"},
         {good.substr(0, good.size() - 1), font, "line 10"},
         {replaced("space_width 8", "space_width 8\nkerning 3"), font, "line 9: unknown key"},
