@@ -65,40 +65,30 @@ void CheckValues(const font::FontTable& table, std::int32_t index, Problems& pro
     }
 }
 
-// Rectangles of some area that share some area, each pair once. Glyphs are put into horizontal
-// bands of the texture by the rows they cover, and within a band, sorted by the left edge, a
-// glyph is compared only with those that start before it ends: a row of glyphs costs about
-// its length, not its square.
+// Rectangles of some area that share some area, each pair once. Sorted by the left edge, a
+// glyph is compared only with those that start before it ends.
 void CheckOverlaps(const font::FontTable& table, Problems& problems) {
-    constexpr int kBands = 64;
     const double height = table.state.CellHeight;
     if (!(height > 0) || !std::isfinite(height)) return;
-    const auto glyph = [&](std::int32_t i) -> const font::GlyphRecord& { return table.glyphs[static_cast<std::size_t>(i)]; };
-    const auto band = [](double y) { return static_cast<int>(std::clamp(std::floor(y * kBands), 0.0, kBands - 1.0)); };
-    std::vector<std::pair<float, std::int32_t>> byLeft;
+    struct Cell {
+        float left, right, top;
+        std::int32_t index;
+    };
+    std::vector<Cell> cells;
     for (std::int32_t i = 0; i < table.state.GlyphCount; ++i) {
-        const font::GlyphRecord& g = glyph(i);
-        if (Finite(g) && g.Right > g.Left) byLeft.emplace_back(g.Left, i);
+        const font::GlyphRecord& g = table.glyphs[static_cast<std::size_t>(i)];
+        if (Finite(g) && g.Right > g.Left) cells.push_back({g.Left, g.Right, g.Top, i});
     }
-    std::sort(byLeft.begin(), byLeft.end());
-    std::vector<std::vector<std::int32_t>> bands(kBands);  // each in the order of the left edges
-    for (const auto& [left, i] : byLeft) {
-        for (int b = band(glyph(i).Top); b <= band(double{glyph(i).Top} + height); ++b) bands[static_cast<std::size_t>(b)].push_back(i);
-    }
+    std::sort(cells.begin(), cells.end(), [](const Cell& a, const Cell& b) { return a.left < b.left; });
     std::vector<std::pair<std::int32_t, std::int32_t>> pairs;
-    for (const std::vector<std::int32_t>& members : bands) {
-        for (std::size_t a = 0; a < members.size(); ++a) {
-            const font::GlyphRecord& first = glyph(members[a]);
-            for (std::size_t b = a + 1; b < members.size() && glyph(members[b]).Left < first.Right; ++b) {
-                const font::GlyphRecord& second = glyph(members[b]);
-                if (first.Top < second.Top + height && second.Top < first.Top + height) {
-                    pairs.emplace_back(std::min(members[a], members[b]), std::max(members[a], members[b]));
-                }
+    for (std::size_t a = 0; a < cells.size(); ++a) {
+        for (std::size_t b = a + 1; b < cells.size() && cells[b].left < cells[a].right; ++b) {
+            if (cells[a].top < cells[b].top + height && cells[b].top < cells[a].top + height) {
+                pairs.emplace_back(std::min(cells[a].index, cells[b].index), std::max(cells[a].index, cells[b].index));
             }
         }
     }
     std::sort(pairs.begin(), pairs.end());
-    pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
     for (const auto& [a, b] : pairs) problems.Glyph(a, "overlaps glyph " + std::to_string(b + 1));
 }
 
