@@ -58,6 +58,7 @@ int Restore(const Options& options) {
                                 Count(static_cast<std::size_t>(headerChanges), "header value", "header values");
 
     if (options.dryRun) {
+        CheckWrites(table, writes, fontPath);
         std::string text;
         for (const std::string& line : Differences(current, dump)) text += line + "\n";
         Emit(options, text + "would change " + summary + " (dry run: nothing written)\n");

@@ -91,16 +91,22 @@ bool SameBits(const font::GlyphRecord& a, const font::GlyphRecord& b) {
     return SameBits(a.Left, b.Left) && SameBits(a.Top, b.Top) && SameBits(a.Right, b.Right) && SameBits(a.Aspect, b.Aspect);
 }
 
+void CheckWrites(const font::FontTable& table, const FontWrites& writes, const std::filesystem::path& font) {
+    RequireComplete(table, font);
+    for (const auto& [index, record] : writes.records) {
+        if (font::IsEmpty(record)) {
+            throw runtime::Failure(runtime::FailureKind::WriteFailed, runtime::DisplayPath(font) + ": glyph " +
+                                                                          std::to_string(index + 1) + " would be empty and end the table");
+        }
+        font::RecordOffset(table.state.TableBase, static_cast<std::int16_t>(index));  // fails past the 16-bit range
+    }
+}
+
 void WriteInPlace(runtime::BinaryFile& file, const font::FontTable& table, const FontWrites& writes) {
     // Every check before the first write, so that a refusal leaves the font as it was.
-    RequireComplete(table, file.path());
+    CheckWrites(table, writes, file.path());
     if (!file.writable()) throw CannotWrite(file, "the file is read-only");
     font::FontState state = table.state;
-    for (const auto& [index, record] : writes.records) {
-        if (font::IsEmpty(record)) throw CannotWrite(file, "glyph " + std::to_string(index + 1) + " would be empty and end the table");
-        font::RecordOffset(state.TableBase, static_cast<std::int16_t>(index));  // fails past the 16-bit range
-    }
-
     for (const auto& [index, record] : writes.records) {
         state.CurrentGlyph = record;
         font::WriteGlyphRecord(file, state, static_cast<std::int16_t>(index));

@@ -40,8 +40,12 @@ struct FontWrites {
     std::optional<std::pair<float, float>> header;                   // FontSize, SpaceWidth
 };
 
-// Writes in place through the open font, each value as the window writes it, after checking
-// that every write can be made (writable file, inside it); then reads every byte back.
+// Refuses writes that the font cannot take whole: a font that is not whole, a record that would
+// be empty and end the table, an index past the records' reach. The file's own rights aside.
+void CheckWrites(const font::FontTable& table, const FontWrites& writes, const std::filesystem::path& font);
+
+// Writes in place through the open font, each value as the window writes it, after every check
+// (CheckWrites, and a writable file); then reads every byte back.
 void WriteInPlace(runtime::BinaryFile& file, const font::FontTable& table, const FontWrites& writes);
 
 }  // namespace gmftool

@@ -135,6 +135,7 @@ TEST_F(OnFiles, ARestoreThatCannotBeWholeWritesNothing) {
         const std::string fontPath = Font(c.font);
         dir.Write("bad.txt", std::vector<std::byte>(reinterpret_cast<const std::byte*>(c.dump.data()),
                                                      reinterpret_cast<const std::byte*>(c.dump.data() + c.dump.size())));
+        EXPECT_EQ(Gmftool({"restore", fontPath, dir.Path("bad.txt"), "--dry-run"}).status, 2) << "a dry run foretells the refusal: " << c.reason;
         const Result result = Gmftool({"restore", fontPath, dir.Path("bad.txt")});
         EXPECT_EQ(result.status, 2) << c.reason;
         EXPECT_NE(result.err.find(c.reason), std::string::npos) << result.err;
