@@ -23,7 +23,7 @@ Rgba MostFrequent(const Image& image) {
             count = &counts[Key(pixel)];
             previous = pixel;
         }
-        // Ties go to the colour met first, so the answer does not depend on the map's order.
+        // Of colours equally frequent, the one that got there first wins: the map's order plays no part.
         if (++*count > bestCount) {
             bestCount = *count;
             best = pixel;
