@@ -40,13 +40,13 @@ bool Differs(Rgba a, Rgba b, int threshold) {
 }  // namespace
 
 InkMap::InkMap(const Image& image, int threshold)
-    : width_(image.width), height_(image.height), background_(MostFrequent(image)), ink_(image.pixels.size()) {
+    : width_(image.width), height_(image.height), ink_(image.pixels.size()) {
+    const Rgba background = MostFrequent(image);
     if (threshold == 0) {  // the default, and a quarter of the work: any difference is ink
-        const std::uint32_t background = Key(background_);
-        for (std::size_t i = 0; i < image.pixels.size(); ++i) ink_[i] = Key(image.pixels[i]) != background;
+        for (std::size_t i = 0; i < image.pixels.size(); ++i) ink_[i] = Key(image.pixels[i]) != Key(background);
         return;
     }
-    for (std::size_t i = 0; i < image.pixels.size(); ++i) ink_[i] = Differs(image.pixels[i], background_, threshold);
+    for (std::size_t i = 0; i < image.pixels.size(); ++i) ink_[i] = Differs(image.pixels[i], background, threshold);
 }
 
 GlyphInk FindGlyphInk(const InkMap& ink, const font::GlyphRecord& glyph, float cellHeight, int reach) {

@@ -19,12 +19,10 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
     bool IsInk(int x, int y) const { return ink_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)] != 0; }
-    Rgba background() const { return background_; }
 
 private:
     int width_;
     int height_;
-    Rgba background_;
     std::vector<std::uint8_t> ink_;
 };
 

@@ -21,7 +21,6 @@ public:
     void Watch(const QString& path);
     // Nothing is watched and no timer runs afterwards.
     void Stop();
-    bool watching() const { return !path_.isEmpty(); }
 
 signals:
     void settled();
