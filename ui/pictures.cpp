@@ -2,39 +2,27 @@
 
 #include <QPainter>
 
+#include "editor/pictures.h"
+
 namespace ui {
 namespace {
 
-constexpr QRgb kBackground = 0xFFD8D8D8;
-constexpr QRgb kOutline = 0xFF008000;
-constexpr QRgb kFill = 0xFF00FF00;
-
-// Rows of the up arrow, top to bottom: 'o' outline, 'f' fill, '.' background.
-constexpr const char* kUpArrowRows[] = {
-    "............",
-    ".....oo.....",
-    "....offo....",
-    "....offo....",
-    "...offffo...",
-    "...offffo...",
-    "..offffffo..",
-    "..oooooooo..",
-};
+QImage ToQImage(const picture::Image& image) {
+    QImage converted(image.width, image.height, QImage::Format_RGB32);
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            const picture::Rgba pixel = image.At(x, y);
+            converted.setPixel(x, y, qRgb(pixel.r, pixel.g, pixel.b));
+        }
+    }
+    return converted;
+}
 
 }  // namespace
 
-QImage UpArrow() {
-    QImage image(12, 8, QImage::Format_RGB32);
-    for (int row = 0; row < 8; ++row) {
-        for (int column = 0; column < 12; ++column) {
-            const char cell = kUpArrowRows[row][column];
-            image.setPixel(column, row, cell == 'o' ? kOutline : cell == 'f' ? kFill : kBackground);
-        }
-    }
-    return image;
-}
+QImage UpArrow() { return ToQImage(editor::ArrowPicture(editor::Arrow::Up)); }
 
-QImage DownArrow() { return UpArrow().mirrored(false, true); }
+QImage DownArrow() { return ToQImage(editor::ArrowPicture(editor::Arrow::Down)); }
 
 QImage IconImage() {
     QImage image(32, 32, QImage::Format_ARGB32);
