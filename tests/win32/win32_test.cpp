@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "win32/command_line.h"
+#include "win32/dialogs.h"
+#include "win32/layout.h"
+#include "win32/pictures.h"
+#include "win32/text.h"
+
+namespace {
+
+using win32::Pixels;
+
+struct TwipsRow {
+    int twips;
+    int dpi;
+    int pixels;
+};
+
+TEST(Layout, TwipsRoundToTheNearestPixelHalvesAwayFromZero) {
+    const TwipsRow rows[] = {
+        {15, 96, 1},        {7, 96, 0},          {8, 96, 1},       // just under and over half a pixel
+        {190, 96, 13},      {7695, 96, 513},     {-120, 96, -8},   // the arrows, Shape1, Label3(4)'s Left
+        {11655, 96, 777},   {8040, 96, 536},     {885, 96, 59},    // the client area; 885 is 59 exactly
+        {885, 144, 89},     {-125, 144, -13},    {5, 144, 1},      // halves, both signs
+        {4, 144, 0},        {7680, 144, 768},    {11655, 144, 1166},
+        {190, 144, 19},     {1440, 120, 120},    {0, 144, 0},
+    };
+    for (const TwipsRow& row : rows) {
+        EXPECT_EQ(win32::TwipsToPixels(row.twips, row.dpi), row.pixels) << row.twips << " twips at " << row.dpi;
+    }
+}
+
+TEST(Layout, EachEdgeOfAPlaceConvertsOnItsOwn) {
+    // Command4: Left, Top, Width, Height in that order, each rounded by itself.
+    EXPECT_EQ(win32::ToPixels({3360, 570, 255, 190}, 96), (Pixels{224, 38, 17, 13}));
+    EXPECT_EQ(win32::ToPixels({3360, 570, 255, 190}, 144), (Pixels{336, 57, 26, 19}));
+    EXPECT_EQ(win32::ToPixels({-120, 1080, 1575, 255}, 96), (Pixels{-8, 72, 105, 17}));
+}
+
+TEST(Layout, FontSizesInPixels) {
+    EXPECT_EQ(win32::PointsToPixels(8.25, 96), 11);
+    EXPECT_EQ(win32::PointsToPixels(12, 96), 16);
+    EXPECT_EQ(win32::PointsToPixels(18, 96), 24);
+    EXPECT_EQ(win32::PointsToPixels(24, 96), 32);
+    EXPECT_EQ(win32::PointsToPixels(8.25, 144), 17);  // 16.5
+    EXPECT_EQ(win32::PointsToPixels(12, 144), 24);
+}
+
+TEST(Layout, ArrowsGrowOnlyByWholeSteps) {
+    EXPECT_EQ(win32::ArrowScale(72), 1);
+    EXPECT_EQ(win32::ArrowScale(96), 1);
+    EXPECT_EQ(win32::ArrowScale(144), 1);
+    EXPECT_EQ(win32::ArrowScale(191), 1);
+    EXPECT_EQ(win32::ArrowScale(192), 2);
+    EXPECT_EQ(win32::ArrowScale(288), 3);
+}
+
+constexpr std::uint32_t kBackground = 0xD8D8D8;
+constexpr std::uint32_t kOutline = 0x008000;
+constexpr std::uint32_t kFill = 0x00FF00;
+
+// The up arrow as its table gives it: outline and fill columns of each row.
+std::uint32_t UpArrowPixel(int column, int row) {
+    const auto in = [column](int first, int last) { return column >= first && column <= last; };
+    switch (row) {
+    case 1: return in(5, 6) ? kOutline : kBackground;
+    case 2:
+    case 3: return column == 4 || column == 7 ? kOutline : in(5, 6) ? kFill : kBackground;
+    case 4:
+    case 5: return column == 3 || column == 8 ? kOutline : in(4, 7) ? kFill : kBackground;
+    case 6: return column == 2 || column == 9 ? kOutline : in(3, 8) ? kFill : kBackground;
+    case 7: return in(2, 9) ? kOutline : kBackground;
+    default: return kBackground;
+    }
+}
+
+TEST(Arrows, UpByTheTableDownUpsideDown) {
+    const std::vector<std::uint32_t> up = win32::ArrowBits(editor::Arrow::Up, 1);
+    const std::vector<std::uint32_t> down = win32::ArrowBits(editor::Arrow::Down, 1);
+    ASSERT_EQ(up.size(), 12u * 8u);
+    ASSERT_EQ(down.size(), 12u * 8u);
+    for (int row = 0; row < 8; ++row) {
+        for (int column = 0; column < 12; ++column) {
+            EXPECT_EQ(up[row * 12 + column], UpArrowPixel(column, row)) << "up, column " << column << " row " << row;
+            EXPECT_EQ(down[row * 12 + column], UpArrowPixel(column, 7 - row))
+                << "down, column " << column << " row " << row;
+        }
+    }
+}
+
+TEST(Arrows, ScaledEachPixelABlock) {
+    const std::vector<std::uint32_t> up = win32::ArrowBits(editor::Arrow::Up, 2);
+    ASSERT_EQ(up.size(), 24u * 16u);
+    for (int row = 0; row < 16; ++row) {
+        for (int column = 0; column < 24; ++column) {
+            ASSERT_EQ(up[row * 24 + column], UpArrowPixel(column / 2, row / 2)) << column << ", " << row;
+        }
+    }
+}
+
+TEST(Arrows, ColoursAreRedGreenBlueFromTheTop) {
+    EXPECT_EQ(win32::ToBgrx({0x12, 0x34, 0x56, 0}), 0x123456u);  // the alpha takes no part
+    EXPECT_EQ(win32::ToBgrx({0xFF, 0x00, 0x00, 255}), 0xFF0000u);
+}
+
+TEST(DialogFilter, TextAndPatternEachEndedAndTheListEndedAgain) {
+    struct Row {
+        std::string filter;
+        std::wstring expected;
+    };
+    const Row rows[] = {
+        {".gmf|*.gmf", std::wstring(L".gmf\0*.gmf\0", 11)},
+        {"мой шрифт [1].bmp|мой шрифт [1].bmp",
+         std::wstring(L"\u043C\u043E\u0439 \u0448\u0440\u0438\u0444\u0442 [1].bmp\0"
+                      L"\u043C\u043E\u0439 \u0448\u0440\u0438\u0444\u0442 [1].bmp\0",
+                      36)},
+        {".bmp|.bmp", std::wstring(L".bmp\0.bmp\0", 10)},  // a font named .gmf
+        {"font1.bmp", std::wstring(L"font1.bmp\0font1.bmp\0", 20)},
+    };
+    for (const Row& row : rows) {
+        const std::wstring filter = win32::DialogFilter(row.filter);
+        EXPECT_EQ(filter, row.expected) << row.filter;
+        // The list ends in two NULs: the one in the string and its terminator.
+        EXPECT_EQ(filter.c_str()[filter.size()], L'\0');
+    }
+}
+
+TEST(CommandLine, FontAndPictureWhole) {
+    struct Row {
+        const wchar_t* line;
+        std::wstring font;
+        std::wstring picture;
+    };
+    const Row rows[] = {
+        {L"", L"", L""},
+        {L"runeplot.exe", L"", L""},
+        {L"\"C:\\Program Files\\Runeplot\\runeplot.exe\" font1.gmf", L"font1.gmf", L""},
+        {L"runeplot.exe \"C:\\\u0428\u0440\u0438\u0444\u0442\u044B \u043C\u043E\u0434\u0430\\\u043C\u043E\u0439.gmf\"",
+         L"C:\\\u0428\u0440\u0438\u0444\u0442\u044B \u043C\u043E\u0434\u0430\\\u043C\u043E\u0439.gmf", L""},
+        {L"runeplot.exe a.gmf \"b c.bmp\"", L"a.gmf", L"b c.bmp"},
+        {L"runeplot.exe \"a [1].gmf\"   b.bmp", L"a [1].gmf", L"b.bmp"},
+    };
+    for (const Row& row : rows) {
+        const std::optional<win32::CommandLine> parsed = win32::ParseCommandLine(row.line);
+        ASSERT_TRUE(parsed) << win32::Narrow(row.line);
+        EXPECT_EQ(parsed->font.wstring(), row.font) << win32::Narrow(row.line);
+        EXPECT_EQ(parsed->picture.wstring(), row.picture) << win32::Narrow(row.line);
+    }
+}
+
+TEST(CommandLine, AThirdFileIsRefused) {
+    EXPECT_FALSE(win32::ParseCommandLine(L"runeplot.exe a.gmf b.bmp c"));
+    EXPECT_FALSE(win32::ParseCommandLine(L"runeplot.exe a.gmf b.bmp \"\""));  // even an empty one
+    EXPECT_TRUE(win32::ParseCommandLine(L"runeplot.exe a.gmf \"\""));
+}
+
+TEST(Text, Utf8AndUtf16RoundTrip) {
+    EXPECT_EQ(win32::Widen("Ж"), L"\u0416");
+    EXPECT_EQ(win32::Narrow(L"\u0416"), "Ж");
+    EXPECT_EQ(win32::Widen(""), L"");
+    const std::string mixed = "Символ № 1 \xF0\x9F\x98\x80 x";  // a letter beyond 16 bits too
+    EXPECT_EQ(win32::Widen(mixed).size(), 15u);
+    EXPECT_EQ(win32::Narrow(win32::Widen(mixed)), mixed);
+}
+
+}  // namespace

@@ -1,0 +1,130 @@
+#include "win32/picture_box.h"
+
+#include <algorithm>
+
+#include "win32/gdi.h"
+#include "win32/pictures.h"
+
+namespace win32 {
+namespace {
+
+// Where the texture is transparent, the texture panel's own colour shows through.
+constexpr picture::Rgba kUnderTexture{0xE0, 0xE0, 0xE0, 255};
+
+std::uint8_t Blend(std::uint8_t over, std::uint8_t under, std::uint8_t alpha) {
+    return static_cast<std::uint8_t>((over * alpha + under * (255 - alpha) + 127) / 255);
+}
+
+}  // namespace
+
+bool ForwardToTopLevel(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_DRAWITEM:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSCROLLBAR:
+        result = SendMessageW(GetAncestor(window, GA_ROOT), message, wParam, lParam);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void PictureBox::Register(HINSTANCE instance) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kClassName;
+    RegisterClassExW(&windowClass);
+}
+
+HWND PictureBox::Create(HWND parent, int id, const Pixels& where) {
+    texture_.assign(static_cast<std::size_t>(kSize) * kSize, ToBgrx(kUnderTexture));
+    shown_ = texture_;
+    window_ = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP, where.x,
+                              where.y, where.width, where.height, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this);
+    return window_;
+}
+
+void PictureBox::Show(const picture::Image& texture) {
+    std::fill(texture_.begin(), texture_.end(), ToBgrx(kUnderTexture));
+    const int width = std::min(texture.width, kSize);
+    const int height = std::min(texture.height, kSize);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const picture::Rgba pixel = texture.At(x, y);
+            texture_[static_cast<std::size_t>(y) * kSize + x] =
+                ToBgrx({Blend(pixel.r, kUnderTexture.r, pixel.a), Blend(pixel.g, kUnderTexture.g, pixel.a),
+                        Blend(pixel.b, kUnderTexture.b, pixel.a), 255});
+        }
+    }
+    shown_ = texture_;
+    RequestPaint();
+}
+
+void PictureBox::Clear() {
+    shown_ = texture_;
+    RequestPaint();
+}
+
+void PictureBox::Set(std::int32_t x, std::int32_t y, picture::Rgba colour) {
+    if (x < 0 || x >= kSize || y < 0 || y >= kSize) return;
+    shown_[static_cast<std::size_t>(y) * kSize + static_cast<std::size_t>(x)] = ToBgrx(colour);
+    RequestPaint();
+}
+
+void PictureBox::RequestPaint() {
+    // One request for a whole outline: the picture is painted once the handler is over.
+    if (paintRequested_ || !window_) return;
+    paintRequested_ = true;
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+void PictureBox::OnPaint() {
+    paintRequested_ = false;
+    const PaintDc dc(window_);
+    RECT client{};
+    GetClientRect(window_, &client);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = kSize;
+    info.bmiHeader.biHeight = -kSize;  // rows from the top
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    // COLORONCOLOR drops or repeats whole pixels: nearest-neighbour, no blur.
+    SetStretchBltMode(dc.get(), COLORONCOLOR);
+    StretchDIBits(dc.get(), 0, 0, client.right, client.bottom, 0, 0, kSize, kSize, shown_.data(), &info,
+                  DIB_RGB_COLORS, SRCCOPY);
+}
+
+LRESULT CALLBACK PictureBox::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* box = reinterpret_cast<PictureBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    LRESULT result = 0;
+    if (ForwardToTopLevel(window, message, wParam, lParam, result)) return result;
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;  // the picture covers every pixel
+    case WM_PAINT:
+        if (box) {
+            box->OnPaint();
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace win32
