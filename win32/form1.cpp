@@ -168,8 +168,9 @@ HWND Form1::Child(HWND parent, Id id, const wchar_t* windowClass, const wchar_t*
 
 void Form1::BuildControls() {
     const HFONT plain = defaultFont_.get();
-    constexpr DWORD kLabel = SS_NOPREFIX;
-    constexpr DWORD kRight = SS_RIGHT | SS_NOPREFIX;
+    // Labels are one line each, centred on their height.
+    constexpr DWORD kLabel = SS_NOPREFIX | SS_CENTERIMAGE;
+    constexpr DWORD kRight = kLabel | SS_RIGHT;
     constexpr DWORD kBox = WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL;
     constexpr DWORD kArrow = WS_TABSTOP | BS_OWNERDRAW;
 
@@ -184,7 +185,7 @@ void Form1::BuildControls() {
 
     // The glyph selector.
     const HWND frame3 = Group(kFrame3, {7940, 0, 3720, 1215});
-    Child(frame3, kLabel1, L"STATIC", L"", SS_CENTER | SS_NOPREFIX, {240, 240, 3255, 375}, numberFont_.get());
+    Child(frame3, kLabel1, L"STATIC", L"", kLabel | SS_CENTER, {240, 240, 3255, 375}, numberFont_.get());
     Child(frame3, kScr, L"SCROLLBAR", L"", SBS_HORZ | WS_TABSTOP, {120, 840, 3495, 255}, nullptr);
     SetWindowSubclass(Control(kScr), SelectorProc, kSelectorSubclass, reinterpret_cast<DWORD_PTR>(this));
     SetScrollRange(Control(kScr), SB_CTL, 0, 0, FALSE);

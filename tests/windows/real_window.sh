@@ -1,0 +1,171 @@
+#!/usr/bin/env bash
+# runeplot.exe in a real window under Wine and Xvfb, used as a person would with xdotool: started
+# on a font in a Cyrillic folder with a space, looked at pixel by pixel, its arrows and selector
+# clicked (the font's bytes must be those the Linux window writes for the same clicks), a font
+# opened by typing its path into Windows' dialog, and a 256 x 256 picture refused with a message.
+# Usage: real_window.sh WINE BUILD_WIN BUILD_LINUX (run by scripts/windows.sh test, in its Wine
+# prefix). With SHOTS=FOLDER the screenshots are kept there.
+set -euo pipefail
+wine=$1; win=$2; build=$3
+exe="$win/win32/runeplot.exe"
+fail() { echo "real_window (Windows): $*" >&2; [ -n "${work:-}" ] && import -window root "$shots/failure.png" 2>/dev/null; exit 1; }
+source "$(dirname "${BASH_SOURCE[0]}")/../e2e/x_session.sh"
+x_session_check_tools od
+
+work=$(mktemp -d)
+shots=${SHOTS:-$work}
+mkdir -p "$shots"
+cleanup() {
+  x_session_stop
+  "$(dirname "$wine")/wineserver" -k 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# --- Test data, byte by byte -------------------------------------------------------------
+le32() { printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $((($1 >> 8) & 255)))\\x$(printf %02x $((($1 >> 16) & 255)))\\x$(printf %02x $((($1 >> 24) & 255)))"; }
+F_1=0x3F800000; F_16=0x41800000; F_0_0625=0x3D800000
+F_0_25=0x3E800000; F_0_3125=0x3EA00000; F_0_5=0x3F000000; F_0_5625=0x3F100000; F_0_75=0x3F400000; F_0_8125=0x3F500000
+
+make_font() {  # the table at 44, three glyphs, CellHeight 0.0625 (32 pixels)
+  {
+    head -c 8 /dev/zero
+    le32 $F_16; head -c 4 /dev/zero; le32 $F_0_0625; le32 0; head -c 20 /dev/zero
+    le32 $F_0_25; le32 $F_0_5; le32 $F_0_3125; le32 $F_1
+    le32 $F_0_5; le32 $F_0_25; le32 $F_0_5625; le32 $F_1
+    le32 $F_0_75; le32 $F_0_75; le32 $F_0_8125; le32 $F_1
+    head -c 16 /dev/zero
+  } > "$1"
+}
+
+make_bmp() {  # a 24-bit BMP of width $2 and height $3, every pixel #404040
+  local size=$(($2 * $3 * 3))
+  {
+    printf 'BM'; le32 $((54 + size)); le32 0; le32 54
+    le32 40; le32 "$2"; le32 "$3"; printf '\x01\x00\x18\x00'; le32 0; le32 "$size"; le32 2835; le32 2835; le32 0; le32 0
+    head -c "$size" /dev/zero | tr '\0' '\100'
+  } > "$1"
+}
+
+cyrillic="$work/Шрифты мода"
+mkdir -p "$cyrillic" "$work/linux" "$work/good" "$work/bad"
+make_font "$cyrillic/мой шрифт.gmf"; make_bmp "$cyrillic/мой шрифт.bmp" 512 512
+cp "$cyrillic/мой шрифт.gmf" "$work/linux/font1.gmf"; cp "$cyrillic/мой шрифт.bmp" "$work/linux/font1.bmp"
+make_font "$work/good/font1.gmf"; make_bmp "$work/good/font1.bmp" 512 512
+make_font "$work/bad/font1.gmf"; make_bmp "$work/bad/font1.bmp" 256 256
+
+bytes_at() { od -An -tx1 -j "$2" -N "$3" "$1" | tr -d ' \n'; }
+windows_path() { echo "Z:${1//\//\\}"; }
+expect_pixel() {  # client x, y, colour, what it is
+  pixel "$1" "$2" | grep -qi "$3" || fail "$4: not $3 at $1, $2 but $(pixel "$1" "$2" | grep -o '#[0-9A-F]*')"
+}
+start_exe() {
+  "$wine" "$exe" "$@" >"$work/app.log" 2>&1 &
+  app=$!
+}
+stop_program() { kill "$app" 2>/dev/null; wait "$app" 2>/dev/null || true; app=""; }
+
+# Places in the client area at 96 DPI, from the layout's twips (15 a pixel).
+picture_x=8; picture_y=16
+command() {  # the centre of the arrow button $1
+  case $1 in 5) echo "761 105" ;; 4) echo "761 119" ;; 7) echo "761 137" ;; 6) echo "761 151" ;; 2) echo "761 169" ;; 3) echo "761 183" ;; esac
+}
+click_command() { set -- $(command "$1"); click_client "$1" "$2"; }
+scr_left="541 64"; scr_right="766 64"
+# The same clicks in either window: arrows, the selector's arrows, its keys while focused.
+edit_glyphs() {
+  click_command 5; click_command 5; click_command 3
+  click_client $scr_right; click_command 7; click_command 2
+  click_client $scr_left; xdotool key Right; sleep 0.3; xdotool key Right; sleep 0.3; click_command 4
+  # The font size: Text4, then Command1.
+  click_client 661 251; xdotool key Home shift+End; xdotool type --delay 5 "20"; sleep 0.2
+  click_client 733 266
+}
+
+x_session_start_server
+"$(dirname "$wine")/wineserver" -k 2>/dev/null || true
+
+# --- The start-up state --------------------------------------------------------------------
+start_exe
+x_session_find_main_window
+sleep 0.5
+import -window root "$shots/start.png"
+# The groups and the help box are #E0E0E0: Frame1, Frame3, Frame2, Frame4, Frame5, info's text area.
+for point in "3 5" "534 5" "540 85" "550 296" "770 350" "640 530"; do
+  set -- $point; expect_pixel "$1" "$2" '#E0E0E0' "group colour"
+done
+# Shape1, black, one pixel wider and taller than the picture.
+expect_pixel 100 100 '#000000' "placeholder"
+expect_pixel $((picture_x + 512)) 300 '#000000' "placeholder's last column"
+expect_pixel 300 $((picture_y + 512)) '#000000' "placeholder's last row"
+expect_pixel $((picture_x + 513)) 300 '#E0E0E0' "past the placeholder"
+# The arrow pictures: Command5's fill at row 4, column 5 of the picture centred on the button.
+expect_pixel $((753 + 2 + 5)) $((99 + 2 + 4)) '#00FF00' "Command5's arrow fill"
+expect_pixel $((753 + 2 + 5)) $((99 + 2 + 1)) '#008000' "Command5's arrow tip"
+expect_pixel $((753 + 2 + 5)) $((113 + 2 + 6)) '#008000' "Command4's arrow tip"
+expect_pixel $((697 + 5)) $((238 + 5)) '#80FF80' "Command1"
+stop_program
+
+# --- Started on a font in a Cyrillic folder with a space -----------------------------------
+start_exe "$(windows_path "$cyrillic/мой шрифт.gmf")"
+x_session_find_main_window
+sleep 0.5
+import -window root "$shots/loaded.png"
+expect_pixel $((picture_x + 300)) $((picture_y + 100)) '#404040' "texture"
+expect_pixel $((picture_x + 512)) 300 '#E0E0E0' "hidden placeholder's last column"
+# Glyph 1: Left 0.25, Top 0.5, Right 0.3125 and 32 pixels tall: columns 128 to 160, rows 256 to 288.
+for point in "128 270" "160 270" "140 256" "140 288"; do
+  set -- $point; expect_pixel $((picture_x + $1)) $((picture_y + $2)) '#FF0000' "outline"
+done
+expect_pixel $((picture_x + 140)) $((picture_y + 270)) '#404040' "texture inside the outline"
+expect_pixel $((picture_x + 127)) $((picture_y + 270)) '#404040' "texture left of the outline"
+
+edit_glyphs
+import -window root "$shots/edited.png"
+[ "$(bytes_at "$cyrillic/мой шрифт.gmf" 44 4)" = "0000843e" ] || fail "glyph 1's Left is not 66/256: $(bytes_at "$cyrillic/мой шрифт.gmf" 44 4)"
+[ "$(bytes_at "$cyrillic/мой шрифт.gmf" 8 4)" = "0000a041" ] || fail "the font size is not 20: $(bytes_at "$cyrillic/мой шрифт.gmf" 8 4)"
+kill -0 "$app" 2>/dev/null || fail "the program ended"
+stop_program
+
+# --- The Linux window, the same clicks -------------------------------------------------------
+x_session_start_program "$build/app/runeplot" "$work/linux/font1.gmf"
+x_session_find_main_window
+sleep 0.5
+edit_glyphs
+stop_program
+cmp -s "$work/linux/font1.gmf" "$cyrillic/мой шрифт.gmf" ||
+  fail "the fonts differ after the same clicks: $(cmp -l "$work/linux/font1.gmf" "$cyrillic/мой шрифт.gmf" | head -n 5 | tr '\n' ' ')"
+
+# --- Open through Windows' dialogs, typing the paths -------------------------------------------
+start_exe
+x_session_find_main_window
+sleep 0.5
+open_font() {  # "Открыть", then font1.gmf and font1.bmp of the folder $1
+  xdotool mousemove --sync $((X + 25)) $((Y + menu_height / 2)) click 1
+  answer_dialog '^Загрузить файл \*\.gmf$' "$(windows_path "$1/font1.gmf")"
+  answer_dialog '^Загрузить файл font1\.bmp$' "$(windows_path "$1/font1.bmp")"
+  sleep 1
+}
+open_font "$work/good"
+import -window root "$shots/opened.png"
+expect_pixel $((picture_x + 128)) $((picture_y + 270)) '#FF0000' "outline after the open"
+
+# --- The picture dialog cancelled: back to the start-up state, where a disabled group refuses a click
+xdotool mousemove --sync $((X + 25)) $((Y + menu_height / 2)) click 1
+answer_dialog '^Загрузить файл \*\.gmf$' "$(windows_path "$work/good/font1.gmf")"
+dialog=$(find_window '^Загрузить файл font1\.bmp$')
+xdotool windowfocus "$dialog"; sleep 0.3; xdotool key Escape; sleep 1
+expect_pixel 100 100 '#000000' "placeholder after the cancelled picture"
+before=$(md5sum <"$work/good/font1.gmf")
+click_command 5
+[ "$before" = "$(md5sum <"$work/good/font1.gmf")" ] || fail "a click on an arrow of a disabled group wrote the font"
+
+# --- A picture of the wrong size -------------------------------------------------------------
+open_font "$work/bad"
+message=$(find_window '^Ошибка$')
+import -window root "$shots/message.png"
+xdotool windowfocus "$message"; sleep 0.3; xdotool key Return; sleep 1
+expect_pixel 100 100 '#000000' "placeholder after the refused picture"
+kill -0 "$app" 2>/dev/null || fail "the program ended"
+stop_program
+echo "real_window (Windows): passed"
