@@ -59,6 +59,18 @@ windows_path() { echo "Z:${1//\//\\}"; }
 expect_pixel() {  # client x, y, colour, what it is
   pixel "$1" "$2" | grep -qi "$3" || fail "$4: not $3 at $1, $2 but $(pixel "$1" "$2" | grep -o '#[0-9A-F]*')"
 }
+wait_pixel() {  # as expect_pixel, but the window has up to five seconds to get there
+  for _ in $(seq 25); do pixel "$1" "$2" | grep -qi "$3" && return 0; sleep 0.2; done
+  expect_pixel "$@"
+}
+# Wine's dialogs take a moment to close after Return, longer on a busy machine.
+wait_dialogs_gone() {
+  for _ in $(seq 50); do
+    xdotool search --onlyvisible --name '^Загрузить файл' >/dev/null 2>&1 || return 0
+    sleep 0.2
+  done
+  fail "a file dialog stayed open"
+}
 start_exe() {
   "$wine" "$exe" "$@" >"$work/app.log" 2>&1 &
   app=$!
@@ -113,8 +125,9 @@ sleep 0.5
 import -window root "$shots/loaded.png"
 expect_pixel $((picture_x + 300)) $((picture_y + 100)) '#404040' "texture"
 expect_pixel $((picture_x + 512)) 300 '#E0E0E0' "hidden placeholder's last column"
-# Glyph 1: Left 0.25, Top 0.5, Right 0.3125 and 32 pixels tall: columns 128 to 160, rows 256 to 288.
-for point in "128 270" "160 270" "140 256" "140 288"; do
+# Glyph 1: Left 0.25, Top 0.5, Right 0.3125 and 32 pixels tall: its left side is column 128 and its
+# right side column 157, rows 256 to 288.
+for point in "128 270" "157 270" "140 256" "140 288"; do
   set -- $point; expect_pixel $((picture_x + $1)) $((picture_y + $2)) '#FF0000' "outline"
 done
 expect_pixel $((picture_x + 140)) $((picture_y + 270)) '#404040' "texture inside the outline"
@@ -144,18 +157,19 @@ open_font() {  # "Открыть", then font1.gmf and font1.bmp of the folder $1
   xdotool mousemove --sync $((X + 25)) $((Y + menu_height / 2)) click 1
   answer_dialog '^Загрузить файл \*\.gmf$' "$(windows_path "$1/font1.gmf")"
   answer_dialog '^Загрузить файл font1\.bmp$' "$(windows_path "$1/font1.bmp")"
-  sleep 1
+  wait_dialogs_gone
 }
 open_font "$work/good"
 import -window root "$shots/opened.png"
-expect_pixel $((picture_x + 128)) $((picture_y + 270)) '#FF0000' "outline after the open"
+wait_pixel $((picture_x + 128)) $((picture_y + 270)) '#FF0000' "outline after the open"
 
 # --- The picture dialog cancelled: back to the start-up state, where a disabled group refuses a click
 xdotool mousemove --sync $((X + 25)) $((Y + menu_height / 2)) click 1
 answer_dialog '^Загрузить файл \*\.gmf$' "$(windows_path "$work/good/font1.gmf")"
 dialog=$(find_window '^Загрузить файл font1\.bmp$')
-xdotool windowfocus "$dialog"; sleep 0.3; xdotool key Escape; sleep 1
-expect_pixel 100 100 '#000000' "placeholder after the cancelled picture"
+xdotool windowfocus "$dialog"; sleep 0.3; xdotool key Escape
+wait_dialogs_gone
+wait_pixel 100 100 '#000000' "placeholder after the cancelled picture"
 before=$(md5sum <"$work/good/font1.gmf")
 click_command 5
 [ "$before" = "$(md5sum <"$work/good/font1.gmf")" ] || fail "a click on an arrow of a disabled group wrote the font"
@@ -164,8 +178,8 @@ click_command 5
 open_font "$work/bad"
 message=$(find_window '^Ошибка$')
 import -window root "$shots/message.png"
-xdotool windowfocus "$message"; sleep 0.3; xdotool key Return; sleep 1
-expect_pixel 100 100 '#000000' "placeholder after the refused picture"
+xdotool windowfocus "$message"; sleep 0.3; xdotool key Return
+wait_pixel 100 100 '#000000' "placeholder after the refused picture"
 kill -0 "$app" 2>/dev/null || fail "the program ended"
 stop_program
 echo "real_window (Windows): passed"
