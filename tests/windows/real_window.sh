@@ -137,6 +137,18 @@ edit_glyphs
 import -window root "$shots/edited.png"
 [ "$(bytes_at "$cyrillic/мой шрифт.gmf" 44 4)" = "0000843e" ] || fail "glyph 1's Left is not 66/256: $(bytes_at "$cyrillic/мой шрифт.gmf" 44 4)"
 [ "$(bytes_at "$cyrillic/мой шрифт.gmf" 8 4)" = "0000a041" ] || fail "the font size is not 20: $(bytes_at "$cyrillic/мой шрифт.gmf" 8 4)"
+
+# A message raised while the mouse is held on the selector waits for the release: the font is
+# gone, and the selector's left arrow is held down.
+mv "$cyrillic/мой шрифт.gmf" "$cyrillic/в стороне.gmf"
+set -- $scr_left
+xdotool mousemove --sync $((client_x + $1)) $((client_y + $2)) mousedown 1; sleep 1.5
+held=$(xdotool search --onlyvisible --name '^Ошибка$' 2>/dev/null || true)
+xdotool mouseup 1
+[ -z "$held" ] || fail "a message opened while the mouse was held on the selector"
+message=$(find_window '^Ошибка$')
+xdotool windowfocus "$message"; sleep 0.3; xdotool key Return; sleep 0.5
+mv "$cyrillic/в стороне.gmf" "$cyrillic/мой шрифт.gmf"
 kill -0 "$app" 2>/dev/null || fail "the program ended"
 stop_program
 
