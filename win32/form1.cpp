@@ -506,7 +506,7 @@ void Form1::SetSelectorMaximum(std::int32_t maximum) {
     // A font without glyphs keeps 0..0, and the editor says there is no glyph.
     const std::int32_t before = SelectorValue();
     selectorMaximum_ = std::max(maximum, 0);
-    SCROLLINFO info = ScrollInfo(SIF_RANGE | SIF_DISABLENOSCROLL);
+    SCROLLINFO info = ScrollInfo(SIF_RANGE);
     info.nMax = selectorMaximum_;
     SetScrollInfo(Control(kScr), SB_CTL, &info, TRUE);
     if (before > selectorMaximum_) SetSelectorValue(selectorMaximum_);
