@@ -133,12 +133,13 @@ void CheckTableKept(runtime::BinaryFile& file, const FontState& font, std::span<
             (*probe)[at - kLayoutProbeOffset] = bytes[at - offset];
         }
     }
+    // With the table where it was, every record inside it and none empty, the count stays too.
     if (!probe) return;
     const GlyphRecord after = DecodeGlyphRecord(*probe);
     if (TableBaseFor(after) != font.TableBase) {
         throw runtime::Failure(runtime::FailureKind::WouldChangeLayout,
                                "the glyph table would move from byte " + std::to_string(font.TableBase) + " to byte " +
-                                   std::to_string(TableBaseFor(after)) + ", another layout: the bytes at 48 to 63, which decide it, would read as " +
+                                   std::to_string(TableBaseFor(after)) + " (another layout): the bytes at 48 to 63 that decide it would read as " +
                                    (IsEmpty(after) ? "empty" : "not empty"));
     }
 }

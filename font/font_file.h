@@ -66,6 +66,7 @@ struct RecordWrite {
 // (in layout A, records 0 and 1 hold them). The probe is judged as it would read after every
 // write, and read from the file only when a write reaches it.
 void CheckTableKept(runtime::BinaryFile& file, const FontState& font, std::span<const RecordWrite> writes);
+
 void WriteFontParameters(runtime::BinaryFile& file, const FontState& font);
 
 // The whole table at once, for tools that look at every glyph: read exactly as a load reads it.
