@@ -108,6 +108,8 @@ void Editor::OpenChosenFont(const std::filesystem::path& picture) {
             return;
         }
 
+        // Stamped before it is read: a change while it is read is a change to show.
+        const runtime::FileStamp pictureStamp = runtime::StampOf(chosenPicture);
         view_.ShowTexture(picture::DecodeBmp(chosenPicture));
         view_.SetVisible(Control::Picture1, true);
         view_.SetVisible(Control::Shape1, false);
@@ -117,7 +119,7 @@ void Editor::OpenChosenFont(const std::filesystem::path& picture) {
         view_.SetCaption(Label::Label4, runtime::DisplayPath(chosenPicture));
         view_.SetCaption(Label::Label5, runtime::DisplayPath(CommonDialog1.FileName));
         LoadFont();
-        FollowPicture(chosenPicture);
+        FollowPicture(chosenPicture, pictureStamp);
     } catch (const runtime::Failure&) {
         StartUp();
     }
@@ -289,9 +291,9 @@ void Editor::NormaliseDecimalPoint(Box box) {
     view_.SetText(box, runtime::Trim(replaced));
 }
 
-void Editor::FollowPicture(const std::filesystem::path& picture) {
+void Editor::FollowPicture(const std::filesystem::path& picture, const runtime::FileStamp& shown) {
     picturePath_ = picture;
-    pictureStamp_ = runtime::StampOf(picture);
+    pictureStamp_ = shown;
     pictureTroubleShown_ = false;
     view_.WatchFile(picture);
 }

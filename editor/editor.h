@@ -61,7 +61,7 @@ private:
     void StoreGlyph();
     void NormaliseDecimalPoint(Box box);
 
-    void FollowPicture(const std::filesystem::path& picture);
+    void FollowPicture(const std::filesystem::path& picture, const runtime::FileStamp& shown);
     void StopFollowingPicture();
     void ShowPictureAgain();
 
