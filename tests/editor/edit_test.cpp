@@ -219,6 +219,7 @@ TEST_P(SaveInLocale, NothingIsWrittenWhenEitherBoxFails) {
         {"12", "9e40", "вне допустимого", "beyond binary32 in texture units"},
         {std::string(255, '1'), "8", tooLong, "255 characters"},
         {"12", Padded("1", 254), tooLong, "255 characters"},
+        {"12", Padded("1", 252) + "\U0001F600", tooLong, "255 characters, the last beyond U+FFFF"},
         // Characters are counted, not bytes: 254 of them in 255 bytes are scanned.
         {"12", Padded(Padded("1", 126) + "\u0436", 126), notANumber, "254 characters, one of them Cyrillic"},
     };
