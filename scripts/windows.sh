@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runeplot for 64-bit Windows (runeplot.exe in Windows' own controls, and gmftool.exe): installs
-# what is missing, cross-builds it with MinGW-w64 into build-win/, and then
+# Runeplot for 64-bit Windows (the editor core, runeplot.exe in Windows' own controls, and
+# gmftool.exe): installs what is missing, cross-builds it with MinGW-w64 into build-win/, and then
 #   test     (the default) runs its tests under Wine, gmftool.exe beside the Linux gmftool on
 #            a font in a Cyrillic-named folder, whose outputs must be byte-identical, and
 #            runeplot.exe in a real window under Xvfb beside the Linux window;
