@@ -1,6 +1,7 @@
 #include "picture/image.h"
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "font/texture.h"
@@ -48,11 +49,11 @@ Image DecodeBmp(const std::filesystem::path& path) {
     stbi_uc* decoded = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()), static_cast<int>(bytes.size()),
                                              &width, &height, &channels, kChannels);
     if (!decoded) throw Unusable(path, std::string("not a BMP that can be decoded (") + stbi_failure_reason() + ")");
-    Image image = Filled(width, height, kBlack);
+    // The decoder's buffer holds the pixels as they are laid out here: one copy, no fill first.
     static_assert(sizeof(Rgba) == kChannels, "a pixel is the decoder's four bytes");
-    std::memcpy(image.pixels.data(), decoded, image.pixels.size() * sizeof(Rgba));
-    stbi_image_free(decoded);
-    return image;
+    const std::unique_ptr<stbi_uc, decltype(&stbi_image_free)> owned(decoded, &stbi_image_free);
+    const auto* first = reinterpret_cast<const Rgba*>(decoded);
+    return {width, height, std::vector<Rgba>(first, first + static_cast<std::size_t>(width) * static_cast<std::size_t>(height))};
 }
 
 Image LoadTexture(const std::filesystem::path& path) {
