@@ -160,6 +160,24 @@ TEST_F(Boundaries, GlyphNumbersOfFit) {
     }
 }
 
+TEST_F(Boundaries, FitWritesAGlyphWhenEitherEdgeMoves) {
+    // Ink in columns 20..39 of rows 64..95: edges 10 and 20 fit it.
+    dir.Write("font1.bmp", testing_support::InkOnWhite(512, {{20, 39, 64, 95}}));
+    const std::vector<font::GlyphRecord> glyphs = {
+        Fresh(Edit(5), Edit(32), Edit(20)),               // the left edge moves
+        Fresh(Edit(10), Edit(32), Edit(25)),              // the right edge moves
+        Glyph(Edit(10), Edit(32), Edit(20), 9),           // neither: its stale aspect stays
+        Fresh(Edit(9), Edit(32), Edit(21)),               // both
+    };
+    const std::string font = Font(FontBytes::LayoutA(glyphs));
+    const Result fit = Gmftool({"fit", font});
+    EXPECT_EQ(fit.out, "glyph 1: left 5 -> 10, right 20 -> 20\nglyph 2: left 10 -> 10, right 25 -> 20\n"
+                       "glyph 4: left 9 -> 10, right 21 -> 20\n") << fit.err;
+    std::vector<font::GlyphRecord> fitted(4, Fresh(Edit(10), Edit(32), Edit(20)));
+    fitted[2] = glyphs[2];
+    EXPECT_EQ(ReadAll(font), FontBytes::LayoutA(fitted).bytes());
+}
+
 TEST_F(Boundaries, DumpOfThe1001Glyphs) {
     std::vector<font::GlyphRecord> glyphs;
     for (int i = 0; i < 1002; ++i) glyphs.push_back(Fresh(Edit(i % 240), Edit(i / 240 * 16), Edit(i % 240 + 8)));
