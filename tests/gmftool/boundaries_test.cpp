@@ -311,14 +311,16 @@ TEST_F(Boundaries, OverviewPixels) {
     using Colour = std::array<std::uint8_t, 4>;
     const Colour red{255, 0, 0, 255}, yellow{255, 255, 0, 255}, black{0, 0, 0, 255}, white{255, 255, 255, 255};
     // In preview pixels: glyph 1 in columns 100..119 from row 200; glyph 2 only 3 edit units wide;
-    // glyph 3 with its right side in the picture's last column and its bottom in the last row.
+    // glyph 3 with its right side in the picture's last column; glyph 4 with its bottom in the last row.
     const std::string font = Font(FontBytes::LayoutA({Fresh(Edit(50), Edit(100), Edit(60)), Fresh(Edit(150), Edit(100), Edit(153)),
-                                                      Fresh(Edit(200), Edit(240), Edit(257))}).Single(16, 15.0f / 512));
+                                                      Fresh(Edit(200), Edit(240), Edit(257)), Fresh(Edit(100), Edit(248), Edit(110))})
+                                      .Single(16, 15.0f / 512));
     const struct { int x, y; Colour colour; } points[] = {
         {100, 200, red}, {116, 200, red}, {117, 200, red}, {118, 200, black}, {116, 215, red}, {117, 207, red}, {118, 207, black}, {100, 215, red},
         {100, 216, black}, {101, 207, black}, {99, 207, black},
         {300, 203, yellow}, {303, 203, yellow}, {304, 203, black},
         {400, 480, red}, {510, 480, red}, {511, 480, red}, {511, 495, red}, {510, 495, red}, {450, 495, red}, {450, 494, black},
+        {205, 511, red}, {200, 511, red}, {219, 511, black}, {205, 510, black}, {217, 505, red},
         {0, 0, black},
     };
     ASSERT_EQ(Gmftool({"overview", font, "-o", dir.Path("o.png")}).status, 0);
