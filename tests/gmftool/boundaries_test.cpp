@@ -95,6 +95,8 @@ TEST_F(Boundaries, CheckOfOneGlyph) {
         {"aspect -0 where a store writes 0", FontBytes::LayoutA({Glyph(Edit(4), 0, Edit(8), 0), Glyph(Edit(10), 0, Edit(10), -0.0f)}),
          {"glyph 1: aspect 0 is stale: a store would write 0.25", "glyph 2: narrower than 4", "glyph 2: aspect -0 is stale: a store would write 0"}},
         {"cell height 0", FontBytes::LayoutA({Glyph(0, 0, Edit(8), 0.5f)}).Single(16, 0), {"font: the cell height is 0: no glyph can be stored"}},
+        {"a negative cell height is no cell height of 0",
+         FontBytes::LayoutA({Glyph(0, 0.5f, Edit(8), font::ComputeAspect(0, Edit(8), -kCell))}).Single(16, -kCell), {}},
         {"cell height not a number", FontBytes::LayoutA({Glyph(0, 0, Edit(8), 0.5f)}).Single(16, nan), {"font: the cell height is nan:0x7fc00000"}},
         {"a table that runs to the file's end", FontBytes::LayoutA({Fresh(0, 0, Edit(8))}).Truncate(60), {}},
         {"one byte short of it", FontBytes::LayoutA({Fresh(0, 0, Edit(8))}).Truncate(59),

@@ -41,17 +41,24 @@ TEST(InkMap, TheBackgroundIsTheColourThatFirstReachesTheHighestCount) {
 }
 
 TEST(InkMap, InkDiffersByMoreThanTheThresholdInAnyChannel) {
-    // Background white (the most frequent); the pixel under test is the last one.
-    const struct { Rgba pixel; int threshold; bool ink; } rows[] = {
-        {{254, 255, 255, 255}, 0, true},  {{255, 255, 254, 255}, 0, true}, {{255, 255, 255, 254}, 0, true},
-        {{245, 255, 255, 255}, 10, false}, {{244, 255, 255, 255}, 10, true},
-        {{255, 245, 255, 255}, 10, false}, {{255, 244, 255, 255}, 10, true},
-        {{255, 255, 245, 255}, 10, false}, {{255, 255, 244, 255}, 10, true},
-        {{255, 255, 255, 245}, 10, false}, {{255, 255, 255, 244}, 10, true},
-        {{245, 245, 245, 245}, 10, false}, {{0, 0, 0, 0}, 255, false}, {{0, 0, 0, 0}, 254, true},
+    // The pixel under test is the last one; the background (the first two) is white or a colour
+    // whose channels all differ, so that a channel compared with the wrong one shows.
+    constexpr Rgba kColour{200, 100, 50, 220};
+    const struct { Rgba background, pixel; int threshold; bool ink; } rows[] = {
+        {kWhite, {254, 255, 255, 255}, 0, true}, {kWhite, {255, 255, 254, 255}, 0, true}, {kWhite, {255, 255, 255, 254}, 0, true},
+        {kWhite, {245, 255, 255, 255}, 10, false}, {kWhite, {244, 255, 255, 255}, 10, true},
+        {kWhite, {255, 245, 255, 255}, 10, false}, {kWhite, {255, 244, 255, 255}, 10, true},
+        {kWhite, {255, 255, 245, 255}, 10, false}, {kWhite, {255, 255, 244, 255}, 10, true},
+        {kWhite, {255, 255, 255, 245}, 10, false}, {kWhite, {255, 255, 255, 244}, 10, true},
+        {kWhite, {245, 245, 245, 245}, 10, false}, {kWhite, {0, 0, 0, 0}, 255, false}, {kWhite, {0, 0, 0, 0}, 254, true},
+        {kColour, {210, 100, 50, 220}, 10, false}, {kColour, {211, 100, 50, 220}, 10, true}, {kColour, {189, 100, 50, 220}, 10, true},
+        {kColour, {200, 90, 50, 220}, 10, false}, {kColour, {200, 111, 50, 220}, 10, true},
+        {kColour, {200, 100, 60, 220}, 10, false}, {kColour, {200, 100, 39, 220}, 10, true},
+        {kColour, {200, 100, 50, 230}, 10, false}, {kColour, {200, 100, 50, 209}, 10, true},
+        {kColour, {210, 90, 60, 230}, 10, false}, {kColour, {200, 100, 50, 221}, 0, true},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(InkOf(Row({kWhite, kWhite, row.pixel}), row.threshold).back(), row.ink)
+        EXPECT_EQ(InkOf(Row({row.background, row.background, row.pixel}), row.threshold).back(), row.ink)
             << int{row.pixel.r} << "," << int{row.pixel.g} << "," << int{row.pixel.b} << "," << int{row.pixel.a} << " threshold " << row.threshold;
     }
 }
