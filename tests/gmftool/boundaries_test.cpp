@@ -211,6 +211,8 @@ TEST_F(Boundaries, DumpOfThe1001Glyphs) {
          "line " + std::to_string(glyph1Line + 1000) + ": glyph_count is 1001 but 1000 glyphs follow"},
         {"a line in the middle missing", without("glyph 500: left 19 top 32 right 27 aspect 0.5\n"),
          "line " + std::to_string(glyph1Line + 499) + ": expected 'glyph 500:'"},
+        {"a word after the aspect", [&] { std::string t = dump; t.insert(t.find("\nglyph 2:"), " x"); return t; }(),
+         "line 9: 'x' after the aspect"},
         {"the first glyph's line missing", without("glyph 1: left 0 top 0 right 8 aspect 0.5\n"), "line 9: expected 'glyph 1:'"},
         {"1002 glyphs", dump + "glyph 1002: left 1 top 0 right 9 aspect 0.5\n", "line " + std::to_string(glyph1Line + 1002) + ": glyph_count is 1001 but 1002"},
         {"a count of 1002", [&] { std::string t = dump; t.replace(t.find("glyph_count 1001"), 16, "glyph_count 1002"); return t; }(),
