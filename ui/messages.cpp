@@ -24,6 +24,8 @@ QString Reason(const runtime::Failure& failure, const QString& fontPath) {
     case FailureKind::WouldEndTable:
         return QStringLiteral("все три границы равны 0. Такая запись закончила бы таблицу символов, "
                               "и все следующие символы пропали бы из редактора.");
+    case FailureKind::WouldChangeLayout:
+        return QStringLiteral("такая запись изменила бы разметку таблицы символов шрифта.");
     case FailureKind::TextTooLong:
         return QStringLiteral("текст в поле слишком длинный (255 символов или больше).");
     case FailureKind::Malformed:

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "font/geometry.h"
-#include "gmftool/commands.h"
+#include "tests/gmftool/run_gmftool.h"
 #include "tests/support/bmp.h"
 #include "tests/support/font_bytes.h"
 #include "tests/support/temp_dir.h"
@@ -37,21 +37,8 @@ using testing_support::Glyph;
 using testing_support::ReadAll;
 using testing_support::TempDir;
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-Result Gmftool(const std::vector<std::string>& arguments) {
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    Result result;
-    result.status = gmftool::Run(arguments);
-    result.out = testing::internal::GetCapturedStdout();
-    result.err = testing::internal::GetCapturedStderr();
-    return result;
-}
+using Result = testing_support::GmftoolResult;
+Result Gmftool(const std::vector<std::string>& arguments) { return testing_support::RunGmftool(arguments); }
 
 constexpr float kCell = 0.0625f;  // 16 edit units, FontBytes' own cell height
 float Edit(double editUnits) { return static_cast<float>(editUnits / 256); }
@@ -61,10 +48,6 @@ float Bits(std::uint32_t bits) { return std::bit_cast<float>(bits); }
 // A glyph with the aspect a store would write.
 font::GlyphRecord Fresh(float left, float top, float right) { return Glyph(left, top, right, font::ComputeAspect(left, right, kCell)); }
 
-std::vector<std::byte> Bytes(const std::string& text) {
-    const auto* data = reinterpret_cast<const std::byte*>(text.data());
-    return {data, data + text.size()};
-}
 std::string Text(const std::vector<std::byte>& bytes) { return {reinterpret_cast<const char*>(bytes.data()), bytes.size()}; }
 
 class Boundaries : public ::testing::Test {
@@ -219,7 +202,7 @@ TEST_F(Boundaries, DumpOfThe1001Glyphs) {
          "line 5: '1002' is not a glyph count from 0 to 1001"},
     };
     for (const auto& row : broken) {
-        dir.Write("broken.txt", Bytes(row.dump));
+        dir.Write("broken.txt", testing_support::TextBytes(row.dump));
         Font(changed);
         const Result result = Gmftool({"restore", font, dir.Path("broken.txt")});
         EXPECT_EQ(result.status, 2) << row.what;
