@@ -28,6 +28,8 @@ QString Reason(const runtime::Failure& failure, const QString& fontPath) {
         return QStringLiteral("текст в поле слишком длинный (255 символов или больше).");
     case FailureKind::Malformed:
         return QStringLiteral("файл имеет неверный формат.");
+    case FailureKind::ChangedOutside:
+        return QStringLiteral("файл шрифта %1 изменён вне окна.").arg(fontPath);
     }
     return QString::fromStdString(failure.what());
 }
