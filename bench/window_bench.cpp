@@ -1,15 +1,25 @@
-// The user's actions on the offscreen window, up to the point where Qt would paint.
+// The user's actions on the offscreen window, up to the point where Qt would paint, beside the
+// same actions on the editor alone through a window that does nothing.
 #include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QBuffer>
 #include <QImage>
 #include <QPushButton>
 #include <QScrollBar>
+#include <algorithm>
 #include <deque>
+#include <filesystem>
+#include <map>
+#include <optional>
 #include <memory>
+#include <stdexcept>
 
 #include "bench/bench_files.h"
+#include "editor/editor.h"
 #include "tests/support/font_bytes.h"
 #include "ui/form1.h"
 #include "ui/prompts.h"
@@ -48,7 +58,7 @@ struct OpenWindow {
         : fontPath(dir.Write("font1.gmf", fontBytes)), window(prompts, '.') {
         prompts.answers = {QString::fromStdString(fontPath), QString::fromStdString(dir.Write("font1.bmp", TextureBmp()))};
         window.show();
-        window.OpenCommand();
+        window.Editor().OpenCommand();
         QApplication::processEvents();
     }
 
@@ -106,13 +116,34 @@ void FloorOpenRead16(benchmark::State& state) {
 }
 BENCHMARK(FloorOpenRead16);
 
+// The least an arrow click must do: write the record, then read it back for the view.
+void OpenWriteClose(const std::string& path, std::size_t offset, const std::vector<std::byte>& bytes) {
+    const int fd = ::open(path.c_str(), O_RDWR);
+    if (fd < 0) throw std::runtime_error("cannot open " + path);
+    const auto wrote = ::pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset));
+    ::close(fd);
+    if (wrote != static_cast<ssize_t>(bytes.size())) throw std::runtime_error("cannot write " + path);
+}
+
+void FloorArrowClick(benchmark::State& state) {
+    const bench::ScratchDir dir;
+    const std::vector<std::byte> font = bench::FontOfGlyphs(100);
+    const std::string path = dir.Write("font1.gmf", font);
+    const std::vector<std::byte> record(font.begin() + 44, font.begin() + 60);
+    for (auto _ : state) {
+        OpenWriteClose(path, 44, record);
+        bench::OpenReadClose(path, 44, 16);
+    }
+}
+BENCHMARK(FloorArrowClick);
+
 // The open command with both dialogs answered: load, picture and first refresh.
 void OpenCommand(benchmark::State& state) {
     OpenWindow open(bench::FontOfGlyphs(static_cast<int>(state.range(0))));
     const QString picture = QString::fromStdString(open.dir.Write("font1.bmp", TextureBmp()));
     for (auto _ : state) {
         open.prompts.answers = {QString::fromStdString(open.fontPath), picture};
-        open.window.OpenCommand();
+        open.window.Editor().OpenCommand();
     }
     CheckNoMessage(state, open);
 }
@@ -129,6 +160,100 @@ void StartUp(benchmark::State& state) {
     }
 }
 BENCHMARK(StartUp)->Unit(benchmark::kMillisecond);
+
+// A window that carries out nothing but the selector, for the editor's own cost.
+class QuietView final : public editor::View {
+public:
+    editor::Editor* editor = nullptr;
+    std::deque<std::filesystem::path> answers;
+    int messages = 0;
+    std::int32_t maximum = 0;
+    std::int32_t value = 0;
+    std::map<editor::Box, std::string> texts;
+
+    void SetText(editor::Box box, const std::string& text) override { texts[box] = text; }
+    std::string Text(editor::Box box) const override { return texts.at(box); }
+    void SetCaption(editor::Label, const std::string&) override {}
+    void SetVisible(editor::Control, bool) override {}
+    void SetEnabled(editor::Control, bool) override {}
+    void SetSelectorMaximum(std::int32_t max) override {
+        maximum = std::max(max, 0);
+        if (value > maximum) SetSelectorValue(maximum);
+    }
+    std::int32_t SelectorValue() const override { return value; }
+    void SetSelectorValue(std::int32_t v) override {
+        value = v;
+        editor->OnSelectorChanged();
+    }
+    bool LeftButtonDown() const override { return false; }
+    void ShowTexture(const picture::Image& texture) override { benchmark::DoNotOptimize(texture.pixels.data()); }
+    void ClearDrawing() override {}
+    void SetPixel(std::int32_t x, std::int32_t y, picture::Rgba) override { benchmark::DoNotOptimize(x + y); }
+    std::optional<std::filesystem::path> ChooseExistingFile(const std::string&, const std::string&,
+                                                            const std::filesystem::path&) override {
+        if (answers.empty()) return std::nullopt;
+        std::filesystem::path answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void Exclaim(const std::string&, const std::string&) override { ++messages; }
+    void StartTimer(editor::Timer, int) override {}
+    void StopTimer(editor::Timer) override {}
+    void WatchFile(const std::filesystem::path&) override {}
+    void StopWatching() override {}
+};
+
+struct OpenEditor {
+    explicit OpenEditor(const std::vector<std::byte>& fontBytes)
+        : fontPath(dir.Write("font1.gmf", fontBytes)), picturePath(dir.Write("font1.bmp", TextureBmp())), editor(view, '.') {
+        view.editor = &editor;
+        Open();
+    }
+    void Open() {
+        view.answers = {fontPath, picturePath};
+        editor.OpenCommand();
+    }
+
+    bench::ScratchDir dir;
+    std::string fontPath;
+    std::string picturePath;
+    QuietView view;
+    editor::Editor editor;
+};
+
+void CheckNoMessage(benchmark::State& state, const OpenEditor& open) {
+    if (open.view.messages != 0) state.SkipWithError("the editor showed a message");
+}
+
+void CoreRefreshBySelector(benchmark::State& state) {
+    OpenEditor open(FontForRefresh(state.range(0) != 0));
+    int value = 0;
+    for (auto _ : state) {
+        value = value == 0 ? 1 : 0;
+        open.view.SetSelectorValue(value);
+    }
+    CheckNoMessage(state, open);
+}
+BENCHMARK(CoreRefreshBySelector)->ArgName("far_out")->Arg(0)->Arg(1);
+
+void CoreArrowClick(benchmark::State& state) {
+    OpenEditor open(bench::FontOfGlyphs(100));
+    const editor::Control arrows[] = {editor::Control::Command5, editor::Control::Command4};
+    std::size_t next = 0;
+    for (auto _ : state) {
+        open.editor.ClickArrow(arrows[next]);
+        next ^= 1;
+    }
+    CheckNoMessage(state, open);
+}
+BENCHMARK(CoreArrowClick);
+
+void CoreOpenCommand(benchmark::State& state) {
+    OpenEditor open(bench::FontOfGlyphs(static_cast<int>(state.range(0))));
+    for (auto _ : state) open.Open();
+    CheckNoMessage(state, open);
+}
+BENCHMARK(CoreOpenCommand)->Arg(10)->Arg(1001);
 
 }  // namespace
 

@@ -1,19 +1,34 @@
 #pragma once
 
+#include <cstdint>
+#include <exception>
 #include <filesystem>
-#include <memory>
+#include <string>
+#include <vector>
 
+#include "editor/messages.h"
 #include "editor/view.h"
+#include "font/font_file.h"
+#include "runtime/file_stamp.h"
 
 // The window's state and its handlers, for any toolkit: a view forwards each event to the
 // handler named after the user's action and carries out what the editor asks of it.
 namespace editor {
 
+// A file-open dialog that keeps the last file chosen in it between uses.
+struct CommonDialog {
+    std::string DialogTitle;
+    std::string Filter;
+    std::filesystem::path FileName;  // full path of the last file chosen
+};
+
 class Editor {
 public:
+    // How long the followed texture must stay unchanged before it is read again.
+    static constexpr int kTextureSettleMilliseconds = 250;
+
     // decimalSeparator is the user's, read once at program start. Runs the start-up routine.
     Editor(View& view, char decimalSeparator);
-    ~Editor();
     Editor(const Editor&) = delete;
     Editor& operator=(const Editor&) = delete;
 
@@ -26,16 +41,68 @@ public:
     void OnSelectorReleased();                            // ... and up again
     void ClickArrow(Control command);                     // Command2 .. Command7
     void SaveFontParameters();                            // Command1
-    void Undo();                                          // "Отменить"
-    void Redo();                                          // "Повторить"
-    void FitGlyph();                                      // "Подогнать символ по рисунку"
-    void FitAllGlyphs();                                  // "Подогнать все символы"
     void OnTimer(Timer timer);
     void OnWatchedFileChanged();
 
 private:
-    struct State;
-    std::unique_ptr<State> state_;
+    void StartUp();
+    void OpenChosenFont(const std::filesystem::path& picture);
+    void LoadFont();
+    void SetSelectorRange();
+    void ShowFontParameters();
+
+    void RefreshGlyphView();
+    void ShowSelectedGlyph();
+    void ShowNoGlyph();
+    void DrawOutline();
+    void ShowWidthWarning();
+
+    void NudgeEdge(Box box, int step, bool guarded);
+    void StoreGlyph();
+    void NormaliseDecimalPoint(Box box);
+
+    void FollowPicture(const std::filesystem::path& picture);
+    void StopFollowingPicture();
+    void ShowPictureAgain();
+
+    // Enabling goes through here, so that a handler refuses what its disabled control would.
+    void SetEnabled(Control control, bool enabled);
+    // The arrows store only a glyph that the view has shown as the file holds it.
+    void SetGlyphShown(bool shown);
+    void ShowFailure(Action action, const runtime::Failure& failure);
+    void ReportAfterEvent(const std::string& message);
+
+    View& view_;
+    const char decimalSeparator_;
+
+    // The font whose layout font_ holds: it changes only when a load starts on a chosen file,
+    // so a store or a save never writes into a file that was not loaded.
+    std::filesystem::path fontPath_;
+    font::FontState font_;
+    std::int32_t x0_ = 0;
+    std::int32_t y0_ = 0;
+    std::int32_t x1_ = 0;
+
+    bool frame2Enabled_ = false;
+    bool frame4Enabled_ = false;
+    bool selectorEnabled_ = false;
+    bool glyphShown_ = false;
+
+    // A refresh that fails inside the load belongs to the load.
+    bool loading_ = false;
+    std::exception_ptr loadFailure_;
+    // A message for a click on the selector waits for the button's release.
+    bool selectorPressed_ = false;
+    std::vector<std::string> heldMessages_;
+    std::vector<std::string> dueMessages_;  // shown when Timer::Message runs out
+
+    // The shown picture's file, read again when it is saved anew; a trouble with it is told once.
+    std::filesystem::path picturePath_;
+    runtime::FileStamp pictureStamp_;
+    bool pictureTroubleShown_ = false;
+
+    CommonDialog CommonDialog1;
+    CommonDialog CommonDialog2;
 };
 
 }  // namespace editor

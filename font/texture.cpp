@@ -24,10 +24,26 @@ bool IsWholeBmp(const std::filesystem::path& picture) {
     return file.Size() >= declared;
 }
 
+std::optional<std::filesystem::path> FontBaseName(const std::filesystem::path& font) {
+    // The name is cut as the system spells it, so no conversion can fail on an odd one.
+    using Native = std::filesystem::path::string_type;
+    const Native name = font.filename().native();
+    std::size_t end = name.size();
+    for (int cut = 0; cut < 4; ++cut) {
+        if (end == 0) return std::nullopt;
+        --end;
+        if constexpr (sizeof(Native::value_type) == 1) {
+            // Back to the first byte of a UTF-8 sequence: continuation bytes are 10xxxxxx.
+            while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) --end;
+        }
+    }
+    return std::filesystem::path(name.substr(0, end));
+}
+
 std::filesystem::path DefaultPicturePath(const std::filesystem::path& font) {
-    const std::u8string name = font.filename().u8string();
-    const std::u8string base = name.size() >= 4 ? name.substr(0, name.size() - 4) : name;
-    return font.parent_path() / std::filesystem::path(base + u8".bmp");
+    std::filesystem::path name = FontBaseName(font).value_or(font.filename());
+    name += ".bmp";
+    return font.parent_path() / name;
 }
 
 }  // namespace font

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 
 // The texture picture that goes with a font. Only its size is the font's business: the pixels
 // are the picture decoder's.
@@ -23,8 +24,13 @@ PictureSize ReadBmpSize(const std::filesystem::path& picture);
 // A header that gives no length (0) is taken at its word.
 bool IsWholeBmp(const std::filesystem::path& picture);
 
-// The picture that goes with a font when none is named: its base name less the last four
-// characters (the ".gmf"), with ".bmp", in the font's folder.
+// The font's name without its folder, less its last four characters, whatever they are (the
+// ".gmf" as a rule): characters are code points, or UTF-16 units where the system names files
+// in them. Nothing when the name is shorter than four.
+std::optional<std::filesystem::path> FontBaseName(const std::filesystem::path& font);
+
+// The picture that goes with a font when none is named: its base name with ".bmp", in the
+// font's folder (a name shorter than four characters is kept whole).
 std::filesystem::path DefaultPicturePath(const std::filesystem::path& font);
 
 }  // namespace font

@@ -43,6 +43,45 @@ void Seek(std::FILE* file, std::uint64_t offset, FailureKind kind, const std::fi
     }
 }
 
+// A name as UTF-8 text. UTF-16 is converted by hand: the library's conversion throws on a
+// lone surrogate, which a Windows name may hold, and a message must never fail for its name.
+template <typename Char>
+std::string NameAsUtf8(const std::basic_string<Char>& name) {
+    if constexpr (sizeof(Char) == 1) {
+        return std::string(name.begin(), name.end());  // the system's bytes, UTF-8 as a rule
+    } else {
+        std::string text;
+        for (std::size_t i = 0; i < name.size(); ++i) {
+            std::uint32_t c = static_cast<std::uint16_t>(name[i]);
+            const auto low = [&](std::size_t at) {
+                return at < name.size() && static_cast<std::uint16_t>(name[at]) >= 0xDC00 &&
+                       static_cast<std::uint16_t>(name[at]) < 0xE000;
+            };
+            if (c >= 0xD800 && c < 0xDC00 && low(i + 1)) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<std::uint16_t>(name[++i]) - 0xDC00u);
+            } else if (c >= 0xD800 && c < 0xE000) {
+                c = 0xFFFD;
+            }
+            if (c < 0x80) {
+                text += static_cast<char>(c);
+            } else if (c < 0x800) {
+                text += static_cast<char>(0xC0 | (c >> 6));
+                text += static_cast<char>(0x80 | (c & 0x3F));
+            } else if (c < 0x10000) {
+                text += static_cast<char>(0xE0 | (c >> 12));
+                text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+                text += static_cast<char>(0x80 | (c & 0x3F));
+            } else {
+                text += static_cast<char>(0xF0 | (c >> 18));
+                text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+                text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+                text += static_cast<char>(0x80 | (c & 0x3F));
+            }
+        }
+        return text;
+    }
+}
+
 }  // namespace
 
 void WriteNewFile(const std::filesystem::path& path, std::span<const std::byte> bytes) {
@@ -56,10 +95,7 @@ void WriteNewFile(const std::filesystem::path& path, std::span<const std::byte> 
     }
 }
 
-std::string DisplayPath(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return {text.begin(), text.end()};
-}
+std::string DisplayPath(const std::filesystem::path& path) { return NameAsUtf8(path.native()); }
 
 BinaryFile BinaryFile::Open(const std::filesystem::path& path) {
     // "r+b" never creates a file and refuses a folder; only a read-only file needs a second try.

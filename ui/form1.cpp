@@ -2,43 +2,29 @@
 
 #include <QAction>
 #include <QEvent>
-#include <QGuiApplication>
-#include <QMouseEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTimer>
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <optional>
-#include <utility>
 
-#include "font/geometry.h"
-#include "font/texture.h"
-#include "runtime/binary_file.h"
-#include "runtime/checked.h"
-#include "runtime/conversions.h"
-#include "ui/help_text.h"
 #include "ui/picture_box.h"
 #include "ui/pictures.h"
 
 namespace ui {
 namespace {
 
-constexpr std::int32_t kTextureSize = PictureBox::kSize;
-static_assert(kTextureSize == font::kTextureSize);
-
 constexpr double kTwipsPerPixel = 15;
 const QColor kGroupBackground(0xE0, 0xE0, 0xE0);
-const QColor kOutlineColour(255, 0, 0);
 
 int Px(int twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
 
@@ -126,23 +112,35 @@ std::filesystem::path NativePath(const QString& path) {
 #endif
 }
 
+QString PathText(const std::filesystem::path& path) {
+#if defined(Q_OS_WIN)
+    return QString::fromStdWString(path.native());
+#else
+    return QFile::decodeName(QByteArray::fromStdString(path.native()));
+#endif
+}
+
+QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
 }  // namespace
 
-Form1::Form1(Prompts& prompts, char decimalSeparator, QWidget* parent)
-    : QMainWindow(parent), prompts_(prompts), decimalSeparator_(decimalSeparator) {
+Form1::Form1(Prompts& prompts, char decimalSeparator, QWidget* parent) : QMainWindow(parent), prompts_(prompts) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Runeplot 1.1"));
     setWindowIcon(QIcon(QPixmap::fromImage(IconImage())));
     setFont(SansFont(8.25, false));
     BuildControls();
-    StartUp();
-    connect(&pictureWatcher_, &TextureWatcher::settled, this, &Form1::ShowPictureAgain);
+    messageTimer_.setSingleShot(true);
+    textureSettledTimer_.setSingleShot(true);
+    editor_ = std::make_unique<editor::Editor>(*this, decimalSeparator);  // runs the start-up routine
+    ForwardEvents();
 }
+
+Form1::~Form1() = default;
 
 void Form1::BuildControls() {
     opp = menuBar()->addAction(QStringLiteral("Открыть"));
     opp->setObjectName(QStringLiteral("opp"));
-    connect(opp, &QAction::triggered, this, &Form1::OpenCommand);
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -179,7 +177,6 @@ void Form1::BuildControls() {
     scr->setFocusPolicy(Qt::StrongFocus);
     scr->setContextMenuPolicy(Qt::NoContextMenu);  // the selector has no menu of its own
     scr->installEventFilter(this);
-    connect(scr, &QScrollBar::valueChanged, this, &Form1::OnSelectorChanged);
 
     // The glyph's edges. Frame2 is drawn over Frame3 where they overlap.
     Frame2 = Group(client, "Frame2", Twips(7940, 1120, 3735, 2055));
@@ -196,12 +193,6 @@ void Form1::BuildControls() {
     Text3 = EditBox(Frame2, "Text3", Twips(2640, 1320, 735, 405), true);
     Command2 = ArrowButton(Frame2, "Command2", Twips(3360, 1320, 255, 190), UpArrow());
     Command3 = ArrowButton(Frame2, "Command3", Twips(3360, 1530, 255, 190), DownArrow());
-    connect(Command5, &QPushButton::clicked, this, [this] { NudgeEdge(Text1, +1, true); });
-    connect(Command4, &QPushButton::clicked, this, [this] { NudgeEdge(Text1, -1, false); });
-    connect(Command7, &QPushButton::clicked, this, [this] { NudgeEdge(Text2, +1, true); });
-    connect(Command6, &QPushButton::clicked, this, [this] { NudgeEdge(Text2, -1, false); });
-    connect(Command2, &QPushButton::clicked, this, [this] { NudgeEdge(Text3, +1, false); });
-    connect(Command3, &QPushButton::clicked, this, [this] { NudgeEdge(Text3, -1, false); });
 
     // The font parameters.
     Frame4 = Group(client, "Frame4", Twips(7940, 3090, 3720, 1455));
@@ -214,7 +205,6 @@ void Form1::BuildControls() {
     Command1 = Place(new QPushButton(QStringLiteral("Сохранить"), Frame4), "Command1", Twips(2520, 480, 1095, 855));
     Command1->setFont(SansFont(8.25, true));
     Command1->setStyleSheet(QStringLiteral("QPushButton { background-color: #80FF80; }"));
-    connect(Command1, &QPushButton::clicked, this, &Form1::SaveFontParameters);
 
     // The two paths.
     Frame5 = Group(client, "Frame5", Twips(7940, 4460, 3720, 855));
@@ -239,301 +229,155 @@ void Form1::BuildControls() {
     }
 }
 
-void Form1::StartUp() {
-    StopFollowingPicture();  // no picture shown, none followed
-    Frame4->setEnabled(false);
-    Frame2->setEnabled(false);
-    scr->setEnabled(false);
-    Shape1->show();
-    Picture1->hide();
-    Label1->setText(QString());
-    info->setPlainText(HelpText());
-}
-
-void Form1::OpenCommand() {
-    // Stage 1: any failure leaves the window as it was.
-    CommonDialog1.DialogTitle = QStringLiteral("Загрузить файл *.gmf");
-    CommonDialog1.Filter = QStringLiteral(".gmf|*.gmf");
-    if (!CommonDialog1.ShowOpen(prompts_, this)) return;
-    OpenChosenFont(QString());
+void Form1::ForwardEvents() {
+    connect(opp, &QAction::triggered, this, [this] { editor_->OpenCommand(); });
+    connect(scr, &QScrollBar::valueChanged, this, [this] { editor_->OnSelectorChanged(); });
+    const std::pair<QPushButton*, editor::Control> arrows[] = {
+        {Command2, editor::Control::Command2}, {Command3, editor::Control::Command3}, {Command4, editor::Control::Command4},
+        {Command5, editor::Control::Command5}, {Command6, editor::Control::Command6}, {Command7, editor::Control::Command7},
+    };
+    for (const auto& [button, command] : arrows) {
+        connect(button, &QPushButton::clicked, this, [this, command] { editor_->ClickArrow(command); });
+    }
+    connect(Command1, &QPushButton::clicked, this, [this] { editor_->SaveFontParameters(); });
+    connect(&messageTimer_, &QTimer::timeout, this, [this] { editor_->OnTimer(editor::Timer::Message); });
+    connect(&textureSettledTimer_, &QTimer::timeout, this, [this] { editor_->OnTimer(editor::Timer::TextureSettled); });
+    connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &Form1::OnWatchedPathChanged);
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &Form1::OnWatchedPathChanged);
 }
 
 void Form1::OpenFromCommandLine(const QString& fontPath, const QString& picturePath) {
-    const QFileInfo font(fontPath);
-    if (!font.isFile() || !font.isReadable()) {
-        prompts_.Exclaim(this, FontNotFoundMessage(font.absoluteFilePath()), kErrorTitle);
-        return;
-    }
-    CommonDialog1.Take(fontPath);
-    QString picture = picturePath;
-    if (picture.isEmpty()) {
-        const QString beside = QString::fromStdU16String(font::DefaultPicturePath(NativePath(font.absoluteFilePath())).u16string());
-        if (QFileInfo::exists(beside)) picture = beside;
-    }
-    OpenChosenFont(picture);
-}
-
-// The open command from the chosen font on; the picture dialog asks unless a picture is given.
-void Form1::OpenChosenFont(const QString& picturePath) {
-    const QString name = CommonDialog1.FileTitle;
-    if (name.size() < 4) return;
-    const QString baseName = name.left(name.size() - 4);  // whatever the last four characters are
-
-    // Stage 2: any failure goes back to the start-up state, without a message.
-    StopFollowingPicture();
-    try {
-        const QString pictureName = baseName + QStringLiteral(".bmp");
-        CommonDialog2.DialogTitle = QStringLiteral("Загрузить файл ") + pictureName;
-        CommonDialog2.Filter = pictureName + QLatin1Char('|') + pictureName;
-        if (!picturePath.isEmpty()) {
-            CommonDialog2.Take(picturePath);
-        } else if (!CommonDialog2.ShowOpen(prompts_, this)) {
-            StartUp();
-            return;
-        }
-        const QString chosenPicture = CommonDialog2.FileName;
-
-        if (!font::ReadBmpSize(NativePath(chosenPicture)).IsTextureSize()) {
-            prompts_.Exclaim(this, kPictureSizeMessage, kErrorTitle);
-            Picture1->hide();
-            Shape1->show();
-            scr->setEnabled(false);
-            return;
-        }
-
-        QImage texture;
-        if (!texture.load(chosenPicture)) {
-            throw runtime::Failure(runtime::FailureKind::ReadFailed,
-                                   "cannot decode the picture " + chosenPicture.toStdString());
-        }
-        Picture1->SetPicture(texture);
-        Picture1->show();
-        Shape1->hide();
-        scr->setEnabled(true);
-        Frame4->setEnabled(true);
-        Frame2->setEnabled(true);
-        Label4->setText(chosenPicture);
-        Label5->setText(CommonDialog1.FileName);
-        LoadFont();
-        picturePath_ = chosenPicture;
-        pictureWatcher_.Watch(chosenPicture);
-    } catch (const runtime::Failure&) {
-        StartUp();
-    }
-}
-
-void Form1::ShowPictureAgain() {
-    // The outline lies on a layer of its own over the picture: only the picture changes, and
-    // the font is neither read nor written.
-    std::optional<TextureTrouble> trouble;
-    QImage texture;
-    try {
-        if (!font::ReadBmpSize(NativePath(picturePath_)).IsTextureSize()) trouble = TextureTrouble::WrongSize;
-        else if (!font::IsWholeBmp(NativePath(picturePath_)) || !texture.load(picturePath_) ||
-                 texture.size() != QSize(kTextureSize, kTextureSize)) trouble = TextureTrouble::NotDecodable;
-    } catch (const runtime::Failure&) {
-        trouble = TextureTrouble::Missing;
-    }
-    if (!trouble) {
-        Picture1->SetPicture(texture);
-        pictureTroubleShown_ = false;
-        return;
-    }
-    if (pictureTroubleShown_) return;
-    pictureTroubleShown_ = true;
-    prompts_.Exclaim(this, TextureTroubleMessage(*trouble, picturePath_), kErrorTitle);
-}
-
-void Form1::StopFollowingPicture() {
-    pictureWatcher_.Stop();
-    picturePath_.clear();
-    pictureTroubleShown_ = false;
-}
-
-void Form1::LoadFont() {
-    fontPath_ = CommonDialog1.FileName;
-    font::LoadFont(NativePath(fontPath_), font_,
-                   {
-                       .SetSelectorRange = [this] { SetSelectorRange(); },
-                       .ShowHeader = [this] { ShowFontParameters(); },
-                       .RefreshView = [this] { RefreshGlyphView(); },
-                   });
-}
-
-void Form1::SetSelectorRange() {
-    // The maximum is GlyphCount - 1, but a maximum below the minimum would drag Qt's minimum
-    // down with it: a font without glyphs keeps 0..0, and the view says there is no glyph.
-    // Lowering the maximum may lower the value, which refreshes the view.
-    loading_ = true;
-    scr->setMaximum(std::max(font_.GlyphCount - 1, 0));
-    loading_ = false;
-    if (loadFailure_) std::rethrow_exception(std::exchange(loadFailure_, nullptr));
-}
-
-void Form1::ShowFontParameters() {
-    Text4->setText(QString::fromStdString(font::FontSizeToText(font_.FontSize, decimalSeparator_)));
-    Text5->setText(QString::fromStdString(font::ToEditText(font_.SpaceWidth, decimalSeparator_)));
-}
-
-void Form1::RefreshGlyphView() {
-    if (font_.GlyphCount == 0) {
-        SetGlyphShown(false);
-        ShowNoGlyph();
-        return;
-    }
-    // The arrows are left alone while the refresh runs, so that a clicked arrow keeps the focus;
-    // they are disabled as soon as it fails.
-    try {
-        ShowSelectedGlyph();
-    } catch (const runtime::Failure&) {
-        SetGlyphShown(false);
-        throw;
-    }
-    SetGlyphShown(true);
-}
-
-void Form1::ShowSelectedGlyph() {
-    {
-        runtime::BinaryFile file = runtime::BinaryFile::Open(NativePath(fontPath_));
-        font::ReadGlyphRecord(file, font_, static_cast<std::int16_t>(scr->value()));
-        Picture1->Cls();
-        const font::GlyphRecord& glyph = font_.CurrentGlyph;
-        x0_ = font::ToPreviewPixel(glyph.Left);
-        y0_ = font::ToPreviewPixel(glyph.Top);
-        x1_ = font::ToPreviewPixel(glyph.Right);
-        Text1->setText(QString::fromStdString(font::ToEditText(glyph.Left, decimalSeparator_)));
-        Text2->setText(QString::fromStdString(font::ToEditText(glyph.Top, decimalSeparator_)));
-        Text3->setText(QString::fromStdString(font::ToEditText(glyph.Right, decimalSeparator_)));
-        DrawOutline();
-        const std::int16_t number = runtime::CheckedAdd16(static_cast<std::int16_t>(scr->value()), 1);
-        Label1->setText(QStringLiteral("Символ № ") + QString::number(number));
-    }
-    ShowWidthWarning();
-}
-
-void Form1::ShowNoGlyph() {
-    Picture1->Cls();
-    Text1->clear();
-    Text2->clear();
-    Text3->clear();
-    Label1->setText(QStringLiteral("Символов нет"));
-    err->hide();
-}
-
-void Form1::DrawOutline() {
-    const font::OutlinePlan outline = font::PlanOutline(x0_, y0_, x1_, font_.CellHeight, kTextureSize);
-    font::ForEachOutlinePixel(outline, [this](std::int32_t x, std::int32_t y) { Picture1->PSet(x, y, kOutlineColour); });
-}
-
-void Form1::ShowWidthWarning() {
-    // The boxes are read with the parse of the stored values: Val would drop the fraction
-    // of a comma locale and miss a glyph from 12,5 to 16,25. A box that is no number warns of nothing.
-    try {
-        const double right = runtime::TextToDouble(Text3->text().toStdString(), decimalSeparator_);
-        const double left = runtime::TextToDouble(Text1->text().toStdString(), decimalSeparator_);
-        err->setVisible(right - 4 < left);
-    } catch (const runtime::Failure&) {
-        err->setVisible(false);
-    }
-}
-
-void Form1::OnSelectorChanged() {
-    try {
-        RefreshGlyphView();
-    } catch (const runtime::Failure& failure) {
-        if (loading_) {
-            loadFailure_ = std::current_exception();
-            return;
-        }
-        ReportAfterEvent(FailureMessage(Action::ShowGlyph, failure, fontPath_));
-    }
-}
-
-void Form1::NudgeEdge(QLineEdit* box, int step, bool guarded) {
-    try {
-        const std::string text = box->text().toStdString();
-        if (guarded && runtime::Val(text) >= 256) return;  // silently, as the arrow always did
-        const double edge = runtime::TextToDouble(text, decimalSeparator_) + step;
-        box->setText(QString::fromStdString(runtime::DoubleToText(edge, decimalSeparator_)));
-    } catch (const runtime::Failure& failure) {
-        ShowFailure(Action::StoreGlyph, failure);
-        return;
-    }
-    StoreGlyph();
-}
-
-void Form1::StoreGlyph() {
-    try {
-        font::StoreGlyph(NativePath(fontPath_), font_,
-                         {Text1->text().toStdString(), Text2->text().toStdString(), Text3->text().toStdString()},
-                         decimalSeparator_, [this] { return static_cast<std::int16_t>(scr->value()); });
-    } catch (const runtime::Failure& failure) {
-        ShowFailure(Action::StoreGlyph, failure);
-        return;
-    }
-    try {
-        RefreshGlyphView();  // shows the glyph as read back from the file
-    } catch (const runtime::Failure& failure) {
-        ShowFailure(Action::ShowGlyph, failure);
-    }
-}
-
-void Form1::SaveFontParameters() {
-    try {
-        NormaliseDecimalPoint(Text4);
-        NormaliseDecimalPoint(Text5);
-        font::SaveHeader(NativePath(fontPath_), font_, Text4->text().toStdString(),
-                         Text5->text().toStdString(), decimalSeparator_);
-    } catch (const runtime::Failure& failure) {
-        ShowFailure(Action::SaveFontParameters, failure);
-    }
-}
-
-void Form1::NormaliseDecimalPoint(QLineEdit* box) {
-    const QString text = box->text();
-    // The point scan has always stopped short of 255 characters.
-    if (text.size() >= 255) {
-        throw runtime::Failure(runtime::FailureKind::TextTooLong,
-                               "a text of " + std::to_string(text.size()) + " characters");
-    }
-    if (!text.contains(QLatin1Char('.'))) return;
-    // The locale's own separator, so that in a point locale 12.5 stays 12.5.
-    QString replaced = text;
-    replaced.replace(QLatin1Char('.'), QLatin1Char(decimalSeparator_));
-    box->setText(QString::fromStdString(runtime::Trim(replaced.toStdString())));
-}
-
-void Form1::SetGlyphShown(bool shown) {
-    for (QPushButton* arrow : {Command2, Command3, Command4, Command5, Command6, Command7}) {
-        arrow->setEnabled(shown);
-    }
-}
-
-void Form1::ShowFailure(Action action, const runtime::Failure& failure) {
-    prompts_.Exclaim(this, FailureMessage(action, failure, fontPath_), kErrorTitle);
-}
-
-void Form1::ReportAfterEvent(const QString& message) {
-    // A modal box opened while the mouse button is down on a scroll bar arrow leaves the
-    // scroll bar stepping on by itself: wait for the release.
-    // A release that never reached the selector must not hold a message back for good.
-    if (!(QGuiApplication::mouseButtons() & Qt::LeftButton)) selectorPressed_ = false;
-    if (selectorPressed_) {
-        pendingMessage_ = message;
-        return;
-    }
-    QTimer::singleShot(0, this, [this, message] { prompts_.Exclaim(this, message, kErrorTitle); });
+    editor_->OpenFromCommandLine(NativePath(fontPath), picturePath.isEmpty() ? std::filesystem::path() : NativePath(picturePath));
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     // Only the left button steps the selector; no other holds a message back.
     const auto leftButton = [event] { return static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton; };
-    if (watched == scr && event->type() == QEvent::MouseButtonPress && leftButton()) selectorPressed_ = true;
-    if (watched == scr && event->type() == QEvent::MouseButtonRelease && leftButton()) {
-        selectorPressed_ = false;
-        if (!pendingMessage_.isEmpty()) ReportAfterEvent(std::exchange(pendingMessage_, QString()));
-    }
+    if (!editor_) return QMainWindow::eventFilter(watched, event);
+    if (watched == scr && event->type() == QEvent::MouseButtonPress && leftButton()) editor_->OnSelectorPressed();
+    if (watched == scr && event->type() == QEvent::MouseButtonRelease && leftButton()) editor_->OnSelectorReleased();
     return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::SetText(editor::Box box, const std::string& text) {
+    switch (box) {
+    case editor::Box::Text1: return Text1->setText(Utf8(text));
+    case editor::Box::Text2: return Text2->setText(Utf8(text));
+    case editor::Box::Text3: return Text3->setText(Utf8(text));
+    case editor::Box::Text4: return Text4->setText(Utf8(text));
+    case editor::Box::Text5: return Text5->setText(Utf8(text));
+    case editor::Box::info: return info->setPlainText(Utf8(text));
+    }
+}
+
+std::string Form1::Text(editor::Box box) const {
+    switch (box) {
+    case editor::Box::Text1: return Text1->text().toStdString();
+    case editor::Box::Text2: return Text2->text().toStdString();
+    case editor::Box::Text3: return Text3->text().toStdString();
+    case editor::Box::Text4: return Text4->text().toStdString();
+    case editor::Box::Text5: return Text5->text().toStdString();
+    case editor::Box::info: return info->toPlainText().toStdString();
+    }
+    return {};
+}
+
+void Form1::SetCaption(editor::Label label, const std::string& caption) {
+    switch (label) {
+    case editor::Label::Label1: return Label1->setText(Utf8(caption));
+    case editor::Label::Label4: return Label4->setText(Utf8(caption));
+    case editor::Label::Label5: return Label5->setText(Utf8(caption));
+    }
+}
+
+QWidget* Form1::ControlWidget(editor::Control control) const {
+    switch (control) {
+    case editor::Control::Frame2: return Frame2;
+    case editor::Control::Frame4: return Frame4;
+    case editor::Control::scr: return scr;
+    case editor::Control::Picture1: return Picture1;
+    case editor::Control::Shape1: return Shape1;
+    case editor::Control::err: return err;
+    case editor::Control::Command2: return Command2;
+    case editor::Control::Command3: return Command3;
+    case editor::Control::Command4: return Command4;
+    case editor::Control::Command5: return Command5;
+    case editor::Control::Command6: return Command6;
+    case editor::Control::Command7: return Command7;
+    default: return nullptr;  // no menu of those yet
+    }
+}
+
+void Form1::SetVisible(editor::Control control, bool visible) {
+    if (QWidget* widget = ControlWidget(control)) widget->setVisible(visible);
+}
+
+void Form1::SetEnabled(editor::Control control, bool enabled) {
+    if (QWidget* widget = ControlWidget(control)) widget->setEnabled(enabled);
+}
+
+void Form1::SetSelectorMaximum(std::int32_t maximum) {
+    // A maximum below the minimum would drag Qt's minimum down with it.
+    scr->setMaximum(std::max(maximum, 0));
+}
+
+std::int32_t Form1::SelectorValue() const { return scr->value(); }
+
+void Form1::SetSelectorValue(std::int32_t value) { scr->setValue(value); }
+
+bool Form1::LeftButtonDown() const { return QGuiApplication::mouseButtons() & Qt::LeftButton; }
+
+void Form1::ShowTexture(const picture::Image& texture) {
+    const QImage pixels(reinterpret_cast<const uchar*>(texture.pixels.data()), texture.width, texture.height,
+                        texture.width * static_cast<qsizetype>(sizeof(picture::Rgba)), QImage::Format_RGBA8888);
+    Picture1->SetPicture(pixels.convertToFormat(QImage::Format_ARGB32));  // a copy of its own
+}
+
+void Form1::ClearDrawing() { Picture1->Cls(); }
+
+void Form1::SetPixel(std::int32_t x, std::int32_t y, picture::Rgba colour) {
+    Picture1->PSet(x, y, QColor(colour.r, colour.g, colour.b, colour.a));
+}
+
+std::optional<std::filesystem::path> Form1::ChooseExistingFile(const std::string& title, const std::string& filter,
+                                                               const std::filesystem::path& lastFile) {
+    const QString chosen = prompts_.ChooseExistingFile(this, Utf8(title), Utf8(filter), PathText(lastFile));
+    if (chosen.isEmpty()) return std::nullopt;
+    return NativePath(chosen);
+}
+
+void Form1::Exclaim(const std::string& prompt, const std::string& title) {
+    prompts_.Exclaim(this, Utf8(prompt), Utf8(title));
+}
+
+QTimer& Form1::TimerFor(editor::Timer timer) {
+    return timer == editor::Timer::Message ? messageTimer_ : textureSettledTimer_;
+}
+
+void Form1::StartTimer(editor::Timer timer, int milliseconds) { TimerFor(timer).start(milliseconds); }
+
+void Form1::StopTimer(editor::Timer timer) { TimerFor(timer).stop(); }
+
+void Form1::WatchFile(const std::filesystem::path& path) {
+    StopWatching();
+    // Image editors often save by writing a new file and renaming it over the old one: the
+    // folder is watched too, and the file afresh after each change.
+    watchedFile_ = QFileInfo(PathText(path)).absoluteFilePath();
+    watcher_.addPath(QFileInfo(watchedFile_).absolutePath());
+    if (QFileInfo::exists(watchedFile_)) watcher_.addPath(watchedFile_);
+}
+
+void Form1::StopWatching() {
+    if (!watcher_.files().isEmpty()) watcher_.removePaths(watcher_.files());
+    if (!watcher_.directories().isEmpty()) watcher_.removePaths(watcher_.directories());
+    watchedFile_.clear();
+}
+
+void Form1::OnWatchedPathChanged() {
+    if (watchedFile_.isEmpty()) return;
+    // A file renamed over the old one is a new file to the system.
+    if (!watcher_.files().contains(watchedFile_) && QFileInfo::exists(watchedFile_)) watcher_.addPath(watchedFile_);
+    editor_->OnWatchedFileChanged();
 }
 
 }  // namespace ui

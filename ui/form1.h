@@ -1,14 +1,14 @@
 #pragma once
 
+#include <QFileSystemWatcher>
 #include <QMainWindow>
+#include <QTimer>
 #include <array>
-#include <cstdint>
-#include <exception>
+#include <memory>
 
-#include "font/font_file.h"
-#include "ui/messages.h"
+#include "editor/editor.h"
+#include "editor/view.h"
 #include "ui/prompts.h"
-#include "ui/texture_watcher.h"
 
 class QAction;
 class QGroupBox;
@@ -23,8 +23,9 @@ namespace ui {
 
 class PictureBox;
 
-// The one window. It owns all state; each user action is one handler named after it.
-class Form1 : public QMainWindow {
+// The one window in Qt: its controls, and the editor's requests carried out on them. Every
+// event goes to the editor, which decides what happens.
+class Form1 : public QMainWindow, public editor::View {
     Q_OBJECT
 
 public:
@@ -33,70 +34,50 @@ public:
 
     // decimalSeparator is the user's, read once at program start.
     Form1(Prompts& prompts, char decimalSeparator, QWidget* parent = nullptr);
+    ~Form1() override;
 
-    // The handlers of the user's actions.
-    void OpenCommand();
-    // A font named on the command line, as if the font dialog had returned it; the picture is
-    // the named one, else the font's BMP beside it when there is one, else the dialog asks.
+    editor::Editor& Editor() { return *editor_; }
+    // The font (and picture) named on the command line, in Qt's spelling of the names.
     void OpenFromCommandLine(const QString& fontPath, const QString& picturePath = QString());
-    void SaveFontParameters();
-    void NudgeEdge(QLineEdit* box, int step, bool guarded);
+
+    // editor::View
+    void SetText(editor::Box box, const std::string& text) override;
+    std::string Text(editor::Box box) const override;
+    void SetCaption(editor::Label label, const std::string& caption) override;
+    void SetVisible(editor::Control control, bool visible) override;
+    void SetEnabled(editor::Control control, bool enabled) override;
+    void SetSelectorMaximum(std::int32_t maximum) override;
+    std::int32_t SelectorValue() const override;
+    void SetSelectorValue(std::int32_t value) override;
+    bool LeftButtonDown() const override;
+    void ShowTexture(const picture::Image& texture) override;
+    void ClearDrawing() override;
+    void SetPixel(std::int32_t x, std::int32_t y, picture::Rgba colour) override;
+    std::optional<std::filesystem::path> ChooseExistingFile(const std::string& title, const std::string& filter,
+                                                            const std::filesystem::path& lastFile) override;
+    void Exclaim(const std::string& prompt, const std::string& title) override;
+    void StartTimer(editor::Timer timer, int milliseconds) override;
+    void StopTimer(editor::Timer timer) override;
+    void WatchFile(const std::filesystem::path& path) override;
+    void StopWatching() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildControls();
-    void StartUp();
-    void OpenChosenFont(const QString& picturePath);
-    void ShowPictureAgain();
-    void StopFollowingPicture();
-
-    // The window's steps of a load.
-    void LoadFont();
-    void SetSelectorRange();
-    void ShowFontParameters();
-
-    void RefreshGlyphView();
-    void ShowSelectedGlyph();
-    void ShowNoGlyph();
-    void DrawOutline();
-    void ShowWidthWarning();
-    void OnSelectorChanged();
-
-    void StoreGlyph();
-    void NormaliseDecimalPoint(QLineEdit* box);
-
-    // The arrows store only a glyph that the view has shown as the file holds it.
-    void SetGlyphShown(bool shown);
-    void ShowFailure(Action action, const runtime::Failure& failure);
-    void ReportAfterEvent(const QString& message);
+    void ForwardEvents();
+    QWidget* ControlWidget(editor::Control control) const;
+    QTimer& TimerFor(editor::Timer timer);
+    void OnWatchedPathChanged();
 
     Prompts& prompts_;
-    const char decimalSeparator_;
+    std::unique_ptr<editor::Editor> editor_;
 
-    // The font whose layout font_ holds: it changes only when a load starts on a chosen file,
-    // so a store or a save never writes into a file that was not loaded.
-    QString fontPath_;
-    font::FontState font_;
-    std::int32_t x0_ = 0;
-    std::int32_t y0_ = 0;
-    std::int32_t x1_ = 0;
-
-    // A refresh that fails inside the load belongs to the load.
-    bool loading_ = false;
-    std::exception_ptr loadFailure_;
-    // A message for a click on the selector waits for the button's release.
-    bool selectorPressed_ = false;
-    QString pendingMessage_;
-
-    // The shown picture's file, read again when it is saved anew; a trouble with it is told once.
-    TextureWatcher pictureWatcher_;
-    QString picturePath_;
-    bool pictureTroubleShown_ = false;
-
-    CommonDialog CommonDialog1;
-    CommonDialog CommonDialog2;
+    QTimer messageTimer_;
+    QTimer textureSettledTimer_;
+    QFileSystemWatcher watcher_;
+    QString watchedFile_;
 
     QAction* opp = nullptr;
     QGroupBox* Frame1 = nullptr;

@@ -1,7 +1,6 @@
 #include "ui/prompts.h"
 
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -73,18 +72,6 @@ void QtPrompts::Exclaim(QWidget* parent, const QString& prompt, const QString& t
     QMessageBox box(QMessageBox::Warning, title, prompt, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);  // prompts carry file names, which are never markup
     box.exec();
-}
-
-bool CommonDialog::ShowOpen(Prompts& prompts, QWidget* parent) {
-    const QString chosen = prompts.ChooseExistingFile(parent, DialogTitle, Filter, FileName);
-    if (chosen.isEmpty()) return false;
-    Take(chosen);
-    return true;
-}
-
-void CommonDialog::Take(const QString& chosen) {
-    FileName = QFileInfo(chosen).absoluteFilePath();
-    FileTitle = QFileInfo(chosen).fileName();
 }
 
 }  // namespace ui

@@ -37,17 +37,4 @@ public:
 std::unique_ptr<QFileDialog> OpenFileDialog(QWidget* parent, const QString& title, const QString& filter,
                                             const QString& lastFile);
 
-// A file-open dialog that keeps the last file chosen in it between uses.
-struct CommonDialog {
-    QString DialogTitle;
-    QString Filter;
-    QString FileName;   // full path of the last file chosen
-    QString FileTitle;  // its name without the folder
-
-    // False when the user cancelled; FileName and FileTitle then keep their values.
-    bool ShowOpen(Prompts& prompts, QWidget* parent);
-    // Takes a file chosen elsewhere (the command line) as if the dialog had returned it.
-    void Take(const QString& chosen);
-};
-
 }  // namespace ui

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <filesystem>
 
 #include "runtime/failure.h"
+#include "runtime/file_stamp.h"
 #include "tests/support/read_only.h"
 #include "tests/support/temp_dir.h"
 
@@ -128,6 +130,39 @@ TEST(BinaryFile, ReadingAPictureNeverOpensItForWriting) {
     BinaryFile file = BinaryFile::OpenForReading(path);
     EXPECT_FALSE(file.writable());
     EXPECT_EQ(KindOf([&] { file.WriteSingle(0, 1.0f); }), FailureKind::WriteFailed);
+}
+
+TEST(FileStamp, ChangesWithTheFileItselfOnly) {
+    const TempDir dir;
+    const std::string path = dir.Write("font1.bmp", std::vector<std::byte>(100));
+    const runtime::FileStamp first = runtime::StampOf(path);
+    EXPECT_TRUE(first.exists);
+    EXPECT_EQ(first.size, 100u);
+    dir.Write("beside.tmp", std::vector<std::byte>(10));
+    EXPECT_EQ(runtime::StampOf(path), first) << "another file in the folder";
+
+    const auto later = [&] {
+        std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) + std::chrono::seconds(1));
+    };
+    dir.Write("font1.bmp", std::vector<std::byte>(101));
+    EXPECT_NE(runtime::StampOf(path).size, first.size);
+    const runtime::FileStamp grown = runtime::StampOf(path);
+    later();
+    EXPECT_NE(runtime::StampOf(path), grown) << "the same size written later";
+
+#if !defined(_WIN32)  // Windows tells files apart by their creation time, to the second only
+    // A file renamed over it, of the same size and time: another file.
+    const runtime::FileStamp before = runtime::StampOf(path);
+    dir.Write("new.tmp", std::vector<std::byte>(101));
+    std::filesystem::last_write_time(dir.Path("new.tmp"), std::filesystem::last_write_time(path));
+    std::filesystem::rename(dir.Path("new.tmp"), path);
+    EXPECT_NE(runtime::StampOf(path), before);
+#endif
+
+    std::filesystem::remove(path);
+    EXPECT_FALSE(runtime::StampOf(path).exists);
+    EXPECT_EQ(runtime::StampOf(path), runtime::FileStamp{});
+    EXPECT_FALSE(runtime::StampOf(dir.Path("")).exists) << "a folder is no picture";
 }
 
 }  // namespace

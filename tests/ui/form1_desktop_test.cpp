@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "tests/ui/window_fixture.h"
-#include "ui/texture_watcher.h"
+#include "editor/editor.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ protected:
         std::filesystem::rename(dir.Path("saving.tmp"), dir.Path("font1.bmp"));
     }
     QRgb ShownAfterSettling() {
-        QTest::qWait(3 * ui::TextureWatcher::kSettleMilliseconds);
+        QTest::qWait(3 * editor::Editor::kTextureSettleMilliseconds);
         return Picture()->picture().pixel(10, 10);
     }
 };
@@ -63,15 +63,6 @@ TEST_F(Desktop, TheCommandLineFormsOpenAsTheDialogsWould) {
     window->OpenFromCommandLine(QString::fromStdString(font), QString::fromStdString(dir.Path("small.bmp")));
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].prompt, QStringLiteral("Графический файл шрифта должен иметь размер 512x512 пикселей."));
-}
-
-TEST_F(Desktop, AFontThatIsNotThereIsSaidAndTheWindowStaysAsItWas) {
-    window->OpenFromCommandLine(QString::fromStdString(dir.Path("missing.gmf")));
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Ошибка"));
-    EXPECT_TRUE(prompts.messages[0].prompt.contains(QString::fromStdString(dir.Path("missing.gmf"))));
-    ExpectStartUpState();
-    EXPECT_TRUE(prompts.questions.empty());
 }
 
 TEST_F(Desktop, TheTextureIsShownAgainWhenItIsSavedAnew) {

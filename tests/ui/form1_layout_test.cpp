@@ -5,7 +5,6 @@
 #include <QScrollBar>
 
 #include "tests/ui/window_fixture.h"
-#include "ui/help_text.h"
 #include "ui/pictures.h"
 
 namespace {
@@ -121,23 +120,6 @@ TEST_F(Layout, StartUpState) {
     for (const char* control : {"Text4", "Command1", "Command5", "Text1"}) {
         EXPECT_FALSE(Child(control)->isEnabled()) << control;
     }
-}
-
-TEST(HelpText, SeventeenLinesJoinedByCrLf) {
-    const QString text = ui::HelpText();
-    EXPECT_FALSE(text.endsWith(QStringLiteral("\n")));
-    const QStringList lines = text.split(QStringLiteral("\r\n"));
-    ASSERT_EQ(lines.size(), 17);
-    EXPECT_EQ(text.count(QLatin1Char('\n')), 16) << "no bare line feeds";
-    for (int empty : {2, 10, 15}) EXPECT_TRUE(lines[empty].isEmpty()) << empty + 1;
-    for (int stars : {0, 11, 16}) EXPECT_EQ(lines[stars], QString(45, QLatin1Char('*')));
-    EXPECT_EQ(lines[1], QStringLiteral("Runeplot 1.1 - программа для редактирования шрифтов в игре MAFIA."));
-    EXPECT_EQ(lines[6], QStringLiteral("2) Выбираем файл шрифта - font1.tga"));
-    EXPECT_TRUE(lines[7].contains(QStringLiteral("512\u0445512"))) << "the Cyrillic х";
-    EXPECT_EQ(lines[14], QStringLiteral("Ноябрь, 2006 год"));
-    // Our own lines: no person's name, no web address.
-    EXPECT_FALSE(lines[12].contains(QStringLiteral("http")) || lines[13].contains(QStringLiteral("http")));
-    EXPECT_FALSE(lines[13].contains(QStringLiteral("www")));
 }
 
 TEST_F(Layout, HelpBoxShowsSeventeenLines) {

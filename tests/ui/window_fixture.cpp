@@ -7,7 +7,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-#include "ui/help_text.h"
+#include "editor/messages.h"
 
 namespace testing_support {
 
@@ -87,7 +87,7 @@ void WindowTest::ExpectStartUpState() const {
     EXPECT_TRUE(Child("Shape1")->isVisible());
     EXPECT_FALSE(Picture()->isVisible());
     EXPECT_EQ(TextOf("Label1"), QString());
-    EXPECT_EQ(Child<QPlainTextEdit>("info")->toPlainText(), ui::HelpText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    EXPECT_EQ(Child<QPlainTextEdit>("info")->toPlainText(), QString::fromStdString(editor::HelpText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 }  // namespace testing_support

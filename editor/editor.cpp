@@ -1,0 +1,403 @@
+#include "editor/editor.h"
+
+#include <optional>
+#include <system_error>
+#include <utility>
+
+#include "font/geometry.h"
+#include "font/texture.h"
+#include "picture/image.h"
+#include "runtime/binary_file.h"
+#include "runtime/checked.h"
+#include "runtime/conversions.h"
+
+namespace editor {
+namespace {
+
+constexpr picture::Rgba kOutlineColour{255, 0, 0, 255};
+
+// A path as the dialogs give it: absolute and without "." or "..". One that cannot be made
+// absolute is kept as it is; opening it will say what is wrong.
+std::filesystem::path Chosen(const std::filesystem::path& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.lexically_normal();
+}
+
+// How many characters the point scan would cover: UTF-16 units, as the box counts them.
+std::size_t Utf16Length(const std::string& text) {
+    std::size_t units = 0;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte & 0xC0) != 0x80) ++units;  // a sequence's first byte
+        if (byte >= 0xF0) ++units;           // beyond U+FFFF: a surrogate pair
+    }
+    return units;
+}
+
+}  // namespace
+
+Editor::Editor(View& view, char decimalSeparator) : view_(view), decimalSeparator_(decimalSeparator) { StartUp(); }
+
+void Editor::StartUp() {
+    StopFollowingPicture();  // no picture shown, none followed
+    SetEnabled(Control::Frame4, false);
+    SetEnabled(Control::Frame2, false);
+    SetEnabled(Control::scr, false);
+    view_.SetVisible(Control::Shape1, true);
+    view_.SetVisible(Control::Picture1, false);
+    view_.SetCaption(Label::Label1, "");
+    view_.SetText(Box::info, HelpText());
+}
+
+void Editor::OpenCommand() {
+    // Stage 1: any failure leaves the window as it was.
+    CommonDialog1.DialogTitle = "Загрузить файл *.gmf";
+    CommonDialog1.Filter = ".gmf|*.gmf";
+    const auto chosen = view_.ChooseExistingFile(CommonDialog1.DialogTitle, CommonDialog1.Filter, CommonDialog1.FileName);
+    if (!chosen) return;
+    CommonDialog1.FileName = Chosen(*chosen);
+    OpenChosenFont({});
+}
+
+void Editor::OpenFromCommandLine(const std::filesystem::path& font, const std::filesystem::path& picture) {
+    const std::filesystem::path fontPath = Chosen(font);
+    try {
+        runtime::BinaryFile::OpenForReading(fontPath);
+    } catch (const runtime::Failure&) {
+        view_.Exclaim(FontNotFoundMessage(fontPath), kErrorTitle);
+        return;
+    }
+    CommonDialog1.FileName = fontPath;
+    std::filesystem::path chosenPicture = picture.empty() ? picture : Chosen(picture);
+    if (chosenPicture.empty()) {
+        const std::filesystem::path beside = font::DefaultPicturePath(fontPath);
+        std::error_code error;
+        if (std::filesystem::exists(beside, error)) chosenPicture = beside;
+    }
+    OpenChosenFont(chosenPicture);
+}
+
+// The open command from the chosen font on; the picture dialog asks unless a picture is given.
+void Editor::OpenChosenFont(const std::filesystem::path& picture) {
+    const std::optional<std::filesystem::path> baseName = font::FontBaseName(CommonDialog1.FileName);
+    if (!baseName) return;
+
+    // Stage 2: any failure goes back to the start-up state, without a message.
+    StopFollowingPicture();
+    try {
+        const std::string pictureName = runtime::DisplayPath(*baseName) + ".bmp";
+        CommonDialog2.DialogTitle = "Загрузить файл " + pictureName;
+        CommonDialog2.Filter = pictureName + "|" + pictureName;
+        if (!picture.empty()) {
+            CommonDialog2.FileName = picture;
+        } else if (const auto chosen =
+                       view_.ChooseExistingFile(CommonDialog2.DialogTitle, CommonDialog2.Filter, CommonDialog2.FileName)) {
+            CommonDialog2.FileName = Chosen(*chosen);
+        } else {
+            StartUp();
+            return;
+        }
+        const std::filesystem::path chosenPicture = CommonDialog2.FileName;
+
+        if (!font::ReadBmpSize(chosenPicture).IsTextureSize()) {
+            view_.Exclaim(kPictureSizeMessage, kErrorTitle);
+            view_.SetVisible(Control::Picture1, false);
+            view_.SetVisible(Control::Shape1, true);
+            SetEnabled(Control::scr, false);
+            return;
+        }
+
+        view_.ShowTexture(picture::DecodeBmp(chosenPicture));
+        view_.SetVisible(Control::Picture1, true);
+        view_.SetVisible(Control::Shape1, false);
+        SetEnabled(Control::scr, true);
+        SetEnabled(Control::Frame4, true);
+        SetEnabled(Control::Frame2, true);
+        view_.SetCaption(Label::Label4, runtime::DisplayPath(chosenPicture));
+        view_.SetCaption(Label::Label5, runtime::DisplayPath(CommonDialog1.FileName));
+        LoadFont();
+        FollowPicture(chosenPicture);
+    } catch (const runtime::Failure&) {
+        StartUp();
+    }
+}
+
+void Editor::LoadFont() {
+    fontPath_ = CommonDialog1.FileName;
+    font::LoadFont(fontPath_, font_,
+                   {
+                       .SetSelectorRange = [this] { SetSelectorRange(); },
+                       .ShowHeader = [this] { ShowFontParameters(); },
+                       .RefreshView = [this] { RefreshGlyphView(); },
+                   });
+}
+
+void Editor::SetSelectorRange() {
+    // Lowering the maximum may lower the value, which refreshes the view.
+    loading_ = true;
+    view_.SetSelectorMaximum(font_.GlyphCount - 1);
+    loading_ = false;
+    if (loadFailure_) std::rethrow_exception(std::exchange(loadFailure_, nullptr));
+}
+
+void Editor::ShowFontParameters() {
+    view_.SetText(Box::Text4, font::FontSizeToText(font_.FontSize, decimalSeparator_));
+    view_.SetText(Box::Text5, font::ToEditText(font_.SpaceWidth, decimalSeparator_));
+}
+
+void Editor::RefreshGlyphView() {
+    if (font_.GlyphCount == 0) {
+        SetGlyphShown(false);
+        ShowNoGlyph();
+        return;
+    }
+    // The arrows are left alone while the refresh runs, so that a clicked arrow keeps the focus;
+    // they are disabled as soon as it fails.
+    try {
+        ShowSelectedGlyph();
+    } catch (const runtime::Failure&) {
+        SetGlyphShown(false);
+        throw;
+    }
+    SetGlyphShown(true);
+}
+
+void Editor::ShowSelectedGlyph() {
+    {
+        runtime::BinaryFile file = runtime::BinaryFile::Open(fontPath_);
+        font::ReadGlyphRecord(file, font_, static_cast<std::int16_t>(view_.SelectorValue()));
+        view_.ClearDrawing();
+        const font::GlyphRecord& glyph = font_.CurrentGlyph;
+        x0_ = font::ToPreviewPixel(glyph.Left);
+        y0_ = font::ToPreviewPixel(glyph.Top);
+        x1_ = font::ToPreviewPixel(glyph.Right);
+        view_.SetText(Box::Text1, font::ToEditText(glyph.Left, decimalSeparator_));
+        view_.SetText(Box::Text2, font::ToEditText(glyph.Top, decimalSeparator_));
+        view_.SetText(Box::Text3, font::ToEditText(glyph.Right, decimalSeparator_));
+        DrawOutline();
+        const std::int16_t number = runtime::CheckedAdd16(static_cast<std::int16_t>(view_.SelectorValue()), 1);
+        view_.SetCaption(Label::Label1, "Символ № " + std::to_string(number));
+    }
+    ShowWidthWarning();
+}
+
+void Editor::ShowNoGlyph() {
+    view_.ClearDrawing();
+    view_.SetText(Box::Text1, "");
+    view_.SetText(Box::Text2, "");
+    view_.SetText(Box::Text3, "");
+    view_.SetCaption(Label::Label1, "Символов нет");
+    view_.SetVisible(Control::err, false);
+}
+
+void Editor::DrawOutline() {
+    const font::OutlinePlan outline = font::PlanOutline(x0_, y0_, x1_, font_.CellHeight, font::kTextureSize);
+    font::ForEachOutlinePixel(outline, [this](std::int32_t x, std::int32_t y) { view_.SetPixel(x, y, kOutlineColour); });
+}
+
+void Editor::ShowWidthWarning() {
+    // The boxes are read with the parse of the stored values: Val would drop the fraction
+    // of a comma locale and miss a glyph from 12,5 to 16,25. A box that is no number warns of nothing.
+    try {
+        const double right = runtime::TextToDouble(view_.Text(Box::Text3), decimalSeparator_);
+        const double left = runtime::TextToDouble(view_.Text(Box::Text1), decimalSeparator_);
+        view_.SetVisible(Control::err, right - 4 < left);
+    } catch (const runtime::Failure&) {
+        view_.SetVisible(Control::err, false);
+    }
+}
+
+void Editor::OnSelectorChanged() {
+    if (!selectorEnabled_) return;
+    try {
+        RefreshGlyphView();
+    } catch (const runtime::Failure& failure) {
+        if (loading_) {
+            loadFailure_ = std::current_exception();
+            return;
+        }
+        ReportAfterEvent(FailureMessage(Action::ShowGlyph, failure, fontPath_));
+    }
+}
+
+void Editor::ClickArrow(Control command) {
+    if (!frame2Enabled_ || !glyphShown_) return;
+    switch (command) {
+    case Control::Command5: return NudgeEdge(Box::Text1, +1, true);
+    case Control::Command4: return NudgeEdge(Box::Text1, -1, false);
+    case Control::Command7: return NudgeEdge(Box::Text2, +1, true);
+    case Control::Command6: return NudgeEdge(Box::Text2, -1, false);
+    case Control::Command2: return NudgeEdge(Box::Text3, +1, false);
+    case Control::Command3: return NudgeEdge(Box::Text3, -1, false);
+    default: return;
+    }
+}
+
+void Editor::NudgeEdge(Box box, int step, bool guarded) {
+    try {
+        const std::string text = view_.Text(box);
+        if (guarded && runtime::Val(text) >= 256) return;  // silently, as the arrow always did
+        const double edge = runtime::TextToDouble(text, decimalSeparator_) + step;
+        view_.SetText(box, runtime::DoubleToText(edge, decimalSeparator_));
+    } catch (const runtime::Failure& failure) {
+        ShowFailure(Action::StoreGlyph, failure);
+        return;
+    }
+    StoreGlyph();
+}
+
+void Editor::StoreGlyph() {
+    try {
+        font::StoreGlyph(fontPath_, font_, {view_.Text(Box::Text1), view_.Text(Box::Text2), view_.Text(Box::Text3)},
+                         decimalSeparator_, [this] { return static_cast<std::int16_t>(view_.SelectorValue()); });
+    } catch (const runtime::Failure& failure) {
+        ShowFailure(Action::StoreGlyph, failure);
+        return;
+    }
+    try {
+        RefreshGlyphView();  // shows the glyph as read back from the file
+    } catch (const runtime::Failure& failure) {
+        ShowFailure(Action::ShowGlyph, failure);
+    }
+}
+
+void Editor::SaveFontParameters() {
+    if (!frame4Enabled_) return;
+    try {
+        NormaliseDecimalPoint(Box::Text4);
+        NormaliseDecimalPoint(Box::Text5);
+        font::SaveHeader(fontPath_, font_, view_.Text(Box::Text4), view_.Text(Box::Text5), decimalSeparator_);
+    } catch (const runtime::Failure& failure) {
+        ShowFailure(Action::SaveFontParameters, failure);
+    }
+}
+
+void Editor::NormaliseDecimalPoint(Box box) {
+    const std::string text = view_.Text(box);
+    // The point scan has always stopped short of 255 characters.
+    const std::size_t length = Utf16Length(text);
+    if (length >= 255) {
+        throw runtime::Failure(runtime::FailureKind::TextTooLong, "a text of " + std::to_string(length) + " characters");
+    }
+    if (text.find('.') == std::string::npos) return;
+    // The locale's own separator, so that in a point locale 12.5 stays 12.5.
+    std::string replaced = text;
+    for (char& c : replaced) {
+        if (c == '.') c = decimalSeparator_;
+    }
+    view_.SetText(box, runtime::Trim(replaced));
+}
+
+void Editor::FollowPicture(const std::filesystem::path& picture) {
+    picturePath_ = picture;
+    pictureStamp_ = runtime::StampOf(picture);
+    pictureTroubleShown_ = false;
+    view_.WatchFile(picture);
+}
+
+void Editor::StopFollowingPicture() {
+    view_.StopTimer(Timer::TextureSettled);
+    view_.StopWatching();
+    picturePath_.clear();
+    pictureTroubleShown_ = false;
+}
+
+void Editor::OnWatchedFileChanged() {
+    if (picturePath_.empty()) return;
+    view_.StartTimer(Timer::TextureSettled, kTextureSettleMilliseconds);  // each change starts the wait anew
+}
+
+void Editor::OnTimer(Timer timer) {
+    switch (timer) {
+    case Timer::Message: {
+        // A message box runs events of its own, which may bring further messages.
+        const std::vector<std::string> due = std::exchange(dueMessages_, {});
+        for (const std::string& message : due) view_.Exclaim(message, kErrorTitle);
+        return;
+    }
+    case Timer::TextureSettled: {
+        if (picturePath_.empty()) return;
+        // The folder changes with every file saved in it: only a change of the picture itself counts.
+        const runtime::FileStamp stamp = runtime::StampOf(picturePath_);
+        if (stamp == pictureStamp_) return;
+        pictureStamp_ = stamp;
+        ShowPictureAgain();
+        return;
+    }
+    }
+}
+
+void Editor::ShowPictureAgain() {
+    // Only the picture changes: the outline drawn over it stays, and the font is neither read
+    // nor written.
+    std::optional<TextureTrouble> trouble;
+    try {
+        if (!font::ReadBmpSize(picturePath_).IsTextureSize()) trouble = TextureTrouble::WrongSize;
+    } catch (const runtime::Failure&) {
+        trouble = TextureTrouble::Missing;
+    }
+    if (!trouble) {
+        try {
+            // A file still being written is shorter than its header says.
+            if (!font::IsWholeBmp(picturePath_)) {
+                trouble = TextureTrouble::NotDecodable;
+            } else {
+                picture::Image texture = picture::DecodeBmp(picturePath_);
+                if (texture.width != font::kTextureSize || texture.height != font::kTextureSize) {
+                    trouble = TextureTrouble::NotDecodable;
+                } else {
+                    view_.ShowTexture(texture);
+                    pictureTroubleShown_ = false;
+                    return;
+                }
+            }
+        } catch (const runtime::Failure&) {
+            trouble = TextureTrouble::NotDecodable;
+        }
+    }
+    if (pictureTroubleShown_) return;
+    pictureTroubleShown_ = true;
+    view_.Exclaim(TextureTroubleMessage(*trouble, picturePath_), kErrorTitle);
+}
+
+void Editor::SetEnabled(Control control, bool enabled) {
+    if (control == Control::Frame2) frame2Enabled_ = enabled;
+    if (control == Control::Frame4) frame4Enabled_ = enabled;
+    if (control == Control::scr) selectorEnabled_ = enabled;
+    view_.SetEnabled(control, enabled);
+}
+
+void Editor::SetGlyphShown(bool shown) {
+    glyphShown_ = shown;
+    for (const Control arrow : {Control::Command2, Control::Command3, Control::Command4, Control::Command5,
+                                Control::Command6, Control::Command7}) {
+        view_.SetEnabled(arrow, shown);
+    }
+}
+
+void Editor::ShowFailure(Action action, const runtime::Failure& failure) {
+    view_.Exclaim(FailureMessage(action, failure, fontPath_), kErrorTitle);
+}
+
+void Editor::ReportAfterEvent(const std::string& message) {
+    // A modal box opened while the mouse button is down on a scroll bar arrow leaves the
+    // scroll bar stepping on by itself: wait for the release.
+    // A release that never reached the selector must not hold a message back for good.
+    if (!view_.LeftButtonDown()) selectorPressed_ = false;
+    if (selectorPressed_) {
+        heldMessages_.push_back(message);
+        return;
+    }
+    dueMessages_.push_back(message);
+    view_.StartTimer(Timer::Message, 0);
+}
+
+void Editor::OnSelectorPressed() { selectorPressed_ = true; }
+
+void Editor::OnSelectorReleased() {
+    selectorPressed_ = false;
+    for (std::string& message : std::exchange(heldMessages_, {})) ReportAfterEvent(message);
+}
+
+}  // namespace editor

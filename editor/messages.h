@@ -1,0 +1,29 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "runtime/failure.h"
+
+// Every text the editor shows, in Russian, as UTF-8.
+namespace editor {
+
+inline constexpr const char* kErrorTitle = "Ошибка";
+inline constexpr const char* kPictureSizeMessage = "Графический файл шрифта должен иметь размер 512x512 пикселей.";
+
+// The help shown in the window: 17 lines joined by CR LF, no line break after the last.
+std::string HelpText();
+
+std::string FontNotFoundMessage(const std::filesystem::path& font);
+
+// Why a texture that changed on disk could not be shown again.
+enum class TextureTrouble { Missing, WrongSize, NotDecodable };
+std::string TextureTroubleMessage(TextureTrouble trouble, const std::filesystem::path& picture);
+
+// What the user was doing when a failure came.
+enum class Action { ShowGlyph, StoreGlyph, SaveFontParameters, Undo, Redo, FitGlyph, FitAllGlyphs };
+
+// What did not happen, and why.
+std::string FailureMessage(Action action, const runtime::Failure& failure, const std::filesystem::path& font);
+
+}  // namespace editor

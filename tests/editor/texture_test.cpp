@@ -1,0 +1,141 @@
+// The shown texture followed while it is painted: read again only when the picture changed.
+#include <filesystem>
+
+#include "tests/editor/editor_fixture.h"
+
+namespace {
+
+using editor::Timer;
+using testing_support::EditorTest;
+using testing_support::FontBytes;
+using testing_support::Glyph;
+using testing_support::GreyBmp;
+using testing_support::WithBmpSize;
+
+// The first 100 bytes of a good picture: a file still being written.
+std::vector<std::byte> HalfWritten() {
+    std::vector<std::byte> bytes = GreyBmp();
+    bytes.resize(100);
+    return bytes;
+}
+
+class FollowedTexture : public EditorTest {
+protected:
+    void SetUp() override {
+        EditorTest::SetUp();
+        font = Write("font1.gmf", FontBytes::LayoutA({Glyph(0.25f, 0.5f, 0.3125f), Glyph(0.5f, 0.5f, 0.5625f)}).bytes());
+        Write("font1.bmp", GreyBmp(512, 512, 0x10));
+        editor->OpenFromCommandLine(font);
+        view.MoveSelector(1);
+        fontBefore = FileBytes(font);
+        shownBefore = view.texturesShown;
+    }
+
+    // A picture saved as image editors do: a new file renamed over the old one.
+    void SaveByRenaming(const std::vector<std::byte>& bytes) {
+        Write("saving.tmp", bytes);
+        std::filesystem::rename(PathOf("saving.tmp"), PathOf("font1.bmp"));
+        Settle();
+    }
+    // The watch reports a change, and the picture then stays as it is for a moment.
+    void Settle() {
+        editor->OnWatchedFileChanged();
+        ASSERT_EQ(view.running[Timer::TextureSettled], editor::Editor::kTextureSettleMilliseconds);
+        view.TimerRunsOut(Timer::TextureSettled);
+    }
+    std::uint8_t ShownGrey() const { return view.texture->At(10, 10).r; }
+
+    std::filesystem::path font;
+    std::vector<std::byte> fontBefore;
+    int shownBefore = 0;
+};
+
+TEST_F(FollowedTexture, TheFileIsWatchedFromASuccessfulOpenOn) {
+    EXPECT_EQ(view.watched, PathOf("font1.bmp"));
+    EXPECT_EQ(ShownGrey(), 0x10);
+}
+
+TEST_F(FollowedTexture, AGoodPictureIsShownAgainAndTheViewStays) {
+    view.TakeCalls();
+    SaveByRenaming(GreyBmp(512, 512, 0x20));
+    EXPECT_EQ(ShownGrey(), 0x20);
+    EXPECT_EQ(view.TakeCalls(), (std::vector<std::string>{"start TextureSettled 250", "ShowTexture 512x512"}))
+        << "the outline, the boxes and the selection stay; the font is not read";
+    EXPECT_EQ(FileBytes(font), fontBefore);
+}
+
+TEST_F(FollowedTexture, EachChangeStartsTheWaitAnew) {
+    editor->OnWatchedFileChanged();
+    Write("font1.bmp", GreyBmp(512, 512, 0x30));
+    editor->OnWatchedFileChanged();
+    EXPECT_EQ(view.calls.back(), "start TextureSettled 250");
+    view.TimerRunsOut(Timer::TextureSettled);
+    EXPECT_EQ(view.texturesShown, shownBefore + 1) << "one decode for the burst";
+}
+
+TEST_F(FollowedTexture, OtherFilesInTheFolderCostNothing) {
+    // An image editor's temporary file, another font saved beside it.
+    Write("~font1.bmp.tmp", GreyBmp(512, 512, 0x50));
+    Settle();
+    Write("font2.gmf", fontBefore);
+    Settle();
+    std::filesystem::remove(PathOf("~font1.bmp.tmp"));
+    Settle();
+    EXPECT_EQ(view.texturesShown, shownBefore);
+    EXPECT_TRUE(view.messages.empty());
+}
+
+TEST_F(FollowedTexture, EachTroubleIsToldOnceAndTheTextureStays) {
+    SaveByRenaming(GreyBmp(512, 512, 0x20));
+    const struct { std::vector<std::byte> bytes; const char* says; int messages; } steps[] = {
+        {WithBmpSize(GreyBmp(512, 512, 0x60), 256, 256), "512x512", 1},
+        {HalfWritten(), "", 1},  // half written: no second box
+        {GreyBmp(512, 512, 0x70), "", 1},                                             // good again
+        {HalfWritten(), "BMP", 2},  // a new trouble is told
+    };
+    for (const auto& step : steps) {
+        SaveByRenaming(step.bytes);
+        ASSERT_EQ(static_cast<int>(view.messages.size()), step.messages);
+        if (*step.says) {
+            EXPECT_NE(view.messages.back().find(step.says), std::string::npos) << view.messages.back();
+        }
+    }
+    EXPECT_EQ(ShownGrey(), 0x70);
+
+    // Gone, then the same absence again: told once; back, shown.
+    std::filesystem::remove(PathOf("font1.bmp"));
+    Settle();
+    EXPECT_EQ(ShownGrey(), 0x70);
+    Settle();
+    EXPECT_EQ(view.messages.size(), 2u) << "the half-written trouble was still on";
+    Write("font1.bmp", GreyBmp(512, 512, 0x80));
+    Settle();
+    EXPECT_EQ(ShownGrey(), 0x80);
+    std::filesystem::remove(PathOf("font1.bmp"));
+    Settle();
+    ASSERT_EQ(view.messages.size(), 3u);
+    EXPECT_NE(view.messages.back().find("не найден"), std::string::npos);
+    EXPECT_EQ(FileBytes(font), fontBefore) << "the font is never written";
+}
+
+TEST_F(FollowedTexture, InPlaceWritesOfTheSameSizeAreSeen) {
+    Write("font1.bmp", GreyBmp(512, 512, 0x90));
+    // The file system's clock may not have moved: an identical stamp would hide the change.
+    std::filesystem::last_write_time(PathOf("font1.bmp"),
+                                     std::filesystem::last_write_time(PathOf("font1.bmp")) + std::chrono::seconds(1));
+    Settle();
+    EXPECT_EQ(ShownGrey(), 0x90);
+}
+
+TEST_F(FollowedTexture, NothingIsFollowedOnceThePictureIsGone) {
+    view.answers = {font, std::nullopt};
+    editor->OpenCommand();  // the picture dialog cancelled: back to the start-up state
+    EXPECT_FALSE(view.watched);
+    EXPECT_FALSE(view.running.count(Timer::TextureSettled));
+    editor->OnWatchedFileChanged();  // a change that was already on its way
+    EXPECT_FALSE(view.running.count(Timer::TextureSettled));
+    editor->OnTimer(Timer::TextureSettled);
+    EXPECT_EQ(view.texturesShown, shownBefore);
+}
+
+}  // namespace
