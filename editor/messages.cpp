@@ -1,5 +1,6 @@
 #include "editor/messages.h"
 
+#include <algorithm>
 #include <iterator>
 
 #include "runtime/binary_file.h"
@@ -83,6 +84,23 @@ std::string TextureTroubleMessage(TextureTrouble trouble, const std::filesystem:
         return what + "не удалось прочитать как рисунок BMP." + kept;
     }
     return what;
+}
+
+std::string NoInkMessage(std::int32_t glyphNumber) {
+    return "Символ № " + std::to_string(glyphNumber) + " не подогнан: в его области на рисунке нет изображения. "
+           "Ничего не записано.";
+}
+
+std::string FitAllReport(std::int32_t changed, std::int32_t glyphCount, const std::vector<std::int32_t>& withoutInk) {
+    constexpr std::size_t kNamed = 5;
+    std::string report = "Подогнано символов: " + std::to_string(changed) + " из " + std::to_string(glyphCount) + ".";
+    if (withoutInk.empty()) return report;
+    report += "\nБез изображения на рисунке, не изменены: № ";
+    for (std::size_t i = 0; i < std::min(withoutInk.size(), kNamed); ++i) {
+        report += (i > 0 ? ", " : "") + std::to_string(withoutInk[i]);
+    }
+    if (withoutInk.size() > kNamed) report += " и ещё " + std::to_string(withoutInk.size() - kNamed);
+    return report + ".";
 }
 
 std::string FailureMessage(Action action, const runtime::Failure& failure, const std::filesystem::path& font) {

@@ -52,6 +52,8 @@ void ReadHeader(const FontHead& head, FontState& font);
 void ReadGlyphRecord(runtime::BinaryFile& file, FontState& font, std::int16_t index);
 void WriteGlyphRecord(runtime::BinaryFile& file, const FontState& font, std::int16_t index);
 void WriteFontParameters(runtime::BinaryFile& file, const FontState& font);
+// FontSize and SpaceWidth as the file holds them now, from where WriteFontParameters puts them.
+void ReadFontParameters(runtime::BinaryFile& file, FontState& font);
 
 // The whole table at once, for tools that look at every glyph: read exactly as a load reads it.
 struct FontTable {
