@@ -125,7 +125,8 @@ TEST_F(HistoryTest, AChangeOutsideTheWindowRefusesTheStepAndWritesNothing) {
 }
 
 TEST_F(HistoryTest, AMissingShorterOrReadOnlyFileIsRefusedTheSameWay) {
-    Write({History::Kind::StoreGlyph, 0}, {{44, Filled(16, 0xA1)}});
+    // Its last byte is 0, as the missing bytes of a shorter file read.
+    Write({History::Kind::StoreGlyph, 0}, {{44, Patched(Filled(16, 0xA1), 15, Filled(1, 0))}});
     const Bytes written = ReadAll(path);
 
     std::filesystem::resize_file(path, 59);  // one byte short of the step's end
