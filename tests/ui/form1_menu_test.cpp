@@ -1,6 +1,6 @@
-// "Правка" in the Qt window: where it stands, and which keys are the window's.
+// "Правка" in the Qt window: which keys are the window's.
 #include <QLineEdit>
-#include <QMenuBar>
+#include <QMenu>
 #include <QTest>
 
 #include "tests/ui/window_fixture.h"
@@ -33,16 +33,11 @@ protected:
     std::vector<std::byte> stored;
 };
 
-TEST_F(EditMenuKeys, StandsRightOfOpenAndIsDisabledAtStartUp) {
-    const QList<QAction*> menus = window->menuBar()->actions();
-    ASSERT_EQ(menus.size(), 2);
-    EXPECT_EQ(menus[0]->text(), QStringLiteral("Открыть"));
-    EXPECT_EQ(menus[1]->text(), QStringLiteral("Правка"));
-    EXPECT_FALSE(menus[1]->isEnabled());
+TEST_F(EditMenuKeys, TheMenuIsDisabledAtStartUp) {
+    QAction* menu = Child<QMenu>("EditMenu")->menuAction();
+    EXPECT_FALSE(menu->isEnabled());
     OpenAndStore();
-    EXPECT_TRUE(menus[1]->isEnabled());
-    EXPECT_EQ(Child<QAction>("Redo")->shortcuts(),
-              (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
+    EXPECT_TRUE(menu->isEnabled());
 }
 
 TEST_F(EditMenuKeys, InAFontParameterBoxCtrlZAndCtrlYAreTheBoxsOwn) {
