@@ -439,7 +439,6 @@ void Editor::FitAllGlyphs() {
         RefreshGlyphView();
     } catch (const runtime::Failure& failure) {
         ShowFailure(Action::ShowGlyph, failure);
-        return;
     }
     view_.Exclaim(FitAllReport(static_cast<std::int32_t>(fitted.size()), font_.GlyphCount, withoutInk), kFitTitle);
 }
