@@ -20,6 +20,7 @@
 
 #include "bench/bench_files.h"
 #include "editor/editor.h"
+#include "picture/image.h"
 #include "tests/support/font_bytes.h"
 #include "ui/form1.h"
 #include "ui/prompts.h"
@@ -254,6 +255,14 @@ void CoreOpenCommand(benchmark::State& state) {
     CheckNoMessage(state, open);
 }
 BENCHMARK(CoreOpenCommand)->Arg(10)->Arg(1001);
+
+// The picture layer's share of an open: the texture decoded once.
+void DecodeTexture(benchmark::State& state) {
+    const bench::ScratchDir dir;
+    const std::string path = dir.Write("font1.bmp", TextureBmp());
+    for (auto _ : state) benchmark::DoNotOptimize(picture::DecodeBmp(path).pixels.data());
+}
+BENCHMARK(DecodeTexture);
 
 }  // namespace
 

@@ -120,6 +120,8 @@ void Editor::OpenChosenFont(const std::filesystem::path& picture) {
             return;
         }
 
+        // Stamped before it is read: a change while it is read is a change to show.
+        const runtime::FileStamp pictureStamp = runtime::StampOf(chosenPicture);
         texture_ = picture::DecodeBmp(chosenPicture);
         ink_.reset();
         view_.ShowTexture(*texture_);
@@ -132,7 +134,7 @@ void Editor::OpenChosenFont(const std::filesystem::path& picture) {
         view_.SetCaption(Label::Label5, runtime::DisplayPath(CommonDialog1.FileName));
         LoadFont();
         SetEditable(true);
-        FollowPicture(chosenPicture);
+        FollowPicture(chosenPicture, pictureStamp);
     } catch (const runtime::Failure&) {
         StartUp();
     }
@@ -367,11 +369,10 @@ void Editor::FitGlyph() {
             return;
         }
         if (SameEdges(*fitted, font_.CurrentGlyph)) return;
-        if (font::IsEmpty(*fitted)) {
-            throw runtime::Failure(runtime::FailureKind::WouldEndTable, "a glyph with every edge at 0 would end the glyph table");
-        }
         history_.RecordWrite(fontPath_, {History::Kind::FitGlyph, index}, {RecordRange(index)}, [&] {
             runtime::BinaryFile file = runtime::BinaryFile::Open(fontPath_);
+            const font::RecordWrite write{index, *fitted};
+            font::CheckTableKept(file, font_, std::span(&write, 1));  // as a store is checked
             font_.CurrentGlyph = *fitted;
             font::WriteGlyphRecord(file, font_, index);
         });
@@ -389,7 +390,7 @@ void Editor::FitGlyph() {
 
 void Editor::FitAllGlyphs() {
     if (!editable_ || font_.GlyphCount == 0) return;
-    std::vector<std::pair<std::int16_t, font::GlyphRecord>> fitted;
+    std::vector<font::RecordWrite> fitted;
     std::vector<std::int32_t> withoutInk;  // glyph numbers, from 1
     try {
         const font::FontTable table = [&] {
@@ -403,30 +404,33 @@ void Editor::FitAllGlyphs() {
         }
         for (std::int32_t i = 0; i < table.state.GlyphCount; ++i) {
             const font::GlyphRecord& glyph = table.glyphs[static_cast<std::size_t>(i)];
-            std::optional<font::GlyphRecord> record;
-            try {
-                record = FittedGlyph(glyph, table.state.CellHeight);
-            } catch (const runtime::Failure&) {
-                // A rectangle with no place on the picture has no ink there either.
-            }
+            const std::optional<font::GlyphRecord> record = [&]() -> std::optional<font::GlyphRecord> {
+                try {
+                    return FittedGlyph(glyph, table.state.CellHeight);
+                } catch (const runtime::Failure&) {
+                    return std::nullopt;  // a rectangle with no place on the picture has no ink there either
+                }
+            }();
             if (!record) {
                 withoutInk.push_back(i + 1);
                 continue;
             }
             if (SameEdges(*record, glyph) || font::IsEmpty(*record)) continue;
-            fitted.emplace_back(static_cast<std::int16_t>(i), *record);
+            fitted.push_back({i, *record});
         }
         if (!fitted.empty()) {
             std::vector<History::Range> ranges;
-            for (const auto& [index, record] : fitted) ranges.push_back(RecordRange(index));
-            history_.RecordWrite(fontPath_, {History::Kind::FitAllGlyphs, fitted.front().first}, ranges, [&] {
+            for (const font::RecordWrite& write : fitted) ranges.push_back(RecordRange(static_cast<std::int16_t>(write.index)));
+            const auto first = static_cast<std::int16_t>(fitted.front().index);
+            history_.RecordWrite(fontPath_, {History::Kind::FitAllGlyphs, first}, ranges, [&] {
                 runtime::BinaryFile file = runtime::BinaryFile::Open(fontPath_);
                 // Every record is checked before the first is written: all of them or none.
-                file.CheckWrite(ranges.back().offset);
+                font::CheckTableKept(file, font_, fitted);
+                file.CheckWrite(ranges.back().offset, ranges.back().size);
                 font::FontState state = font_;
-                for (const auto& [index, record] : fitted) {
-                    state.CurrentGlyph = record;
-                    font::WriteGlyphRecord(file, state, index);
+                for (const font::RecordWrite& write : fitted) {
+                    state.CurrentGlyph = write.record;
+                    font::WriteGlyphRecord(file, state, static_cast<std::int16_t>(write.index));
                 }
             });
         }
@@ -465,9 +469,9 @@ History::Range Editor::RecordRange(std::int16_t index) const {
     return {static_cast<std::uint64_t>(font::RecordOffset(font_.TableBase, index)), font::kGlyphRecordSize};
 }
 
-void Editor::FollowPicture(const std::filesystem::path& picture) {
+void Editor::FollowPicture(const std::filesystem::path& picture, const runtime::FileStamp& shown) {
     picturePath_ = picture;
-    pictureStamp_ = runtime::StampOf(picture);
+    pictureStamp_ = shown;
     pictureTroubleShown_ = false;
     view_.WatchFile(picture);
 }

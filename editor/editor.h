@@ -75,7 +75,7 @@ private:
     std::optional<font::GlyphRecord> FittedGlyph(const font::GlyphRecord& glyph, float cellHeight);
     History::Range RecordRange(std::int16_t index) const;
 
-    void FollowPicture(const std::filesystem::path& picture);
+    void FollowPicture(const std::filesystem::path& picture, const runtime::FileStamp& shown);
     void StopFollowingPicture();
     void ShowPictureAgain();
 

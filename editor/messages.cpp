@@ -29,6 +29,8 @@ std::string Reason(const runtime::Failure& failure, const std::filesystem::path&
     case FailureKind::WouldEndTable:
         return "все три границы равны 0. Такая запись закончила бы таблицу символов, "
                "и все следующие символы пропали бы из редактора.";
+    case FailureKind::WouldChangeLayout:
+        return "такая запись изменила бы разметку таблицы символов шрифта.";
     case FailureKind::TextTooLong:
         return "текст в поле слишком длинный (255 символов или больше).";
     case FailureKind::Malformed:

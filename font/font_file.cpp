@@ -1,5 +1,7 @@
 #include "font/font_file.h"
 
+#include <algorithm>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -17,7 +19,7 @@ GlyphRecord ReadRecordAt(runtime::BinaryFile& file, std::uint64_t offset) {
     return DecodeGlyphRecord(bytes);
 }
 
-void CheckInTable(const FontState& font, std::int16_t index) {
+void CheckInTable(const FontState& font, std::int32_t index) {
     if (index < 0 || index >= font.GlyphCount) {
         throw runtime::Failure(runtime::FailureKind::NoSuchGlyph,
                                "glyph " + std::to_string(index) + " is outside the table of " +
@@ -28,6 +30,9 @@ void CheckInTable(const FontState& font, std::int16_t index) {
 GlyphRecord RecordAt(const FontHead& head, std::size_t offset) {
     return DecodeGlyphRecord(std::span(head).subspan(offset).first<kGlyphRecordSize>());
 }
+
+// An empty probe means the 16 bytes at 48 are not part of a table, so it starts at 552.
+std::int16_t TableBaseFor(const GlyphRecord& probe) { return IsEmpty(probe) ? kLayoutBTableBase : kLayoutATableBase; }
 
 float SingleAt(const FontHead& head, std::size_t offset) {
     return runtime::LoadSingle(std::span(head).subspan(offset).first<4>());
@@ -48,7 +53,7 @@ FontHead ReadFontHead(runtime::BinaryFile& file) {
 
 void ProbeLayout(const FontHead& head, FontState& font) {
     font.CurrentGlyph = RecordAt(head, kLayoutProbeOffset);
-    font.TableBase = IsEmpty(font.CurrentGlyph) ? kLayoutBTableBase : kLayoutATableBase;
+    font.TableBase = TableBaseFor(font.CurrentGlyph);
 }
 
 void CountGlyphs(const FontHead& head, FontState& font) {
@@ -63,6 +68,18 @@ void CountGlyphs(const FontHead& head, FontState& font) {
     }
     font.GlyphCount = count;
     font.CurrentGlyph = record;
+}
+
+std::int32_t CountHiddenRecords(const FontHead& head, const FontState& font) {
+    const auto recordAt = [&](std::int32_t index) {
+        return RecordAt(head, static_cast<std::size_t>(font.TableBase) + static_cast<std::size_t>(index) * kGlyphRecordSize);
+    };
+    // Compared one by one, a not-a-number is no zero.
+    const auto zeros = [](const GlyphRecord& r) { return r.Left == 0 && r.Top == 0 && r.Right == 0 && r.Aspect == 0; };
+    if (font.GlyphCount >= kMaxGlyphCount || zeros(recordAt(font.GlyphCount))) return 0;
+    std::int32_t hidden = 0;
+    while (font.GlyphCount + 1 + hidden < kMaxGlyphCount && !zeros(recordAt(font.GlyphCount + 1 + hidden))) ++hidden;
+    return hidden;
 }
 
 void ReadHeader(const FontHead& head, FontState& font) {
@@ -83,10 +100,54 @@ void WriteGlyphRecord(runtime::BinaryFile& file, const FontState& font, std::int
     file.Write(static_cast<std::uint64_t>(offset), EncodeGlyphRecord(font.CurrentGlyph));
 }
 
+void WriteGlyphRecords(runtime::BinaryFile& file, const FontState& font, std::int16_t first, std::span<const GlyphRecord> records) {
+    if (records.empty()) return;
+    CheckInTable(font, first);
+    CheckInTable(font, first + static_cast<std::int32_t>(records.size()) - 1);
+    const std::int16_t offset = RecordOffset(font.TableBase, first);
+    std::vector<std::byte> bytes(records.size() * kGlyphRecordSize);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const GlyphRecordBytes record = EncodeGlyphRecord(records[i]);
+        std::copy(record.begin(), record.end(), bytes.begin() + static_cast<std::ptrdiff_t>(i * kGlyphRecordSize));
+    }
+    file.Write(static_cast<std::uint64_t>(offset), bytes);
+}
+
+void CheckTableKept(runtime::BinaryFile& file, const FontState& font, std::span<const RecordWrite> writes) {
+    constexpr std::uint64_t kProbeEnd = kLayoutProbeOffset + kGlyphRecordSize;
+    std::optional<GlyphRecordBytes> probe;
+    for (const RecordWrite& write : writes) {
+        CheckInTable(font, write.index);
+        const auto offset = static_cast<std::uint64_t>(RecordOffset(font.TableBase, static_cast<std::int16_t>(write.index)));
+        if (IsEmpty(write.record)) {
+            throw runtime::Failure(runtime::FailureKind::WouldEndTable,
+                                   "glyph " + std::to_string(write.index + 1) + " would be empty and end the table");
+        }
+        if (offset >= kProbeEnd || offset + kGlyphRecordSize <= kLayoutProbeOffset) continue;
+        if (!probe) {
+            probe.emplace();
+            file.Read(kLayoutProbeOffset, *probe);
+        }
+        const GlyphRecordBytes bytes = EncodeGlyphRecord(write.record);
+        for (std::uint64_t at = std::max(offset, kLayoutProbeOffset); at < std::min(offset + kGlyphRecordSize, kProbeEnd); ++at) {
+            (*probe)[at - kLayoutProbeOffset] = bytes[at - offset];
+        }
+    }
+    // With the table where it was, every record inside it and none empty, the count stays too.
+    if (!probe) return;
+    const GlyphRecord after = DecodeGlyphRecord(*probe);
+    if (TableBaseFor(after) != font.TableBase) {
+        throw runtime::Failure(runtime::FailureKind::WouldChangeLayout,
+                               "the glyph table would move from byte " + std::to_string(font.TableBase) + " to byte " +
+                                   std::to_string(TableBaseFor(after)) + " (another layout): the bytes at 48 to 63 that decide it would read as " +
+                                   (IsEmpty(after) ? "empty" : "not empty"));
+    }
+}
+
 void WriteFontParameters(runtime::BinaryFile& file, const FontState& font) {
     // Both values or neither: a short file must refuse the second before the first is written.
-    file.CheckWrite(kFontSizeOffset);
-    file.CheckWrite(kSpaceWidthOffset);
+    file.CheckWrite(kFontSizeOffset, 4);
+    file.CheckWrite(kSpaceWidthOffset, 4);
     file.WriteSingle(kFontSizeOffset, font.FontSize);
     file.WriteSingle(kSpaceWidthOffset, font.SpaceWidth);
 }
@@ -107,6 +168,7 @@ FontTable ReadFontTable(runtime::BinaryFile& file) {
         table.glyphs.push_back(RecordAt(head, static_cast<std::size_t>(table.state.TableBase) + static_cast<std::size_t>(i) * kGlyphRecordSize));
     }
     table.fileSize = file.Size();
+    table.hiddenRecords = CountHiddenRecords(head, table.state);
     return table;
 }
 
@@ -133,7 +195,10 @@ void StoreGlyph(const std::filesystem::path& path, FontState& font, const EdgeTe
         throw runtime::Failure(runtime::FailureKind::WouldEndTable,
                                "a glyph with every edge at 0 would end the glyph table");
     }
-    WriteGlyphRecord(file, font, selectedIndex());
+    const std::int16_t index = selectedIndex();
+    const RecordWrite write{index, font.CurrentGlyph};
+    CheckTableKept(file, font, std::span(&write, 1));
+    WriteGlyphRecord(file, font, index);
 }
 
 void SaveHeader(const std::filesystem::path& path, FontState& font, const std::string& fontSizeText,

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -51,16 +52,37 @@ void ReadHeader(const FontHead& head, FontState& font);
 // Both refuse an index outside the table before the file is touched.
 void ReadGlyphRecord(runtime::BinaryFile& file, FontState& font, std::int16_t index);
 void WriteGlyphRecord(runtime::BinaryFile& file, const FontState& font, std::int16_t index);
+// Neighbouring records from first on, in one write: for tools that rewrite many.
+void WriteGlyphRecords(runtime::BinaryFile& file, const FontState& font, std::int16_t first, std::span<const GlyphRecord> records);
+
+// A whole record for the table's record at a 0-based index.
+struct RecordWrite {
+    std::int32_t index;
+    GlyphRecord record;
+};
+
+// Refuses writes after which a load would find another table: a record outside the table, an
+// empty one (the table would end there), or bytes that make the layout probe decide otherwise
+// (in layout A, records 0 and 1 hold them). The probe is judged as it would read after every
+// write, and read from the file only when a write reaches it.
+void CheckTableKept(runtime::BinaryFile& file, const FontState& font, std::span<const RecordWrite> writes);
+
 void WriteFontParameters(runtime::BinaryFile& file, const FontState& font);
 // FontSize and SpaceWidth as the file holds them now, from where WriteFontParameters puts them.
 void ReadFontParameters(runtime::BinaryFile& file, FontState& font);
 
 // The whole table at once, for tools that look at every glyph: read exactly as a load reads it.
 struct FontTable {
-    FontState state;
+    FontState state;  // CurrentGlyph: the record that ended the count
     std::vector<GlyphRecord> glyphs;  // GlyphCount records from TableBase on
     std::uint64_t fileSize = 0;
+    std::int32_t hiddenRecords = 0;  // see CountHiddenRecords
 };
+
+// The records after the one that ends the table, when that one reads as empty only because its
+// fields sum to a not-a-number: those with values, up to the 1001 a load looks at, that would
+// otherwise have been glyphs. 0 when a record of zeros ends the table, or none does.
+std::int32_t CountHiddenRecords(const FontHead& head, const FontState& font);
 FontTable ReadFontTable(runtime::BinaryFile& file);
 
 // Where the last glyph's record ends. A file shorter than that still loads, the missing bytes

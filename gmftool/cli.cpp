@@ -22,8 +22,9 @@ const std::vector<Subcommand>& Subcommands() {
         {"check", "check FONT [--picture FILE]", 1, {"--picture"},
          "Reports every problem, one line each (glyph N: ... or font: ...): glyphs narrower than 4 edit units,\n"
          "a right edge left of the left one, rectangles outside the texture, a stale aspect, values that are\n"
-         "no number or infinite, overlapping glyphs, a file that ends inside the table; with the picture,\n"
-         "glyphs that hold no ink and ink that runs on past a glyph's left or right edge.\n"
+         "no number or infinite (glyphs and header), a not-a-number that ends the table before more records,\n"
+         "overlapping glyphs, a file that ends inside the table; with the picture, glyphs that hold no ink\n"
+         "and ink that runs on past a glyph's left or right edge.\n"
          "Exit status 1 when there is a problem."},
         {"dump", "dump FONT [-o FILE]", 1, {"-o"},
          "Writes the header values and the whole glyph table as text, one glyph a line, in edit units.\n"
@@ -136,8 +137,10 @@ std::string HelpText(const std::string& command) {
         "\nGlyph numbers count from 1, as the window shows them. Positions are in edit units (texture\n"
         "units x 256). Where a picture is needed and --picture is not given, it is the font's name with\n"
         ".bmp in the font's folder; it must be a 512 x 512 BMP.\n"
-        "Exit status: 0 success; 1 differences (diff) or problems (check) found; 2 a usage error or a\n"
-        "file that cannot be used, and then nothing has been written.\n";
+        "Exit status: 0 success; 1 differences (diff) or problems (check) found; 2 a usage error, a\n"
+        "file that cannot be used or an output that cannot be written, and then nothing has been written\n"
+        "(restore and fit write the font before their report). A file that -o names is replaced only\n"
+        "once it is whole.\n";
     return text;
 }
 

@@ -11,7 +11,10 @@ namespace gmftool {
 
 // The whole program on its arguments (UTF-8, without the program's name): the exit status.
 // Data goes to standard output, a diagnostic to standard error.
+// Standard output is flushed and checked before the status is returned.
 int Run(const std::vector<std::string>& arguments);
+// Closes standard output at the program's end: a failure to close is a failure to write.
+int CloseStandardOutput(int status);
 
 int Info(const Options& options);
 int Check(const Options& options);

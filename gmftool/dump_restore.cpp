@@ -50,7 +50,7 @@ int Restore(const Options& options) {
 
     FontWrites writes;
     for (std::size_t i = 0; i < dump.glyphs.size(); ++i) {
-        if (!SameBits(dump.glyphs[i], current.glyphs[i])) writes.records.emplace_back(static_cast<std::int32_t>(i), dump.glyphs[i]);
+        if (!SameBits(dump.glyphs[i], current.glyphs[i])) writes.records.push_back({static_cast<std::int32_t>(i), dump.glyphs[i]});
     }
     const int headerChanges = !SameBits(dump.fontSize, current.fontSize) + !SameBits(dump.spaceWidth, current.spaceWidth);
     if (headerChanges > 0) writes.header.emplace(dump.fontSize, dump.spaceWidth);
@@ -58,7 +58,7 @@ int Restore(const Options& options) {
                                 Count(static_cast<std::size_t>(headerChanges), "header value", "header values");
 
     if (options.dryRun) {
-        CheckWrites(table, writes, fontPath);
+        CheckWrites(file, table, writes);
         std::string text;
         for (const std::string& line : Differences(current, dump)) text += line + "\n";
         Emit(options, text + "would change " + summary + " (dry run: nothing written)\n");

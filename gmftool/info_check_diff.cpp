@@ -65,6 +65,18 @@ void CheckValues(const font::FontTable& table, std::int32_t index, Problems& pro
     }
 }
 
+// A not-a-number ends the table at a record that would otherwise be a glyph, and more follow it.
+void CheckHiddenRecords(const font::FontTable& table, Problems& problems) {
+    const font::GlyphRecord& end = table.state.CurrentGlyph;
+    std::string fields;
+    for (const auto& [name, value] : {std::pair{"left", end.Left}, {"top", end.Top}, {"right", end.Right}, {"aspect", end.Aspect}}) {
+        if (std::isnan(value)) fields += (fields.empty() ? "" : ", ") + std::string(name) + " " + StoredText(value);
+    }
+    const std::int32_t n = table.hiddenRecords;
+    problems.Glyph(table.state.GlyphCount, "a not-a-number ends the table here (" + fields + "): it and " + std::to_string(n) +
+                                               (n == 1 ? " record" : " records") + " after it are never shown");
+}
+
 // Rectangles of some area that share some area, each pair once. Sorted by the left edge, a
 // glyph is compared only with those that start before it ends.
 void CheckOverlaps(const font::FontTable& table, Problems& problems) {
@@ -180,7 +192,10 @@ int Check(const Options& options) {
     }
     if (table.state.CellHeight == 0) problems.Font("the cell height is 0: no glyph can be stored");
     if (!std::isfinite(table.state.CellHeight)) problems.Font("the cell height is " + StoredText(table.state.CellHeight));
+    if (!std::isfinite(table.state.FontSize)) problems.Font("the font size is " + StoredText(table.state.FontSize));
+    if (!std::isfinite(table.state.SpaceWidth)) problems.Font("the space width is " + EditText(table.state.SpaceWidth));
     for (std::int32_t i = 0; i < table.state.GlyphCount; ++i) CheckValues(table, i, problems);
+    if (table.hiddenRecords > 0) CheckHiddenRecords(table, problems);
     CheckOverlaps(table, problems);
     if (texture) CheckInk(table, *texture, problems);
     Emit(options, problems.text());

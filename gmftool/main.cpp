@@ -19,8 +19,10 @@ int wmain(int argc, wchar_t** argv) {
         const std::u8string text = std::filesystem::path(argv[i]).u8string();
         arguments.emplace_back(text.begin(), text.end());
     }
-    return gmftool::Run(arguments);
+    return gmftool::CloseStandardOutput(gmftool::Run(arguments));
 }
 #else
-int main(int argc, char** argv) { return gmftool::Run(std::vector<std::string>(argv + 1, argv + argc)); }
+int main(int argc, char** argv) {
+    return gmftool::CloseStandardOutput(gmftool::Run(std::vector<std::string>(argv + 1, argv + argc)));
+}
 #endif

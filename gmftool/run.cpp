@@ -1,12 +1,16 @@
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <system_error>
 
 #include "gmftool/commands.h"
 #include "runtime/failure.h"
 
 namespace gmftool {
 
-int Run(const std::vector<std::string>& arguments) {
+namespace {
+
+int RunCommand(const std::vector<std::string>& arguments) {
     try {
         const CommandLine line = ParseCommandLine(arguments);
         if (line.request == Request::Help) {
@@ -34,6 +38,28 @@ int Run(const std::vector<std::string>& arguments) {
         std::fprintf(stderr, "gmftool: %s\n", error.what());
     }
     return kExitFailure;
+}
+
+int StandardOutputFailed(int error) {
+    std::fprintf(stderr, "gmftool: cannot write standard output: %s\n", std::generic_category().message(error ? error : EIO).c_str());
+    return kExitFailure;
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& arguments) {
+    const int status = RunCommand(arguments);
+    // Data that never reached its reader is no success: a dump into a full disk is no backup.
+    // A command that failed has said why already.
+    errno = 0;
+    if (status != kExitFailure && (std::fflush(stdout) != 0 || std::ferror(stdout))) return StandardOutputFailed(errno);
+    return status;
+}
+
+int CloseStandardOutput(int status) {
+    errno = 0;
+    if (std::fclose(stdout) != 0 && status != kExitFailure) return StandardOutputFailed(errno);
+    return status;
 }
 
 }  // namespace gmftool

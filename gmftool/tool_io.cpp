@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <span>
+#include <system_error>
 
 #include "font/texture.h"
 #include "runtime/failure.h"
@@ -49,8 +51,9 @@ void Emit(const Options& options, const std::string& text) {
     const auto bytes = std::as_bytes(std::span(text.data(), text.size()));
     if (options.output) {
         runtime::WriteNewFile(*options.output, bytes);
-    } else {
-        std::fwrite(text.data(), 1, text.size(), stdout);
+    } else if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
+        const int error = errno;
+        throw runtime::Failure(runtime::FailureKind::WriteFailed, "cannot write standard output: " + std::generic_category().message(error));
     }
 }
 
@@ -91,25 +94,28 @@ bool SameBits(const font::GlyphRecord& a, const font::GlyphRecord& b) {
     return SameBits(a.Left, b.Left) && SameBits(a.Top, b.Top) && SameBits(a.Right, b.Right) && SameBits(a.Aspect, b.Aspect);
 }
 
-void CheckWrites(const font::FontTable& table, const FontWrites& writes, const std::filesystem::path& font) {
-    RequireComplete(table, font);
-    for (const auto& [index, record] : writes.records) {
-        if (font::IsEmpty(record)) {
-            throw runtime::Failure(runtime::FailureKind::WriteFailed, runtime::DisplayPath(font) + ": glyph " +
-                                                                          std::to_string(index + 1) + " would be empty and end the table");
-        }
-        font::RecordOffset(table.state.TableBase, static_cast<std::int16_t>(index));  // fails past the 16-bit range
+void CheckWrites(runtime::BinaryFile& file, const font::FontTable& table, const FontWrites& writes) {
+    RequireComplete(table, file.path());
+    try {
+        font::CheckTableKept(file, table.state, writes.records);
+    } catch (const runtime::Failure& failure) {
+        throw runtime::Failure(failure.kind(), runtime::DisplayPath(file.path()) + ": " + failure.what());
     }
 }
 
 void WriteInPlace(runtime::BinaryFile& file, const font::FontTable& table, const FontWrites& writes) {
     // Every check before the first write, so that a refusal leaves the font as it was.
-    CheckWrites(table, writes, file.path());
+    CheckWrites(file, table, writes);
     if (!file.writable()) throw CannotWrite(file, "the file is read-only");
     font::FontState state = table.state;
-    for (const auto& [index, record] : writes.records) {
-        state.CurrentGlyph = record;
-        font::WriteGlyphRecord(file, state, static_cast<std::int16_t>(index));
+    std::vector<font::GlyphRecord> run;
+    for (std::size_t i = 0; i < writes.records.size(); ++i) {
+        run.push_back(writes.records[i].record);
+        const bool runEnds = i + 1 == writes.records.size() || writes.records[i + 1].index != writes.records[i].index + 1;
+        if (!runEnds) continue;
+        const auto first = static_cast<std::int16_t>(writes.records[i].index + 1 - static_cast<std::int32_t>(run.size()));
+        font::WriteGlyphRecords(file, state, first, run);
+        run.clear();
     }
     if (writes.header) {
         state.FontSize = writes.header->first;

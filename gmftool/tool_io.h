@@ -36,16 +36,16 @@ bool SameBits(float a, float b);
 bool SameBits(const font::GlyphRecord& a, const font::GlyphRecord& b);
 
 struct FontWrites {
-    std::vector<std::pair<std::int32_t, font::GlyphRecord>> records;  // 0-based index, new record
-    std::optional<std::pair<float, float>> header;                   // FontSize, SpaceWidth
+    std::vector<font::RecordWrite> records;         // in the order of their indexes
+    std::optional<std::pair<float, float>> header;  // FontSize, SpaceWidth
 };
 
-// Refuses writes that the font cannot take whole: a font that is not whole, a record that would
-// be empty and end the table, an index past the records' reach. The file's own rights aside.
-void CheckWrites(const font::FontTable& table, const FontWrites& writes, const std::filesystem::path& font);
+// Refuses writes that the font cannot take whole: a font that is not whole, or records after
+// which it would load as another table (font::CheckTableKept). The file's own rights aside.
+void CheckWrites(runtime::BinaryFile& file, const font::FontTable& table, const FontWrites& writes);
 
 // Writes in place through the open font, each value as the window writes it, after every check
-// (CheckWrites, and a writable file); then reads every byte back.
+// (CheckWrites, and a writable file); then reads every byte back. Neighbouring records go in one write.
 void WriteInPlace(runtime::BinaryFile& file, const font::FontTable& table, const FontWrites& writes);
 
 }  // namespace gmftool

@@ -5,7 +5,14 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <random>
 #include <system_error>
+
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#endif
 
 #include "runtime/failure.h"
 #include "runtime/little_endian.h"
@@ -13,22 +20,44 @@
 namespace runtime {
 namespace {
 
+namespace fs = std::filesystem;
+
 std::string Reason(int error) { return std::generic_category().message(error); }
 
-bool IsRegularFile(const std::filesystem::path& path) {
+bool IsRegularFile(const fs::path& path) {
     std::error_code ignored;
-    return !path.empty() && std::filesystem::is_regular_file(path, ignored);
+    return !path.empty() && fs::is_regular_file(path, ignored);
+}
+
+// The system's own reasons for a folder differ ("Is a directory", "Permission denied"), and
+// neither says what the user gave.
+std::string WhyNotOpened(const fs::path& path, const std::string& otherwise) {
+    std::error_code ignored;
+    return !path.empty() && fs::is_directory(path, ignored) ? "it is a folder" : otherwise;
 }
 
 // Names go to the system as they are: wide on Windows, never through a narrow code page.
-enum class Mode { Read, Update, Create };
-std::FILE* OpenFile(const std::filesystem::path& path, Mode mode) {
+enum class Mode { Read, Update, Create, CreateNew };
+std::FILE* OpenFile(const fs::path& path, Mode mode) {
 #if defined(_WIN32)
+    if (mode == Mode::CreateNew) {
+        // msvcrt's fopen knows no "x": the exclusive create goes through _wopen.
+        const int fd = _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+        if (fd < 0) return nullptr;
+        std::FILE* file = _fdopen(fd, "wb");
+        if (!file) _close(fd);
+        return file;
+    }
     return _wfopen(path.c_str(), mode == Mode::Read ? L"rb" : mode == Mode::Update ? L"r+b" : L"wb");
 #else
-    return std::fopen(path.c_str(), mode == Mode::Read ? "rb" : mode == Mode::Update ? "r+b" : "wb");
+    constexpr const char* kModes[] = {"rb", "r+b", "wb", "wbx"};
+    return std::fopen(path.c_str(), kModes[static_cast<int>(mode)]);
 #endif
 }
+
+struct Closer {
+    void operator()(std::FILE* file) const noexcept { std::fclose(file); }
+};
 
 std::FILE* Unbuffered(std::FILE* file) {
     // Every access is a few bytes at a known offset: a buffer would only add system calls.
@@ -36,7 +65,7 @@ std::FILE* Unbuffered(std::FILE* file) {
     return file;
 }
 
-void Seek(std::FILE* file, std::uint64_t offset, FailureKind kind, const std::filesystem::path& path) {
+void Seek(std::FILE* file, std::uint64_t offset, FailureKind kind, const fs::path& path) {
     if (offset > static_cast<std::uint64_t>(std::numeric_limits<long>::max()) ||
         std::fseek(file, static_cast<long>(offset), SEEK_SET) != 0) {
         throw Failure(kind, "cannot reach offset " + std::to_string(offset) + " of " + DisplayPath(path));
@@ -82,20 +111,86 @@ std::string NameAsUtf8(const std::basic_string<Char>& name) {
     }
 }
 
-}  // namespace
-
-void WriteNewFile(const std::filesystem::path& path, std::span<const std::byte> bytes) {
-    struct Closer {
-        void operator()(std::FILE* file) const noexcept { std::fclose(file); }
-    };
-    const std::unique_ptr<std::FILE, Closer> file(OpenFile(path, Mode::Create));
-    if (!file) throw Failure(FailureKind::FileNotOpened, "cannot create " + DisplayPath(path) + ": " + Reason(errno));
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() || std::fflush(file.get()) != 0) {
-        throw Failure(FailureKind::WriteFailed, "cannot write " + DisplayPath(path) + ": " + Reason(errno));
+// Closing is part of writing: a full disk may show only there.
+void WriteAndClose(std::FILE* opened, std::span<const std::byte> bytes, const fs::path& shown) {
+    std::unique_ptr<std::FILE, Closer> file(opened);
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() || std::fflush(file.get()) != 0 ||
+        std::fclose(file.release()) != 0) {
+        const int error = errno;
+        throw Failure(FailureKind::WriteFailed, "cannot write " + DisplayPath(shown) + ": " + Reason(error));
     }
 }
 
-std::string DisplayPath(const std::filesystem::path& path) { return NameAsUtf8(path.native()); }
+// The file beside the target that becomes it; removed unless it was renamed into place.
+class PendingFile {
+public:
+    explicit PendingFile(fs::path path) : path_(std::move(path)) {}
+    ~PendingFile() {
+        std::error_code ignored;  // a leftover is all that a failure here can cost
+        if (!placed_) fs::remove(path_, ignored);
+    }
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
+
+    void RenameTo(const fs::path& target) {
+        std::error_code error;
+        fs::rename(path_, target, error);
+        if (error) throw Failure(FailureKind::WriteFailed, "cannot replace " + DisplayPath(target) + ": " + error.message());
+        placed_ = true;
+    }
+
+private:
+    fs::path path_;
+    bool placed_ = false;
+};
+
+}  // namespace
+
+void WriteNewFile(const fs::path& path, std::span<const std::byte> bytes) {
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);  // through links
+    if (fs::exists(status) && !fs::is_regular_file(status)) {
+        // Renaming over a pipe or a device would put a file in its place.
+        std::FILE* file = OpenFile(path, Mode::Create);
+        const int openError = errno;
+        if (!file) throw Failure(FailureKind::FileNotOpened, "cannot create " + DisplayPath(path) + ": " + WhyNotOpened(path, Reason(openError)));
+        WriteAndClose(file, bytes, path);
+        return;
+    }
+    // A link stays, and the file it names is replaced.
+    fs::path target = fs::is_symlink(fs::symlink_status(path, error)) ? fs::canonical(path, error) : path;
+    if (error) target = path;
+    fs::file_status old = fs::status(target, error);
+    if (fs::exists(old)) {
+        // A file the user may not write is not replaced either.
+        std::FILE* check = OpenFile(target, Mode::Update);
+        const int checkError = errno;
+        if (!check) throw Failure(FailureKind::FileNotOpened, "cannot write " + DisplayPath(path) + ": " + Reason(checkError));
+        std::fclose(check);
+    }
+
+    std::random_device random;
+    for (int attempt = 0;; ++attempt) {
+        std::array<char, 16> suffix;
+        std::snprintf(suffix.data(), suffix.size(), ".%08x.tmp", static_cast<unsigned>(random()));
+        fs::path temporary = target;
+        temporary += suffix.data();
+        std::FILE* file = OpenFile(temporary, Mode::CreateNew);
+        const int createError = errno;
+        if (!file && createError == EEXIST && attempt < 8) continue;
+        if (!file) throw Failure(FailureKind::FileNotOpened, "cannot create " + DisplayPath(path) + ": " + Reason(createError));
+        PendingFile pending(temporary);
+        WriteAndClose(file, bytes, path);
+        if (fs::exists(old)) {
+            fs::permissions(temporary, old.permissions(), error);
+            if (error) throw Failure(FailureKind::WriteFailed, "cannot write " + DisplayPath(path) + ": " + error.message());
+        }
+        pending.RenameTo(target);
+        return;
+    }
+}
+
+std::string DisplayPath(const fs::path& path) { return NameAsUtf8(path.native()); }
 
 BinaryFile BinaryFile::Open(const std::filesystem::path& path) {
     // "r+b" never creates a file and refuses a folder; only a read-only file needs a second try.
@@ -104,13 +199,13 @@ BinaryFile BinaryFile::Open(const std::filesystem::path& path) {
     if (IsRegularFile(path)) {
         if (std::FILE* file = Unbuffered(OpenFile(path, Mode::Read))) return BinaryFile(path, file, false);
     }
-    throw Failure(FailureKind::FileNotOpened, "cannot open " + DisplayPath(path) + ": " + Reason(writeError));
+    throw Failure(FailureKind::FileNotOpened, "cannot open " + DisplayPath(path) + ": " + WhyNotOpened(path, Reason(writeError)));
 }
 
 BinaryFile BinaryFile::OpenForReading(const std::filesystem::path& path) {
     // "rb" would open a folder, which is no file to read.
     if (!IsRegularFile(path)) {
-        throw Failure(FailureKind::FileNotOpened, "cannot open " + DisplayPath(path) + ": no such file");
+        throw Failure(FailureKind::FileNotOpened, "cannot open " + DisplayPath(path) + ": " + WhyNotOpened(path, "no such file"));
     }
     if (std::FILE* file = Unbuffered(OpenFile(path, Mode::Read))) return BinaryFile(path, file, false);
     throw Failure(FailureKind::FileNotOpened, "cannot open " + DisplayPath(path) + ": " + Reason(errno));
@@ -128,12 +223,14 @@ void BinaryFile::Read(std::uint64_t offset, std::span<std::byte> bytes) {
     std::memset(bytes.data() + got, 0, bytes.size() - got);
 }
 
-void BinaryFile::CheckWrite(std::uint64_t offset) {
+void BinaryFile::CheckWrite(std::uint64_t offset, std::uint64_t size) {
     if (!writable_) {
         throw Failure(FailureKind::WriteFailed, "cannot write " + DisplayPath(path_) + ": it is read-only");
     }
-    // A write that starts past the end would fill the gap with bytes nobody wrote.
-    if (offset > Size()) {
+    // Only bytes that are there are rewritten: a write past the end would grow the file, and one
+    // that starts past it would fill the gap with bytes nobody wrote.
+    const std::uint64_t fileSize = Size();
+    if (offset > fileSize || size > fileSize - offset) {
         throw Failure(FailureKind::WriteFailed, "cannot write " + DisplayPath(path_) + " at offset " +
                                                     std::to_string(offset) + ": past the end of the file");
     }
@@ -152,7 +249,7 @@ std::vector<std::byte> BinaryFile::ReadAll() {
 }
 
 void BinaryFile::Write(std::uint64_t offset, std::span<const std::byte> bytes) {
-    CheckWrite(offset);
+    CheckWrite(offset, bytes.size());
     Seek(file_.get(), offset, FailureKind::WriteFailed, path_);
     // Flushed at once: the caller reports success only once the bytes have left the process.
     if (std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) != bytes.size() ||

@@ -24,7 +24,7 @@ public:
     void Read(std::uint64_t offset, std::span<std::byte> bytes);
     void Write(std::uint64_t offset, std::span<const std::byte> bytes);
     // Fails as Write would, without writing: for callers that must write all or nothing.
-    void CheckWrite(std::uint64_t offset);
+    void CheckWrite(std::uint64_t offset, std::uint64_t size);
 
     std::uint64_t Size();
     std::vector<std::byte> ReadAll();
@@ -50,8 +50,10 @@ private:
     bool writable_;
 };
 
-// Creates the file, or empties an existing one, and writes the bytes; for a tool's own outputs,
-// never for a font, which is only ever written in place.
+// Creates the file, or replaces an existing one, with the bytes; for a tool's own outputs, never
+// for a font, which is only ever written in place. A file is written beside it under another name
+// and renamed over it once whole, so that a failure leaves the old one as it was. A target that is
+// no file (a pipe, a device) is written to as it is.
 void WriteNewFile(const std::filesystem::path& path, std::span<const std::byte> bytes);
 
 // A path as UTF-8 text for messages, whatever the system's own encoding of names.

@@ -15,6 +15,7 @@ enum class FailureKind {
     WriteFailed,
     NoSuchGlyph,    // an index outside the glyph table
     WouldEndTable,  // a store that would write an empty record
+    WouldChangeLayout,  // writes after which a load would find the table elsewhere
     TextTooLong,    // a text past the length the program scans
     Malformed,      // a text or file that does not follow its format
     ChangedOutside, // the file no longer holds what the program wrote there

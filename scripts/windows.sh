@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The plain C++ part (runtime, font model, picture layer, gmftool) for 64-bit Windows: installs
+# The plain C++ part (runtime, font model, picture layer, editor core, gmftool) for 64-bit Windows: installs
 # what is missing, cross-builds it with MinGW-w64 into build-win/, and then
 #   test     (the default) runs its tests under Wine, and gmftool.exe beside the Linux gmftool on
 #            a font in a Cyrillic-named folder, whose outputs must be byte-identical;

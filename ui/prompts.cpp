@@ -1,7 +1,9 @@
 #include "ui/prompts.h"
 
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QSortFilterProxyModel>
@@ -46,6 +48,27 @@ private:
     std::vector<QRegularExpression> patterns_;
 };
 
+// Keeps the remembered name selected until the user types, so that typing replaces it. Qt's
+// dialog writes the name of the file selected in its listing into the box whenever the box is
+// without focus, and writing drops the selection. With the filter above, the remembered file is
+// selected only once the listing has reached the filter, which may be after the dialog opened;
+// if the dialog is not the active window then (another window was, or a message box had just
+// closed), the name comes back unselected with the cursor at its end. The box must gain the focus
+// again before anything can be typed into it: the name is selected again at that moment.
+class KeepNameSelected final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn) {
+            auto* box = static_cast<QLineEdit*>(watched);
+            if (!box->isModified()) box->selectAll();
+        }
+        return false;
+    }
+};
+
 }  // namespace
 
 std::unique_ptr<QFileDialog> OpenFileDialog(QWidget* parent, const QString& title, const QString& filter,
@@ -58,6 +81,9 @@ std::unique_ptr<QFileDialog> OpenFileDialog(QWidget* parent, const QString& titl
     dialog->setNameFilter(filter.section(QLatin1Char('|'), 0, 0) + QStringLiteral(" (*)"));
     dialog->setProxyModel(new PatternFilter(filter.section(QLatin1Char('|'), 1), dialog.get()));
     if (!lastFile.isEmpty()) dialog->selectFile(lastFile);
+    if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+        name->installEventFilter(new KeepNameSelected(dialog.get()));
+    }
     return dialog;
 }
 

@@ -18,6 +18,9 @@ constexpr std::size_t kLeft = kRecord0, kTop = kRecord0 + 4, kRight = kRecord0 +
 
 float Edit(float editUnits) { return editUnits / 256; }
 
+// A text followed by spaces.
+std::string Padded(std::string text, std::size_t spaces) { return text.append(spaces, ' '); }
+
 class EditInLocale : public EditorTest, public ::testing::WithParamInterface<char> {
 protected:
     EditInLocale() : EditorTest(GetParam()) {}
@@ -208,14 +211,17 @@ TEST_P(SaveInLocale, NormalisingTheDecimalPoint) {
 
 TEST_P(SaveInLocale, NothingIsWrittenWhenEitherBoxFails) {
     OpenGlyph(100, 10, 110);
-    const struct { std::string fontSize; std::string spaceWidth; const char* why; } cases[] = {
-        {"1.2.3", "8", "two separators"},
-        {"12", "", "an empty space width"},
-        {"1e39", "8", "beyond binary32"},
-        {"12", "9e40", "beyond binary32 in texture units"},
-        {std::string(255, '1'), "8", "255 characters"},
-        {"12", "1" + std::string(254, ' '), "255 characters"},
-        {"12", "1" + std::string(127, ' ') + "\u0436" + std::string(126, ' '), "255 characters, one of them Cyrillic"},
+    const std::string notANumber = "не является числом", tooLong = "слишком длинный";
+    const struct { std::string fontSize; std::string spaceWidth; std::string says; const char* why; } cases[] = {
+        {"1.2.3", "8", notANumber, "two separators"},
+        {"12", "", notANumber, "an empty space width"},
+        {"1e39", "8", "вне допустимого", "beyond binary32"},
+        {"12", "9e40", "вне допустимого", "beyond binary32 in texture units"},
+        {std::string(255, '1'), "8", tooLong, "255 characters"},
+        {"12", Padded("1", 254), tooLong, "255 characters"},
+        {"12", Padded("1", 252) + "\U0001F600", tooLong, "255 characters, the last beyond U+FFFF"},
+        // Characters are counted, not bytes: 254 of them in 255 bytes are scanned.
+        {"12", Padded(Padded("1", 126) + "\u0436", 126), notANumber, "254 characters, one of them Cyrillic"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
@@ -225,6 +231,7 @@ TEST_P(SaveInLocale, NothingIsWrittenWhenEitherBoxFails) {
         editor->SaveFontParameters();
         EXPECT_EQ(FileBytes(path), before);
         ASSERT_EQ(view.messages.size(), 1u);
+        EXPECT_NE(view.messages[0].find(c.says), std::string::npos) << view.messages[0];
         EXPECT_EQ(view.messages[0].rfind("Параметры шрифта не сохранены: ", 0), 0u);
     }
     EXPECT_EQ(Shown(Box::Text4), "12");
@@ -234,7 +241,7 @@ TEST_P(SaveInLocale, NothingIsWrittenWhenEitherBoxFails) {
 
     // 254 characters are still scanned.
     Type(Box::Text4, "12");
-    Type(Box::Text5, "8" + std::string(253, ' '));
+    Type(Box::Text5, Padded("8", 253));
     editor->SaveFontParameters();
     EXPECT_EQ(FileBytes(path), With(With(before, 8, 12), 20, Edit(8)));
 }

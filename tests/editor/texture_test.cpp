@@ -1,4 +1,5 @@
 // The shown texture followed while it is painted: read again only when the picture changed.
+#include <chrono>
 #include <filesystem>
 
 #include "tests/editor/editor_fixture.h"
@@ -31,11 +32,18 @@ protected:
         shownBefore = view.texturesShown;
     }
 
-    // A picture saved as image editors do: a new file renamed over the old one.
+    // A picture saved as image editors do: a new file renamed over the old one. Saves lie
+    // seconds apart, as a person makes them; a file system's clock may not tick between two
+    // writes of a test, and Windows knows a file by its times alone.
     void SaveByRenaming(const std::vector<std::byte>& bytes) {
-        Write("saving.tmp", bytes);
+        SaveInPlace("saving.tmp", bytes);
         std::filesystem::rename(PathOf("saving.tmp"), PathOf("font1.bmp"));
         Settle();
+    }
+    void SaveInPlace(const std::string& name, const std::vector<std::byte>& bytes) {
+        Write(name, bytes);
+        std::filesystem::last_write_time(PathOf(name), std::filesystem::last_write_time(PathOf(name)) +
+                                                           std::chrono::seconds(++saves));
     }
     // The watch reports a change, and the picture then stays as it is for a moment.
     void Settle() {
@@ -48,6 +56,7 @@ protected:
     std::filesystem::path font;
     std::vector<std::byte> fontBefore;
     int shownBefore = 0;
+    int saves = 0;
 };
 
 TEST_F(FollowedTexture, TheFileIsWatchedFromASuccessfulOpenOn) {
@@ -66,7 +75,7 @@ TEST_F(FollowedTexture, AGoodPictureIsShownAgainAndTheViewStays) {
 
 TEST_F(FollowedTexture, EachChangeStartsTheWaitAnew) {
     editor->OnWatchedFileChanged();
-    Write("font1.bmp", GreyBmp(512, 512, 0x30));
+    SaveInPlace("font1.bmp", GreyBmp(512, 512, 0x30));
     editor->OnWatchedFileChanged();
     EXPECT_EQ(view.calls.back(), "start TextureSettled 250");
     view.TimerRunsOut(Timer::TextureSettled);
@@ -108,7 +117,7 @@ TEST_F(FollowedTexture, EachTroubleIsToldOnceAndTheTextureStays) {
     EXPECT_EQ(ShownGrey(), 0x70);
     Settle();
     EXPECT_EQ(view.messages.size(), 2u) << "the half-written trouble was still on";
-    Write("font1.bmp", GreyBmp(512, 512, 0x80));
+    SaveInPlace("font1.bmp", GreyBmp(512, 512, 0x80));
     Settle();
     EXPECT_EQ(ShownGrey(), 0x80);
     std::filesystem::remove(PathOf("font1.bmp"));
@@ -119,10 +128,7 @@ TEST_F(FollowedTexture, EachTroubleIsToldOnceAndTheTextureStays) {
 }
 
 TEST_F(FollowedTexture, InPlaceWritesOfTheSameSizeAreSeen) {
-    Write("font1.bmp", GreyBmp(512, 512, 0x90));
-    // The file system's clock may not have moved: an identical stamp would hide the change.
-    std::filesystem::last_write_time(PathOf("font1.bmp"),
-                                     std::filesystem::last_write_time(PathOf("font1.bmp")) + std::chrono::seconds(1));
+    SaveInPlace("font1.bmp", GreyBmp(512, 512, 0x90));
     Settle();
     EXPECT_EQ(ShownGrey(), 0x90);
 }

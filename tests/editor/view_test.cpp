@@ -149,12 +149,16 @@ TEST_F(FailedRefresh, ALostReleaseHoldsNothingBack) {
     EXPECT_EQ(view.messages.size(), 1u);
 }
 
-TEST_F(FailedRefresh, TheSelectorDoesNothingWhileDisabled) {
-    Open(path, std::nullopt);  // back to the start-up state
+TEST_F(FailedRefresh, NothingRunsWhileItsControlIsDisabled) {
+    Open(path, std::nullopt);  // back to the start-up state, the glyph last shown still in the boxes
     view.TakeCalls();
     view.selectorValue = 2;
     editor->OnSelectorChanged();
+    editor->ClickArrow(Control::Command5);
+    Type(Box::Text4, "20");
+    editor->SaveFontParameters();
     EXPECT_TRUE(view.TakeCalls().empty());
+    EXPECT_EQ(FileBytes(path), before);
 }
 
 class WidthWarning : public EditorTest, public ::testing::WithParamInterface<char> {

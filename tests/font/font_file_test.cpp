@@ -297,6 +297,55 @@ TEST_F(StoreGlyphTest, NoGlyphsOrAMissingOrReadOnlyFileWritesNothing) {
     EXPECT_EQ(ReadAll(path), before);
 }
 
+TEST_F(StoreGlyphTest, ARecordMustLieWhollyInsideTheFile) {
+    // A last record cut short still loads, its missing bytes reading as zero, but is not written.
+    Load(FontBytes::LayoutA(Glyphs(3)).Truncate(44 + 3 * 16 - 1));
+    ASSERT_EQ(font.GlyphCount, 3);
+    EXPECT_EQ(KindOf([&] { Store({"100", "128", "110"}, 2); }), FailureKind::WriteFailed);
+    EXPECT_EQ(ReadAll(path), before) << "not grown by the missing byte";
+
+    Load(FontBytes::LayoutA(Glyphs(3)).Truncate(44 + 3 * 16));
+    Store({"100", "128", "110"}, 2);
+    EXPECT_EQ(ReadAll(path), Patched(before, 76, Glyph(100 / 256.0f, 0.5f, 110 / 256.0f, 0.625f)));
+}
+
+TEST_F(StoreGlyphTest, AStoreThatWouldMoveTheTableIsRefused) {
+    // In layout A the layout probe reads record 0's Top, Right and Aspect and record 1's Left.
+    const float inf = std::numeric_limits<float>::infinity();
+    const GlyphRecord oddZero = Glyph(5 / 256.0f, 0, 0, 0);  // non-empty by its Left alone
+    const struct { FontBytes bytes; std::int16_t index; font::EdgeTexts edges; bool refused; const char* why; } cases[] = {
+        // An infinite CellHeight makes Aspect -Left/inf = -0.
+        {FontBytes::LayoutA({Glyph(0.25f, 0.5f, 0.3f), Glyph(0, 0.5f, 0.5f)}).Header(16, inf, 0), 0, {"5", "0", "0"}, true,
+         "record 0 of zeros but its Left, record 1's Left 0"},
+        {FontBytes::LayoutA({Glyph(0.25f, 0.5f, 0.3f)}).Header(16, inf, 0), 0, {"5", "0", "0"}, true,
+         "the empty record after the only glyph"},
+        {FontBytes::LayoutA({Glyph(0.25f, 0.5f, 0.3f), Glyph(1 / 1024.0f, 0.5f, 0.5f)}).Header(16, inf, 0), 0, {"5", "0", "0"}, false,
+         "record 1's Left keeps the probe non-empty"},
+        {FontBytes::LayoutA({Glyph(0.25f, 0.5f, 0.3f), Glyph(0, 0.5f, 0.5f)}).Header(16, inf, 0), 0, {"5", "0.001", "0"}, false,
+         "a Top keeps it"},
+        {FontBytes::LayoutA({oddZero, Glyph(0.25f, 0.5f, 0.5f)}), 1, {"0", "128", "144"}, true, "record 1's Left written as 0"},
+        {FontBytes::LayoutA({oddZero, Glyph(0.25f, 0.5f, 0.5f)}), 1, {"-0", "128", "144"}, true, "or as -0"},
+        {FontBytes::LayoutA({oddZero, Glyph(0.25f, 0.5f, 0.5f)}), 1, {"0.5", "128", "144"}, false, "a Left of half a unit"},
+        {FontBytes::LayoutA({oddZero, Glyph(0.25f, 0.5f, 0.5f), Glyph(0, 0.5f, 0.5f)}), 2, {"0", "128", "144"}, false,
+         "record 2 lies past the probe"},
+        {FontBytes::LayoutB({Glyph(0.25f, 0.5f, 0.3f), Glyph(0.25f, 0.5f, 0.5f)}).Header(16, inf, 0), 0, {"5", "0", "0"}, false,
+         "layout B's probe is no record"},
+    };
+    for (const auto& c : cases) {
+        Load(c.bytes);
+        if (c.refused) {
+            EXPECT_EQ(KindOf([&] { Store(c.edges, c.index); }), FailureKind::WouldChangeLayout) << c.why;
+            EXPECT_EQ(ReadAll(path), before) << c.why;
+        } else {
+            Store(c.edges, c.index);
+            EXPECT_NE(ReadAll(path), before) << c.why;
+            const FontState again = Probe(path);
+            EXPECT_EQ(again.TableBase, font.TableBase) << c.why;
+            EXPECT_EQ(again.GlyphCount, font.GlyphCount) << c.why;
+        }
+    }
+}
+
 class SaveHeaderTest : public StoreGlyphTest {};
 
 TEST_F(SaveHeaderTest, WritesExactlyBytes8To11And20To23) {
@@ -312,11 +361,22 @@ TEST_F(SaveHeaderTest, WritesExactlyBytes8To11And20To23) {
 }
 
 TEST_F(SaveHeaderTest, AShortFileGetsBothValuesOrNeither) {
-    // 8 to 19 bytes load as layout B without glyphs; offset 20 lies past their end.
-    for (const std::size_t size : {8u, 12u, 19u}) {
-        Load(FontBytes::LayoutB({}).Truncate(size));
-        EXPECT_EQ(KindOf([&] { font::SaveHeader(path, font, "12.5", "1", '.'); }), FailureKind::WriteFailed) << size;
-        EXPECT_EQ(ReadAll(path), before) << size;
+    // Short files load as layout B without glyphs. Both values are written only when SpaceWidth's
+    // last byte, byte 23, is in the file; a write past the end would grow it.
+    const struct { std::size_t size; bool written; } cases[] = {
+        {8, false}, {11, false}, {12, false}, {19, false}, {20, false}, {22, false}, {23, false}, {24, true}, {25, true},
+    };
+    for (const auto& c : cases) {
+        Load(FontBytes::LayoutB({}).Truncate(c.size));
+        const float loaded = font.FontSize;
+        if (c.written) {
+            font::SaveHeader(path, font, "12.5", "1", '.');
+            EXPECT_EQ(ReadAll(path), Patched(Patched(before, 8, 12.5f), 20, 1 / 256.0f)) << c.size;
+        } else {
+            EXPECT_EQ(KindOf([&] { font::SaveHeader(path, font, "12.5", "1", '.'); }), FailureKind::WriteFailed) << c.size;
+            EXPECT_EQ(ReadAll(path), before) << c.size;
+            EXPECT_EQ(font.FontSize, loaded) << "the program's copy follows the file: " << c.size;
+        }
     }
 }
 

@@ -68,14 +68,46 @@ TEST(BinaryFile, WritesExactlyTheGivenBytesAndNothingElse) {
     EXPECT_EQ(ReadAll(path), Bytes({1, 2, 0x00, 0x00, 0x80, 0x3F, 7, 8}));
 }
 
-TEST(BinaryFile, AWriteNeverLeavesAGapPastTheEnd) {
+TEST(BinaryFile, AWriteMustLieWhollyInsideTheFile) {
     TempDir dir;
-    const std::string path = dir.Write("f", Bytes({1, 2, 3, 4}));
+    const std::string path = dir.Write("f", Bytes({1, 2, 3, 4, 5, 6}));
     BinaryFile file = BinaryFile::Open(path);
-    EXPECT_EQ(KindOf([&] { file.WriteSingle(5, 1.0f); }), FailureKind::WriteFailed);
-    EXPECT_EQ(ReadAll(path), Bytes({1, 2, 3, 4}));
-    file.WriteSingle(2, 1.0f);  // overlapping the end grows the file by its own bytes only
-    EXPECT_EQ(ReadAll(path), Bytes({1, 2, 0, 0, 0x80, 0x3F}));
+    const struct { std::uint64_t offset; std::size_t size; bool written; } cases[] = {
+        {2, 4, true},   // ends exactly at the end
+        {0, 6, true},   // the whole file
+        {6, 0, true},   // nothing, at the end
+        {3, 4, false},  // one byte past the end
+        {5, 4, false},
+        {6, 1, false},  // starts at the end
+        {7, 0, false},  // starts past the end
+    };
+    for (const auto& c : cases) {
+        const std::vector<std::byte> bytes(c.size, std::byte{0xEE});
+        const auto before = ReadAll(path);
+        if (c.written) {
+            file.Write(c.offset, bytes);
+            auto expected = before;
+            std::fill_n(expected.begin() + static_cast<std::ptrdiff_t>(c.offset), c.size, std::byte{0xEE});
+            EXPECT_EQ(ReadAll(path), expected) << c.offset << "+" << c.size;
+        } else {
+            EXPECT_EQ(KindOf([&] { file.Write(c.offset, bytes); }), FailureKind::WriteFailed) << c.offset << "+" << c.size;
+            EXPECT_EQ(ReadAll(path), before) << "nothing written, the size kept: " << c.offset << "+" << c.size;
+        }
+    }
+}
+
+TEST(BinaryFile, AFolderIsNamedAsOne) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.Path("fonts.gmf"));
+    for (const auto& open : {BinaryFile::Open, BinaryFile::OpenForReading}) {
+        try {
+            open(dir.Path("fonts.gmf"));
+            ADD_FAILURE() << "opened a folder";
+        } catch (const runtime::Failure& failure) {
+            EXPECT_EQ(failure.kind(), FailureKind::FileNotOpened);
+            EXPECT_NE(std::string(failure.what()).find("fonts.gmf: it is a folder"), std::string::npos) << failure.what();
+        }
+    }
 }
 
 TEST(BinaryFile, TwoAccessesToOneFileCoexist) {

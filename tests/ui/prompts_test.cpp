@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
 #include <QSignalSpy>
@@ -52,6 +53,43 @@ TEST(FileDialog, ListsFoldersAndExactlyTheNamedFile) {
         {QStringLiteral(".gmf|*.gmf"), {"sub", "a.gmf"}},
     };
     for (const auto& c : cases) EXPECT_EQ(Listed(c.filter, dir.Path("")), c.listed) << c.filter.toStdString();
+}
+
+TEST(FileDialog, TheRememberedNameIsReplacedByWhatIsTyped) {
+    testing_support::TempDir dir;
+    for (const char* name : {"a.gmf", "keep.gmf", "z.gmf"}) dir.Write(name, {});
+    const auto dialog = ui::OpenFileDialog(nullptr, QStringLiteral("t"), QStringLiteral(".gmf|*.gmf"),
+                                           QString::fromStdString(dir.Path("keep.gmf")));
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
+    ASSERT_TRUE(name && view);
+    dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    EXPECT_EQ(name->selectedText(), QStringLiteral("keep.gmf"));
+    QModelIndex keep;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
+            const QModelIndex index = view->model()->index(row, 0, view->rootIndex());
+            if (index.data().toString() == QStringLiteral("keep.gmf")) keep = index;
+        }
+        return keep.isValid();
+    }, 5000));
+
+    // Another window is active while the listing selects the file again.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    view->selectionModel()->clearSelection();
+    view->selectionModel()->select(keep, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    EXPECT_EQ(QApplication::focusWidget(), name);
+    EXPECT_EQ(name->selectedText(), QStringLiteral("keep.gmf"));
+    QTest::keyClicks(name, QStringLiteral("/home/me/fonts/abc"));
+    EXPECT_EQ(name->text(), QStringLiteral("/home/me/fonts/abc")) << "typing replaces the name";
+    dialog->reject();
 }
 
 TEST(MessageBox, APromptIsPlainText) {

@@ -62,6 +62,34 @@ for call in "info missing.gmf" "dump folder.gmf" "restore|$folder/только �
   else fail "gmftool ${arguments[*]}: status $status, said: $(cat "$work/err")"; fi
 done
 [ "$before" = "$(md5sum "$folder/только чтение.gmf")" ] && pass || fail "a read-only font was written"
+
+# A folder given as a font is named as one, by every subcommand.
+for call in "info folder.gmf" "check folder.gmf" "dump folder.gmf" "fit folder.gmf" "restore|folder.gmf|$folder/dump.txt"; do
+  IFS='|' read -r -a arguments <<<"${call// /|}"
+  [[ $call == *"|"* ]] && IFS='|' read -r -a arguments <<<"$call"
+  "$wine" "$win/gmftool/gmftool.exe" "${arguments[@]}" >/dev/null 2>"$work/err"; status=$?
+  if [ $status -eq 2 ] && grep -q 'folder.gmf: it is a folder' "$work/err"; then pass
+  else fail "gmftool ${arguments[*]}: status $status, said: $(cat "$work/err")"; fi
+done
+
+# Outputs that cannot be written: a failure with its reason, and an older file left as it was.
+for call in "info|$font" "dump|$font" "--version"; do
+  IFS='|' read -r -a arguments <<<"$call"
+  "$wine" "$win/gmftool/gmftool.exe" "${arguments[@]}" >/dev/full 2>"$work/err"; status=$?
+  if [ $status -eq 2 ] && grep -q '^gmftool: cannot write standard output: ' "$work/err"; then pass
+  else fail "gmftool ${arguments[*]} >/dev/full: status $status, said: $(cat "$work/err")"; fi
+done
+mkdir -p "старое"; printf 'old backup\n' >"старое/копия.txt"; cp "старое/копия.txt" "старое/копия.png"; chmod a-w "старое"
+for call in "dump|$font|-o|старое/копия.txt" "overview|$font|-o|старое/копия.png"; do
+  IFS='|' read -r -a arguments <<<"$call"
+  "$wine" "$win/gmftool/gmftool.exe" "${arguments[@]}" >/dev/null 2>"$work/err"; status=$?
+  if [ $status -eq 2 ] && [ "$(cat "${arguments[3]}")" = "old backup" ] && [ "$(ls "старое" | wc -l)" -eq 2 ]; then pass
+  else fail "gmftool ${arguments[*]} in a folder without write rights: status $status, said: $(cat "$work/err")"; fi
+done
+chmod u+w "старое"
+"$wine" "$win/gmftool/gmftool.exe" dump "$font" -o "старое/копия.txt" 2>"$work/err" \
+  && cmp -s "старое/копия.txt" "$work/linux/$folder/dump.txt" && [ "$(ls "старое" | wc -l)" -eq 2 ] && pass \
+  || fail "gmftool dump -o over an older file did not replace it: $(cat "$work/err")"
 ls | grep -q 'bad\|a<b' && fail "a file with a name Windows refuses was made" || pass
 
 echo "windows: $passed passed, $failed failed"
