@@ -47,12 +47,10 @@ void History::RecordWrite(const std::filesystem::path& font, Step step, std::vec
     }
     const std::uint64_t first = ranges.front().offset;
     const std::uint64_t end = ranges.back().offset + ranges.back().size;
-    const std::vector<std::byte> before = [&] {
-        runtime::BinaryFile file = runtime::BinaryFile::OpenForReading(font);
-        return ReadCovering(file, first, end);
-    }();
-    write();
+    // One access reads both sides of the write, which makes its own: an open costs more than a read.
     runtime::BinaryFile file = runtime::BinaryFile::OpenForReading(font);
+    const std::vector<std::byte> before = ReadCovering(file, first, end);
+    write();
     const std::vector<std::byte> after = ReadCovering(file, first, end);
     if (before == after) return;
 
