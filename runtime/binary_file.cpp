@@ -72,6 +72,39 @@ void Seek(std::FILE* file, std::uint64_t offset, FailureKind kind, const fs::pat
     }
 }
 
+// Closing is part of writing: a full disk may show only there.
+void WriteAndClose(std::FILE* opened, std::span<const std::byte> bytes, const fs::path& shown) {
+    std::unique_ptr<std::FILE, Closer> file(opened);
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() || std::fflush(file.get()) != 0 ||
+        std::fclose(file.release()) != 0) {
+        const int error = errno;
+        throw Failure(FailureKind::WriteFailed, "cannot write " + DisplayPath(shown) + ": " + Reason(error));
+    }
+}
+
+// The file beside the target that becomes it; removed unless it was renamed into place.
+class PendingFile {
+public:
+    explicit PendingFile(fs::path path) : path_(std::move(path)) {}
+    ~PendingFile() {
+        std::error_code ignored;  // a leftover is all that a failure here can cost
+        if (!placed_) fs::remove(path_, ignored);
+    }
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
+
+    void RenameTo(const fs::path& target) {
+        std::error_code error;
+        fs::rename(path_, target, error);
+        if (error) throw Failure(FailureKind::WriteFailed, "cannot replace " + DisplayPath(target) + ": " + error.message());
+        placed_ = true;
+    }
+
+private:
+    fs::path path_;
+    bool placed_ = false;
+};
+
 // A name as UTF-8 text. UTF-16 is converted by hand: the library's conversion throws on a
 // lone surrogate, which a Windows name may hold, and a message must never fail for its name.
 template <typename Char>
@@ -110,39 +143,6 @@ std::string NameAsUtf8(const std::basic_string<Char>& name) {
         return text;
     }
 }
-
-// Closing is part of writing: a full disk may show only there.
-void WriteAndClose(std::FILE* opened, std::span<const std::byte> bytes, const fs::path& shown) {
-    std::unique_ptr<std::FILE, Closer> file(opened);
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() || std::fflush(file.get()) != 0 ||
-        std::fclose(file.release()) != 0) {
-        const int error = errno;
-        throw Failure(FailureKind::WriteFailed, "cannot write " + DisplayPath(shown) + ": " + Reason(error));
-    }
-}
-
-// The file beside the target that becomes it; removed unless it was renamed into place.
-class PendingFile {
-public:
-    explicit PendingFile(fs::path path) : path_(std::move(path)) {}
-    ~PendingFile() {
-        std::error_code ignored;  // a leftover is all that a failure here can cost
-        if (!placed_) fs::remove(path_, ignored);
-    }
-    PendingFile(const PendingFile&) = delete;
-    PendingFile& operator=(const PendingFile&) = delete;
-
-    void RenameTo(const fs::path& target) {
-        std::error_code error;
-        fs::rename(path_, target, error);
-        if (error) throw Failure(FailureKind::WriteFailed, "cannot replace " + DisplayPath(target) + ": " + error.message());
-        placed_ = true;
-    }
-
-private:
-    fs::path path_;
-    bool placed_ = false;
-};
 
 }  // namespace
 

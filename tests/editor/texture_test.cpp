@@ -2,6 +2,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "runtime/binary_file.h"
 #include "tests/editor/editor_fixture.h"
 
 namespace {
@@ -41,7 +42,12 @@ protected:
         Settle();
     }
     void SaveInPlace(const std::string& name, const std::vector<std::byte>& bytes) {
-        Write(name, bytes);
+        std::error_code missing;
+        if (std::filesystem::file_size(PathOf(name), missing) == bytes.size()) {
+            runtime::BinaryFile::Open(PathOf(name)).Write(0, bytes);  // the same file, written over
+        } else {
+            Write(name, bytes);
+        }
         std::filesystem::last_write_time(PathOf(name), std::filesystem::last_write_time(PathOf(name)) +
                                                            std::chrono::seconds(++saves));
     }
