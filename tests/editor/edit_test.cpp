@@ -115,6 +115,16 @@ TEST_P(EditInLocale, TheUpperGuardOfLeftAndTop) {
     EXPECT_EQ(Shown(Box::Text2), "256");
 }
 
+TEST_P(EditInLocale, OnlyTheUpArrowsOfLeftAndTopAreGuarded) {
+    OpenGlyph(256, 300, 400);
+    Click(Control::Command4);
+    Click(Control::Command6);
+    Click(Control::Command2);
+    EXPECT_EQ(Shown(Box::Text1), "255");
+    EXPECT_EQ(Shown(Box::Text2), "299");
+    EXPECT_EQ(Shown(Box::Text3), "401");
+}
+
 TEST_P(EditInLocale, RightGoesPast256AndDownArrowsBelowZero) {
     OpenGlyph(10, 0, 256);
     Click(Control::Command2);
