@@ -452,17 +452,9 @@ const picture::InkMap& Editor::InkOfTexture() {
     return *ink_;
 }
 
-// gmftool fit's rule with its defaults: the record as it stores it, or nothing without ink.
+// gmftool fit's rule with its defaults (margin 0, reach 16, threshold 0).
 std::optional<font::GlyphRecord> Editor::FittedGlyph(const font::GlyphRecord& glyph, float cellHeight) {
-    const picture::FitRule rule;
-    const std::optional<picture::EditEdges> edges =
-        picture::FitToInk(picture::FindGlyphInk(InkOfTexture(), glyph, cellHeight, rule.reach), rule);
-    if (!edges) return std::nullopt;
-    font::GlyphRecord record = glyph;
-    record.Left = font::FromEditText(std::to_string(edges->left), '.');
-    record.Right = font::FromEditText(std::to_string(edges->right), '.');
-    record.Aspect = font::ComputeAspect(record.Left, record.Right, cellHeight);
-    return record;
+    return picture::FitGlyphRecord(InkOfTexture(), glyph, cellHeight, picture::FitRule{});
 }
 
 History::Range Editor::RecordRange(std::int16_t index) const {

@@ -61,23 +61,18 @@ int Fit(const Options& options) {
     for (const std::int32_t i : indexes) {
         const font::GlyphRecord& old = table.glyphs[static_cast<std::size_t>(i)];
         const std::string label = "glyph " + std::to_string(i + 1) + ": ";
-        std::optional<picture::EditEdges> edges;
+        std::optional<font::GlyphRecord> fitted;
         try {
-            edges = picture::FitToInk(picture::FindGlyphInk(ink, old, table.state.CellHeight, options.reach), rule);
+            fitted = picture::FitGlyphRecord(ink, old, table.state.CellHeight, rule);
         } catch (const runtime::Failure& failure) {
             report += label + "left alone: it has no place on the picture (" + failure.what() + ")\n";
             continue;
         }
-        if (!edges) {
+        if (!fitted) {
             report += label + "left alone: no ink\n";
             continue;
         }
-        // As the window stores the edit values after arrow clicks: the whole numbers' texts,
-        // Top as it is, Aspect computed.
-        font::GlyphRecord record = old;
-        record.Left = font::FromEditText(std::to_string(edges->left), '.');
-        record.Right = font::FromEditText(std::to_string(edges->right), '.');
-        record.Aspect = font::ComputeAspect(record.Left, record.Right, table.state.CellHeight);
+        const font::GlyphRecord& record = *fitted;
         if (font::IsEmpty(record)) {
             report += label + "left alone: with every edge at 0 it would end the glyph table\n";
             continue;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 #include <unordered_map>
 
 #include "font/geometry.h"
@@ -103,6 +104,17 @@ std::optional<EditEdges> FitToInk(const GlyphInk& glyph, const FitRule& rule) {
     // Two preview pixels make an edit unit: the left edge rounds down, the right one up.
     const auto clamp = [](int edit) { return std::clamp(edit, 0, 256); };
     return EditEdges{clamp(a / 2 - rule.margin), clamp((b + 2) / 2 + rule.margin)};
+}
+
+std::optional<font::GlyphRecord> FitGlyphRecord(const InkMap& ink, const font::GlyphRecord& glyph, float cellHeight,
+                                                const FitRule& rule) {
+    const std::optional<EditEdges> edges = FitToInk(FindGlyphInk(ink, glyph, cellHeight, rule.reach), rule);
+    if (!edges) return std::nullopt;
+    font::GlyphRecord record = glyph;
+    record.Left = font::FromEditText(std::to_string(edges->left), '.');
+    record.Right = font::FromEditText(std::to_string(edges->right), '.');
+    record.Aspect = font::ComputeAspect(record.Left, record.Right, cellHeight);
+    return record;
 }
 
 }  // namespace picture

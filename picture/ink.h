@@ -55,4 +55,10 @@ struct EditEdges {
 };
 std::optional<EditEdges> FitToInk(const GlyphInk& glyph, const FitRule& rule);
 
+// gmftool fit's rule for one glyph: the record with its left and right edges moved to the ink and
+// stored as the window stores edit values after arrow clicks (the whole numbers' texts, Top as it
+// is, Aspect computed); none when the glyph holds no ink. Fails as FindGlyphInk does.
+std::optional<font::GlyphRecord> FitGlyphRecord(const InkMap& ink, const font::GlyphRecord& glyph, float cellHeight,
+                                                const FitRule& rule);
+
 }  // namespace picture
