@@ -20,14 +20,15 @@ using Bytes = std::vector<std::byte>;
 
 float Edit(float editUnits) { return editUnits / 256; }
 
-// Four glyphs in cells of 32 preview rows: the first and second have ink a little off their
-// edges, the third none, and the fourth's ink fills it exactly, though its Aspect is not the one
-// a store would write.
-FontBytes FourGlyphs() {
+// Five glyphs in cells of 32 preview rows: the first, second and fifth have ink a little off
+// their edges, the third none, and the fourth's ink fills it exactly, though its Aspect is not
+// the one a store would write.
+FontBytes FiveGlyphs() {
     return FontBytes::LayoutA({Glyph(Edit(10), Edit(0), Edit(30)), Glyph(Edit(40), Edit(32), Edit(60)),
-                               Glyph(Edit(70), Edit(64), Edit(90)), Glyph(Edit(100), Edit(96), Edit(120))});
+                               Glyph(Edit(70), Edit(64), Edit(90)), Glyph(Edit(100), Edit(96), Edit(120)),
+                               Glyph(Edit(130), Edit(128), Edit(150))});
 }
-const std::vector<InkBlock> kInk = {{24, 49, 5, 20}, {84, 111, 70, 90}, {200, 239, 195, 210}};
+const std::vector<InkBlock> kInk = {{24, 49, 5, 20}, {84, 111, 70, 90}, {200, 239, 195, 210}, {264, 289, 260, 280}};
 
 void Poke(const std::filesystem::path& path, std::uint64_t offset, std::byte value) {
     runtime::BinaryFile::Open(path).Write(offset, Bytes{value});
@@ -35,8 +36,8 @@ void Poke(const std::filesystem::path& path, std::uint64_t offset, std::byte val
 
 class EditMenu : public EditorTest {
 protected:
-    void OpenFourGlyphs() {
-        font = Write("font1.gmf", FourGlyphs().bytes());
+    void OpenFiveGlyphs() {
+        font = Write("font1.gmf", FiveGlyphs().bytes());
         picture = Write("font1.bmp", testing_support::InkOnWhite(512, kInk));
         Open(font, picture);
         original = FileBytes(font);
@@ -62,7 +63,7 @@ protected:
 };
 
 TEST_F(EditMenu, UndoAndRedoOfEachKindOfStepRestoreTheExactBytesAndShowWhatChanged) {
-    OpenFourGlyphs();
+    OpenFiveGlyphs();
     editor->ClickArrow(Control::Command5);  // glyph 1: left 10 -> 11
     const Bytes stored = FileBytes(font);
     Type(Box::Text4, "20");
@@ -73,9 +74,9 @@ TEST_F(EditMenu, UndoAndRedoOfEachKindOfStepRestoreTheExactBytesAndShowWhatChang
     editor->FitGlyph();  // glyph 2
     const Bytes fitted = FileBytes(font);
     view.MoveSelector(2);
-    editor->FitAllGlyphs();  // glyph 1 only: glyph 2 fits already, glyph 3 has no ink
+    editor->FitAllGlyphs();  // glyphs 1 and 5: glyphs 2 and 4 fit already, glyph 3 has no ink
     const Bytes fittedAll = FileBytes(font);
-    ASSERT_TRUE(view.messages.size() == 1 && view.messages[0].find("Подогнано символов: 1 из 4.") == 0) << view.messages[0];
+    ASSERT_TRUE(view.messages.size() == 1 && view.messages[0].find("Подогнано символов: 2 из 5.") == 0) << view.messages[0];
     for (const Bytes* step : {&stored, &saved, &fitted, &fittedAll}) ASSERT_NE(*step, original);
 
     // Each undo: the bytes before the step, and the selector on the glyph it changed.
@@ -106,7 +107,7 @@ TEST_F(EditMenu, UndoAndRedoOfEachKindOfStepRestoreTheExactBytesAndShowWhatChang
 }
 
 TEST_F(EditMenu, AFontChangedOutsideTheWindowIsNotTouched) {
-    OpenFourGlyphs();
+    OpenFiveGlyphs();
     editor->ClickArrow(Control::Command3);  // glyph 1: right 30 -> 29, bytes 44 to 59
     const Bytes stored = FileBytes(font);
     Type(Box::Text4, "20");
@@ -139,7 +140,7 @@ TEST_F(EditMenu, FollowsTheStateAndBelongsToTheOpenedFont) {
     for (const Control item : {Control::EditMenu, Control::Undo, Control::Redo, Control::FitGlyph, Control::FitAllGlyphs}) {
         EXPECT_FALSE(Enabled(item)) << "start-up";
     }
-    OpenFourGlyphs();
+    OpenFiveGlyphs();
     EXPECT_TRUE(Enabled(Control::EditMenu) && Enabled(Control::FitGlyph) && Enabled(Control::FitAllGlyphs));
     EXPECT_FALSE(Enabled(Control::Undo) || Enabled(Control::Redo));
     editor->ClickArrow(Control::Command5);
@@ -172,7 +173,7 @@ TEST_F(EditMenu, FollowsTheStateAndBelongsToTheOpenedFont) {
 }
 
 TEST_F(EditMenu, AFitOfOneGlyphWritesWhatGmftoolFitWrites) {
-    OpenFourGlyphs();
+    OpenFiveGlyphs();
     for (const std::int32_t index : {0, 1}) {
         const Bytes expected = GmftoolFit({"--glyphs", std::to_string(index + 1)});
         ASSERT_NE(expected, FileBytes(font));
@@ -203,12 +204,12 @@ TEST_F(EditMenu, AFitOfOneGlyphWritesWhatGmftoolFitWrites) {
 }
 
 TEST_F(EditMenu, AFitOfAllGlyphsWritesWhatGmftoolFitWritesAsOneStep) {
-    OpenFourGlyphs();
+    OpenFiveGlyphs();
     const Bytes expected = GmftoolFit({});
     editor->FitAllGlyphs();
     EXPECT_EQ(FileBytes(font), expected);
     ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0], "Подогнано символов: 2 из 4.\nБез изображения на рисунке, не изменены: № 3.");
+    EXPECT_EQ(view.messages[0], "Подогнано символов: 3 из 5.\nБез изображения на рисунке, не изменены: № 3.");
     EXPECT_EQ(Shown(Box::Text1), "12") << "the selected glyph shown again";
 
     editor->Undo();
@@ -233,7 +234,7 @@ TEST(FitAllReport, NamesAFewGlyphsWithoutInk) {
 }
 
 TEST_F(EditMenu, AFitLooksAtTheTextureAsShownNow) {
-    OpenFourGlyphs();
+    OpenFiveGlyphs();
     editor->FitAllGlyphs();  // the ink of the first texture is found
     editor->Undo();
     // The texture saved anew, ink only for the third glyph.
