@@ -14,18 +14,62 @@ namespace {
 constexpr int kUsageError = 2;
 
 // Qt aborts with a long story when there is no display; one clear line serves a user better.
-bool HasDisplay() {
+// A platform named on the command line (-platform offscreen) needs none.
+bool HasDisplay(bool platformGiven) {
 #if defined(Q_OS_LINUX)
     const auto set = [](const char* name) { return std::getenv(name) && *std::getenv(name); };
-    return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
+    return platformGiven || set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
 #else
+    (void)platformGiven;
     return true;
 #endif
+}
+
+// The options every Qt program takes (-style fusion, -platform offscreen, ...). The parser must
+// know them to leave their values out of FONT and PICTURE; QApplication takes them out of argv.
+struct QtOption {
+    const char* name;
+    const char* valueName;  // nullptr for a switch
+    const char* description;
+};
+constexpr QtOption kQtOptions[] = {
+    {"style", "style", "The widget style (fusion, windows, ...)."},
+    {"stylesheet", "file", "A style sheet for the whole window."},
+    {"platform", "name[:options]", "The window system plugin (xcb, wayland, offscreen, ...)."},
+    {"platformpluginpath", "path", "Where to look for window system plugins."},
+    {"platformtheme", "name", "The platform theme plugin."},
+    {"plugin", "name", "An extra plugin to load (input devices)."},
+    {"qwindowgeometry", "geometry", "The window's size and place, as WIDTHxHEIGHT+X+Y."},
+    {"geometry", "geometry", "The same as -qwindowgeometry."},
+    {"qwindowtitle", "title", "The window's title."},
+    {"title", "title", "The same as -qwindowtitle."},
+    {"qwindowicon", "file", "The window's icon."},
+    {"icon", "file", "The same as -qwindowicon."},
+    {"display", "name", "The X display to open the window on."},
+    {"name", "name", "The application name the window system is given."},
+    {"session", "id", "The session to restore."},
+    {"qmljsdebugger", "port", "QML debugging."},
+    {"reverse", nullptr, "Right-to-left layout."},
+    {"widgetcount", nullptr, "Counts the widgets left at exit."},
+    {"nograb", nullptr, "Never grabs the mouse or keyboard."},
+    {"dograb", nullptr, "Grabs the mouse and keyboard even under a debugger."},
+    {"sync", nullptr, "Runs X11 calls synchronously."},
+};
+
+QString QtOptionsHelp() {
+    QString text = QStringLiteral("\nQt options:\n");
+    for (const QtOption& option : kQtOptions) {
+        QString usage = QStringLiteral("  -") + QLatin1String(option.name);
+        if (option.valueName) usage += QLatin1Char(' ') + QLatin1String(option.valueName);
+        text += usage.leftJustified(34) + QLatin1Char(' ') + QLatin1String(option.description) + QLatin1Char('\n');
+    }
+    return text;
 }
 
 struct Files {
     QString font;
     QString picture;
+    bool platformGiven = false;
 };
 
 // Reads the command line before any window exists, so that --help and --version work without
@@ -36,14 +80,24 @@ std::optional<int> ReadCommandLine(int argc, char** argv, Files& files) {
     QCoreApplication::setApplicationVersion(QStringLiteral(RUNEPLOT_VERSION));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Runeplot: moves the glyph rectangles of a .gmf font to fit its texture."));
+    // Qt's own options come with one dash, as every Qt program takes them.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addHelpOption();
     parser.addVersionOption();
+    for (const QtOption& option : kQtOptions) {
+        QCommandLineOption qtOption(QLatin1String(option.name), QLatin1String(option.description));
+        if (option.valueName) qtOption.setValueName(QLatin1String(option.valueName));
+        qtOption.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(qtOption);
+    }
     parser.addPositionalArgument(QStringLiteral("FONT"), QStringLiteral("The .gmf font to open."), QStringLiteral("[FONT"));
     parser.addPositionalArgument(QStringLiteral("PICTURE"), QStringLiteral("Its 512 x 512 BMP texture (default: the BMP of the same name beside it)."),
                                  QStringLiteral("[PICTURE]]"));
     const bool parsed = parser.parse(QCoreApplication::arguments());
     if (parsed && (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
+        QString help = parser.helpText();
+        if (parser.isSet(QStringLiteral("help-all"))) help += QtOptionsHelp();
+        std::fputs(qPrintable(help), stdout);
         return EXIT_SUCCESS;
     }
     if (parsed && parser.isSet(QStringLiteral("version"))) {
@@ -54,11 +108,12 @@ std::optional<int> ReadCommandLine(int argc, char** argv, Files& files) {
     if (!parsed || positional.size() > 2) {
         QString why = parsed ? QStringLiteral("too many arguments") : parser.errorText();
         if (why.endsWith(QLatin1Char('.'))) why.chop(1);
-        std::fprintf(stderr, "runeplot: %s; usage: runeplot [--help] [--version] [FONT [PICTURE]]\n", qPrintable(why));
+        std::fprintf(stderr, "runeplot: %s; usage: runeplot [--help] [--help-all] [--version] [Qt options] [FONT [PICTURE]]\n", qPrintable(why));
         return kUsageError;
     }
     files.font = positional.value(0);
     files.picture = positional.value(1);
+    files.platformGiven = parser.isSet(QStringLiteral("platform"));
     return std::nullopt;
 }
 
@@ -67,7 +122,7 @@ std::optional<int> ReadCommandLine(int argc, char** argv, Files& files) {
 int main(int argc, char** argv) {
     Files files;
     if (const auto status = ReadCommandLine(argc, argv, files)) return *status;
-    if (!HasDisplay()) {
+    if (!HasDisplay(files.platformGiven)) {
         std::fputs("runeplot: no display to open the window on (DISPLAY is not set); "
                    "start it from a desktop session.\n",
                    stderr);

@@ -457,7 +457,7 @@ const picture::InkMap& Editor::InkOfTexture() {
 
 // gmftool fit's rule with its defaults (margin 0, reach 16, threshold 0).
 std::optional<font::GlyphRecord> Editor::FittedGlyph(const font::GlyphRecord& glyph, float cellHeight) {
-    return picture::FitGlyphRecord(InkOfTexture(), glyph, cellHeight, picture::FitRule{});
+    return picture::FitGlyph(InkOfTexture(), glyph, cellHeight, picture::FitRule{});
 }
 
 History::Range Editor::RecordRange(std::int16_t index) const {

@@ -63,7 +63,7 @@ int Fit(const Options& options) {
         const std::string label = "glyph " + std::to_string(i + 1) + ": ";
         std::optional<font::GlyphRecord> fitted;
         try {
-            fitted = picture::FitGlyphRecord(ink, old, table.state.CellHeight, rule);
+            fitted = picture::FitGlyph(ink, old, table.state.CellHeight, rule);
         } catch (const runtime::Failure& failure) {
             report += label + "left alone: it has no place on the picture (" + failure.what() + ")\n";
             continue;

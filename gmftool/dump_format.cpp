@@ -74,16 +74,21 @@ FontDump DumpOf(const font::FontTable& table) {
 }
 
 std::string WriteDump(const FontDump& dump) {
-    std::string text = std::string(kSignature) + "\n" + kExplanation;
-    text += "layout " + std::string(1, dump.layout) + "\n";
-    text += "glyph_count " + std::to_string(dump.glyphCount) + "\n";
-    text += "font_size " + StoredText(dump.fontSize) + "\n";
-    text += "cell_height " + EditText(dump.cellHeight) + "\n";
-    text += "space_width " + EditText(dump.spaceWidth) + "\n";
+    // Appended in place: a dump of 1001 glyphs is one buffer, not a string for every piece.
+    constexpr std::size_t kLineBytes = 64;
+    std::string text;
+    text.reserve(kLineBytes * (dump.glyphs.size() + 8));
+    text.append(kSignature).append("\n").append(kExplanation);
+    text.append("layout ").append(1, dump.layout).append("\n");
+    text.append("glyph_count ").append(std::to_string(dump.glyphCount)).append("\n");
+    text.append("font_size ").append(StoredText(dump.fontSize)).append("\n");
+    text.append("cell_height ").append(EditText(dump.cellHeight)).append("\n");
+    text.append("space_width ").append(EditText(dump.spaceWidth)).append("\n");
     for (std::size_t i = 0; i < dump.glyphs.size(); ++i) {
         const font::GlyphRecord& g = dump.glyphs[i];
-        text += "glyph " + std::to_string(i + 1) + ": left " + EditText(g.Left) + " top " + EditText(g.Top) +
-                " right " + EditText(g.Right) + " aspect " + StoredText(g.Aspect) + "\n";
+        text.append("glyph ").append(std::to_string(i + 1)).append(": left ").append(EditText(g.Left));
+        text.append(" top ").append(EditText(g.Top)).append(" right ").append(EditText(g.Right));
+        text.append(" aspect ").append(StoredText(g.Aspect)).append("\n");
     }
     return text;
 }

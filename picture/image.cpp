@@ -1,6 +1,7 @@
 #include "picture/image.h"
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "font/texture.h"
@@ -41,18 +42,21 @@ Image Filled(int width, int height, Rgba colour) {
 }
 
 Image DecodeBmp(const std::filesystem::path& path) {
-    const std::vector<std::byte> bytes = runtime::BinaryFile::OpenForReading(path).ReadAll();
     int width = 0;
     int height = 0;
     int channels = 0;
-    stbi_uc* decoded = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()), static_cast<int>(bytes.size()),
-                                             &width, &height, &channels, kChannels);
+    std::unique_ptr<stbi_uc, decltype(&stbi_image_free)> decoded(nullptr, &stbi_image_free);
+    {
+        // The file's bytes go as soon as they are decoded: a texture costs its pixels, not more.
+        const std::vector<std::byte> bytes = runtime::BinaryFile::OpenForReading(path).ReadAll();
+        decoded.reset(stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()), static_cast<int>(bytes.size()),
+                                            &width, &height, &channels, kChannels));
+    }
     if (!decoded) throw Unusable(path, std::string("not a BMP that can be decoded (") + stbi_failure_reason() + ")");
-    Image image = Filled(width, height, kBlack);
+    // The decoder's buffer holds the pixels as they are laid out here: one copy, no fill first.
     static_assert(sizeof(Rgba) == kChannels, "a pixel is the decoder's four bytes");
-    std::memcpy(image.pixels.data(), decoded, image.pixels.size() * sizeof(Rgba));
-    stbi_image_free(decoded);
-    return image;
+    const auto* first = reinterpret_cast<const Rgba*>(decoded.get());
+    return {width, height, std::vector<Rgba>(first, first + static_cast<std::size_t>(width) * static_cast<std::size_t>(height))};
 }
 
 Image LoadTexture(const std::filesystem::path& path) {

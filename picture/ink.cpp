@@ -1,6 +1,7 @@
 #include "picture/ink.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <string>
 #include <unordered_map>
@@ -10,25 +11,28 @@
 namespace picture {
 namespace {
 
-std::uint32_t Key(Rgba c) { return std::uint32_t{c.r} | std::uint32_t{c.g} << 8 | std::uint32_t{c.b} << 16 | std::uint32_t{c.a} << 24; }
+// A colour as one number; equal colours give equal keys on any machine.
+std::uint32_t Key(Rgba c) { return std::bit_cast<std::uint32_t>(c); }
 
 Rgba MostFrequent(const Image& image) {
-    std::unordered_map<std::uint32_t, int> counts;
+    std::unordered_map<std::uint32_t, std::size_t> counts;
     Rgba best = kBlack;
-    int bestCount = 0;
-    Rgba previous{};
-    int* count = nullptr;
-    for (const Rgba& pixel : image.pixels) {
-        // Runs of one colour are the rule on a texture: look the colour up only when it changes.
-        if (!count || !(pixel == previous)) {
-            count = &counts[Key(pixel)];
-            previous = pixel;
+    std::size_t bestCount = 0;
+    const std::size_t size = image.pixels.size();
+    // Runs of one colour are the rule on a texture: each run is counted at once.
+    for (std::size_t start = 0; start < size;) {
+        const std::uint32_t key = Key(image.pixels[start]);
+        std::size_t end = start + 1;
+        while (end < size && Key(image.pixels[end]) == key) ++end;
+        std::size_t& count = counts[key];
+        // Of colours equally frequent, the one that got there first wins (no other colour's count
+        // moves during a run): the map's order plays no part.
+        if (count + (end - start) > bestCount) {
+            best = image.pixels[start];
+            bestCount = count + (end - start);
         }
-        // Of colours equally frequent, the one that got there first wins: the map's order plays no part.
-        if (++*count > bestCount) {
-            bestCount = *count;
-            best = pixel;
-        }
+        count += end - start;
+        start = end;
     }
     return best;
 }
@@ -44,7 +48,8 @@ InkMap::InkMap(const Image& image, int threshold)
     : width_(image.width), height_(image.height), ink_(image.pixels.size()) {
     const Rgba background = MostFrequent(image);
     if (threshold == 0) {  // the default, and a quarter of the work: any difference is ink
-        for (std::size_t i = 0; i < image.pixels.size(); ++i) ink_[i] = Key(image.pixels[i]) != Key(background);
+        const std::uint32_t key = Key(background);
+        for (std::size_t i = 0; i < image.pixels.size(); ++i) ink_[i] = Key(image.pixels[i]) != key;
         return;
     }
     for (std::size_t i = 0; i < image.pixels.size(); ++i) ink_[i] = Differs(image.pixels[i], background, threshold);
@@ -60,9 +65,13 @@ GlyphInk FindGlyphInk(const InkMap& ink, const font::GlyphRecord& glyph, float c
     found.inkColumns.assign(static_cast<std::size_t>(ink.width()), false);
     const auto firstColumn = static_cast<int>(std::max<std::int64_t>(std::int64_t{found.x0} - reach, 0));
     const auto endColumn = static_cast<int>(std::min<std::int64_t>(std::int64_t{found.x1} + reach, ink.width()));
-    for (std::int32_t y = firstRow; y < endRow; ++y) {
-        for (int x = firstColumn; x < endColumn; ++x) {
-            if (ink.IsInk(x, y)) found.inkColumns[static_cast<std::size_t>(x)] = true;
+    // Column by column, each looked at only until its first ink.
+    for (int x = firstColumn; x < endColumn; ++x) {
+        for (std::int32_t y = firstRow; y < endRow; ++y) {
+            if (ink.IsInk(x, y)) {
+                found.inkColumns[static_cast<std::size_t>(x)] = true;
+                break;
+            }
         }
     }
     return found;
@@ -106,9 +115,9 @@ std::optional<EditEdges> FitToInk(const GlyphInk& glyph, const FitRule& rule) {
     return EditEdges{clamp(a / 2 - rule.margin), clamp((b + 2) / 2 + rule.margin)};
 }
 
-std::optional<font::GlyphRecord> FitGlyphRecord(const InkMap& ink, const font::GlyphRecord& glyph, float cellHeight,
-                                                const FitRule& rule) {
-    const std::optional<EditEdges> edges = FitToInk(FindGlyphInk(ink, glyph, cellHeight, rule.reach), rule);
+std::optional<font::GlyphRecord> FitGlyph(const InkMap& ink, const font::GlyphRecord& glyph, float cellHeight,
+                                          const FitRule& rule) {
+    const auto edges = FitToInk(FindGlyphInk(ink, glyph, cellHeight, rule.reach), rule);
     if (!edges) return std::nullopt;
     font::GlyphRecord record = glyph;
     record.Left = font::FromEditText(std::to_string(edges->left), '.');

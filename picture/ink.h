@@ -55,10 +55,11 @@ struct EditEdges {
 };
 std::optional<EditEdges> FitToInk(const GlyphInk& glyph, const FitRule& rule);
 
-// gmftool fit's rule for one glyph: the record with its left and right edges moved to the ink and
-// stored as the window stores edit values after arrow clicks (the whole numbers' texts, Top as it
-// is, Aspect computed); none when the glyph holds no ink. Fails as FindGlyphInk does.
-std::optional<font::GlyphRecord> FitGlyphRecord(const InkMap& ink, const font::GlyphRecord& glyph, float cellHeight,
-                                                const FitRule& rule);
+// The glyph's record with its left and right edges on its ink, stored as the window stores the
+// edge boxes after arrow clicks: the whole edit units' texts, Top as it is, Aspect computed.
+// None when the glyph holds no ink. Fails as the window's refresh and store do; the caller still
+// refuses a record that would be empty.
+std::optional<font::GlyphRecord> FitGlyph(const InkMap& ink, const font::GlyphRecord& glyph, float cellHeight,
+                                          const FitRule& rule);
 
 }  // namespace picture

@@ -17,6 +17,11 @@
 #include "runtime/failure.h"
 #include "runtime/little_endian.h"
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace runtime {
 namespace {
 
@@ -65,11 +70,54 @@ std::FILE* Unbuffered(std::FILE* file) {
     return file;
 }
 
-void Seek(std::FILE* file, std::uint64_t offset, FailureKind kind, const fs::path& path) {
-    if (offset > static_cast<std::uint64_t>(std::numeric_limits<long>::max()) ||
-        std::fseek(file, static_cast<long>(offset), SEEK_SET) != 0) {
-        throw Failure(kind, "cannot reach offset " + std::to_string(offset) + " of " + DisplayPath(path));
+bool Reachable(std::uint64_t offset) { return offset <= static_cast<std::uint64_t>(std::numeric_limits<long>::max()); }
+
+// Transfers at an offset: one system call where the system has pread and pwrite, a seek and a
+// transfer elsewhere. A read returns fewer bytes only at the end of the file; false leaves errno.
+bool ReadAt(std::FILE* file, std::uint64_t offset, std::span<std::byte> bytes, std::size_t& got) {
+#if defined(_WIN32)
+    got = 0;
+    if (std::fseek(file, static_cast<long>(offset), SEEK_SET) != 0) return false;
+    got = std::fread(bytes.data(), 1, bytes.size(), file);
+    if (!std::ferror(file)) return true;
+    const int error = errno;
+    std::clearerr(file);
+    errno = error;
+    return false;
+#else
+    got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::pread(fileno(file), bytes.data() + got, bytes.size() - got, static_cast<off_t>(offset + got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
     }
+    return true;
+#endif
+}
+
+bool WriteAt(std::FILE* file, std::uint64_t offset, std::span<const std::byte> bytes) {
+#if defined(_WIN32)
+    // Flushed at once: the caller reports success only once the bytes have left the process.
+    if (std::fseek(file, static_cast<long>(offset), SEEK_SET) == 0 &&
+        std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0) {
+        return true;
+    }
+    const int error = errno;
+    std::clearerr(file);
+    errno = error;
+    return false;
+#else
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pwrite(fileno(file), bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+#endif
 }
 
 // Closing is part of writing: a full disk may show only there.
@@ -212,11 +260,12 @@ BinaryFile BinaryFile::OpenForReading(const std::filesystem::path& path) {
 }
 
 void BinaryFile::Read(std::uint64_t offset, std::span<std::byte> bytes) {
-    Seek(file_.get(), offset, FailureKind::ReadFailed, path_);
-    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file_.get());
-    if (std::ferror(file_.get())) {
+    if (!Reachable(offset)) {
+        throw Failure(FailureKind::ReadFailed, "cannot reach offset " + std::to_string(offset) + " of " + DisplayPath(path_));
+    }
+    std::size_t got = 0;
+    if (!ReadAt(file_.get(), offset, bytes, got)) {
         const int error = errno;
-        std::clearerr(file_.get());
         throw Failure(FailureKind::ReadFailed, "cannot read " + DisplayPath(path_) + " at offset " +
                                                    std::to_string(offset) + ": " + Reason(error));
     }
@@ -237,7 +286,12 @@ void BinaryFile::CheckWrite(std::uint64_t offset, std::uint64_t size) {
 }
 
 std::uint64_t BinaryFile::Size() {
+#if defined(_WIN32)
     const long size = std::fseek(file_.get(), 0, SEEK_END) == 0 ? std::ftell(file_.get()) : -1;
+#else
+    struct stat info {};
+    const long long size = ::fstat(fileno(file_.get()), &info) == 0 ? static_cast<long long>(info.st_size) : -1;
+#endif
     if (size < 0) throw Failure(FailureKind::ReadFailed, "cannot tell the size of " + DisplayPath(path_));
     return static_cast<std::uint64_t>(size);
 }
@@ -250,12 +304,11 @@ std::vector<std::byte> BinaryFile::ReadAll() {
 
 void BinaryFile::Write(std::uint64_t offset, std::span<const std::byte> bytes) {
     CheckWrite(offset, bytes.size());
-    Seek(file_.get(), offset, FailureKind::WriteFailed, path_);
-    // Flushed at once: the caller reports success only once the bytes have left the process.
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) != bytes.size() ||
-        std::fflush(file_.get()) != 0) {
+    if (!Reachable(offset)) {
+        throw Failure(FailureKind::WriteFailed, "cannot reach offset " + std::to_string(offset) + " of " + DisplayPath(path_));
+    }
+    if (!WriteAt(file_.get(), offset, bytes)) {
         const int error = errno;
-        std::clearerr(file_.get());
         throw Failure(FailureKind::WriteFailed, "cannot write " + DisplayPath(path_) + " at offset " +
                                                     std::to_string(offset) + ": " + Reason(error));
     }

@@ -2,6 +2,8 @@
 
 #include <stb/stb_image_write.h>
 
+#include <cstdlib>
+
 namespace testing_support {
 
 std::vector<std::byte> Bmp24(int width, int height, const std::vector<std::uint8_t>& rgb) {
@@ -25,6 +27,32 @@ std::vector<std::byte> InkOnWhite(int size, const std::vector<InkBlock>& blocks)
         }
     }
     return Bmp24(size, size, rgb);
+}
+
+std::vector<std::byte> Bmp32V5(int width, int height, const std::vector<std::uint8_t>& rgba) {
+    constexpr std::uint32_t kFileHeaderSize = 14;
+    constexpr std::uint32_t kV5HeaderSize = 124;
+    const int rows = std::abs(height);
+    const auto pixelBytes = static_cast<std::uint32_t>(width * rows * 4);
+    std::vector<std::byte> bmp;
+    const auto u8 = [&](std::uint32_t v) { bmp.push_back(static_cast<std::byte>(v & 0xff)); };
+    const auto u16 = [&](std::uint32_t v) { u8(v); u8(v >> 8); };
+    const auto u32 = [&](std::uint32_t v) { u16(v & 0xffff); u16(v >> 16); };
+    u8('B'); u8('M'); u32(kFileHeaderSize + kV5HeaderSize + pixelBytes); u32(0); u32(kFileHeaderSize + kV5HeaderSize);
+    u32(kV5HeaderSize); u32(static_cast<std::uint32_t>(width)); u32(static_cast<std::uint32_t>(height));
+    u16(1); u16(32); u32(3 /* bit fields */); u32(pixelBytes); u32(2835); u32(2835); u32(0); u32(0);
+    u32(0x00ff0000); u32(0x0000ff00); u32(0x000000ff); u32(0xff000000);  // red, green, blue, alpha masks
+    u32(0x73524742);                                                      // 'sRGB'
+    for (int i = 0; i < 9 + 3; ++i) u32(0);                               // end points, gamma
+    u32(4); u32(0); u32(0); u32(0);                                       // intent, profile, reserved
+    for (int r = 0; r < rows; ++r) {
+        const int y = height > 0 ? rows - 1 - r : r;
+        for (int x = 0; x < width; ++x) {
+            const std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 4;
+            u8(rgba[at + 2]); u8(rgba[at + 1]); u8(rgba[at]); u8(rgba[at + 3]);
+        }
+    }
+    return bmp;
 }
 
 }  // namespace testing_support

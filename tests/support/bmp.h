@@ -15,4 +15,8 @@ struct InkBlock {
 };
 std::vector<std::byte> InkOnWhite(int size, const std::vector<InkBlock>& blocks);
 
+// A 32-bit BMP with a BITMAPV5 header and colour masks, as image editors write them, built
+// byte by byte: RGBA pixels, rows from the top. A negative height stores the rows top-down.
+std::vector<std::byte> Bmp32V5(int width, int height, const std::vector<std::uint8_t>& rgba);
+
 }  // namespace testing_support
