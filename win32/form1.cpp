@@ -73,6 +73,7 @@ Form1::Form1(HINSTANCE instance, char decimalSeparator) : instance_(instance), d
 Form1::~Form1() {
     editor_.reset();  // it may still ask the window to stop what it started
     watch_.reset();
+    if (shortcuts_) DestroyAcceleratorTable(shortcuts_);
 }
 
 void Form1::RegisterClasses() {
@@ -146,7 +147,23 @@ void Form1::BuildFonts() {
 void Form1::BuildMenu() {
     menu_ = CreateMenu();
     AppendMenuW(menu_, MF_STRING, kOpp, L"Открыть");
+    // Disabled until the editor has a font and a step to offer.
+    editMenu_ = CreatePopupMenu();
+    AppendMenuW(editMenu_, MF_STRING | MF_GRAYED, kUndo, L"Отменить\tCtrl+Z");
+    AppendMenuW(editMenu_, MF_STRING | MF_GRAYED, kRedo, L"Повторить\tCtrl+Y");
+    AppendMenuW(editMenu_, MF_STRING | MF_GRAYED, kFitGlyph, L"Подогнать символ по рисунку\tCtrl+F");
+    AppendMenuW(editMenu_, MF_STRING | MF_GRAYED, kFitAllGlyphs, L"Подогнать все символы\tCtrl+Shift+F");
+    AppendMenuW(menu_, MF_POPUP | MF_GRAYED, reinterpret_cast<UINT_PTR>(editMenu_), L"Правка");
     SetMenu(window_, menu_);
+
+    ACCEL keys[] = {
+        {FVIRTKEY | FCONTROL, 'Z', kUndo},
+        {FVIRTKEY | FCONTROL, 'Y', kRedo},
+        {FVIRTKEY | FCONTROL | FSHIFT, 'Z', kRedo},
+        {FVIRTKEY | FCONTROL, 'F', kFitGlyph},
+        {FVIRTKEY | FCONTROL | FSHIFT, 'F', kFitAllGlyphs},
+    };
+    shortcuts_ = CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys)));
 }
 
 HWND Form1::Group(Id id, const Twips& where) {
@@ -245,9 +262,17 @@ bool Form1::OnCreate() {
 
 void Form1::OnCommand(int id, int code) {
     if (!editor_) return;
-    if (id == kOpp && code == 0) {
-        editor_->OpenCommand();
-        return;
+    constexpr int kFromMenu = 0;
+    constexpr int kFromShortcut = 1;
+    if (code == kFromMenu || code == kFromShortcut) {
+        switch (id) {
+        case kOpp: editor_->OpenCommand(); return;
+        case kUndo: editor_->Undo(); return;
+        case kRedo: editor_->Redo(); return;
+        case kFitGlyph: editor_->FitGlyph(); return;
+        case kFitAllGlyphs: editor_->FitAllGlyphs(); return;
+        default: break;
+        }
     }
     if (code != BN_CLICKED) return;
     switch (id) {
@@ -399,11 +424,16 @@ void Form1::DrawSaveButton(const DRAWITEMSTRUCT& item) {
 
 // ---- The keyboard -----------------------------------------------------------------------
 
-bool Form1::PreTranslate(const MSG& message) {
-    if (message.message != WM_KEYDOWN || message.wParam != VK_TAB || !IsInside(message.hwnd, window_)) return false;
-    if (GetKeyState(VK_CONTROL) < 0) return false;
-    MoveFocus(GetKeyState(VK_SHIFT) >= 0);
-    return true;
+bool Form1::PreTranslate(MSG& message) {
+    if (!IsInside(message.hwnd, window_)) return false;
+    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
+        MoveFocus(GetKeyState(VK_SHIFT) >= 0);
+        return true;
+    }
+    // Undo and redo in the two boxes that take typing are the box's own.
+    const bool inTypedBox = message.hwnd == Control(kText4) || message.hwnd == Control(kText5);
+    if (inTypedBox && message.message == WM_KEYDOWN && (message.wParam == 'Z' || message.wParam == 'Y')) return false;
+    return TranslateAcceleratorW(window_, shortcuts_, &message) != 0;
 }
 
 void Form1::MoveFocus(bool forward) {
@@ -462,6 +492,16 @@ HWND Form1::Handle(editor::Control control) const {
     }
 }
 
+UINT Form1::MenuItem(editor::Control control) {
+    switch (control) {
+    case editor::Control::Undo: return kUndo;
+    case editor::Control::Redo: return kRedo;
+    case editor::Control::FitGlyph: return kFitGlyph;
+    case editor::Control::FitAllGlyphs: return kFitAllGlyphs;
+    default: return 0;
+    }
+}
+
 void Form1::SetText(editor::Box box, const std::string& text) { SetWindowTextW(Handle(box), Widen(text).c_str()); }
 
 std::string Form1::Text(editor::Box box) const {
@@ -481,6 +521,16 @@ void Form1::SetVisible(editor::Control control, bool visible) {
 }
 
 void Form1::SetEnabled(editor::Control control, bool enabled) {
+    const UINT state = enabled ? MF_ENABLED : MF_GRAYED;
+    if (control == editor::Control::EditMenu) {
+        EnableMenuItem(menu_, reinterpret_cast<UINT_PTR>(editMenu_), MF_BYCOMMAND | state);
+        DrawMenuBar(window_);
+        return;
+    }
+    if (const UINT item = MenuItem(control)) {
+        EnableMenuItem(editMenu_, item, MF_BYCOMMAND | state);
+        return;
+    }
     const HWND window = Handle(control);
     if (!window) return;
     const int id = GetDlgCtrlID(window);

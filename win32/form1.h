@@ -28,8 +28,9 @@ public:
     bool Create(int showCommand);
     HWND window() const { return window_; }
     editor::Editor& Editor() { return *editor_; }
-    // The keys the window handles before any control sees them (Tab); true when one was handled.
-    bool PreTranslate(const MSG& message);
+    // The keys the window handles before any control sees them (Tab, the menu's shortcuts); true
+    // when one was handled.
+    bool PreTranslate(MSG& message);
 
     // What the editor asks of the window.
     void SetText(editor::Box box, const std::string& text) override;
@@ -56,6 +57,10 @@ private:
     // Every control's id, in the order the layout lists them.
     enum Id : int {
         kOpp = 1,
+        kUndo,
+        kRedo,
+        kFitGlyph,
+        kFitAllGlyphs,
         kFrame1,
         kShape1,
         kPicture1,
@@ -115,6 +120,7 @@ private:
                HFONT font, DWORD extendedStyle = 0);
     HWND Handle(editor::Control control) const;
     HWND Handle(editor::Box box) const;
+    static UINT MenuItem(editor::Control control);
     HWND Control(Id id) const { return controls_[id]; }
 
     void ShowEnabled(HWND group);
@@ -127,6 +133,8 @@ private:
     int dpi_ = kLayoutDpi;
     HWND window_ = nullptr;
     HMENU menu_ = nullptr;
+    HMENU editMenu_ = nullptr;  // "Правка"
+    HACCEL shortcuts_ = nullptr;
     HWND lastFocus_ = nullptr;  // the control given the focus back when the window is active again
     std::array<HWND, kIdCount> controls_{};
     // A control inside a group takes input only while both it and its group are enabled.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # runeplot.exe in a real window under Wine and Xvfb, used as a person would with xdotool: started
 # on a font in a Cyrillic folder with a space, looked at pixel by pixel, its arrows and selector
-# clicked (the font's bytes must be those the Linux window writes for the same clicks), a font
+# clicked (the font's bytes must be those the Linux window writes for the same clicks), the last
+# step undone and redone from the keyboard, a font
 # opened by typing its path into Windows' dialog, and a 256 x 256 picture refused with a message.
 # Usage: real_window.sh WINE BUILD_WIN BUILD_LINUX (run by scripts/windows.sh test, in its Wine
 # prefix). With SHOTS=FOLDER the screenshots are kept there.
@@ -137,6 +138,12 @@ edit_glyphs
 import -window root "$shots/edited.png"
 [ "$(bytes_at "$cyrillic/мой шрифт.gmf" 44 4)" = "0000843e" ] || fail "glyph 1's Left is not 66/256: $(bytes_at "$cyrillic/мой шрифт.gmf" 44 4)"
 [ "$(bytes_at "$cyrillic/мой шрифт.gmf" 8 4)" = "0000a041" ] || fail "the font size is not 20: $(bytes_at "$cyrillic/мой шрифт.gmf" 8 4)"
+
+# The last step undone and done again from the keyboard: the save of the font size.
+xdotool key ctrl+z; sleep 0.5
+[ "$(bytes_at "$cyrillic/мой шрифт.gmf" 8 4)" = "00008041" ] || fail "Ctrl+Z did not undo the font size: $(bytes_at "$cyrillic/мой шрифт.gmf" 8 4)"
+xdotool key ctrl+y; sleep 0.5
+[ "$(bytes_at "$cyrillic/мой шрифт.gmf" 8 4)" = "0000a041" ] || fail "Ctrl+Y did not redo the font size: $(bytes_at "$cyrillic/мой шрифт.gmf" 8 4)"
 
 # A message raised while the mouse is held on the selector waits for the release: the font is
 # gone, and the selector's left arrow is held down.
