@@ -21,6 +21,7 @@
 #include "bench/bench_files.h"
 #include "editor/editor.h"
 #include "picture/image.h"
+#include "tests/support/bmp.h"
 #include "tests/support/font_bytes.h"
 #include "ui/form1.h"
 #include "ui/prompts.h"
@@ -205,8 +206,8 @@ public:
 };
 
 struct OpenEditor {
-    explicit OpenEditor(const std::vector<std::byte>& fontBytes)
-        : fontPath(dir.Write("font1.gmf", fontBytes)), picturePath(dir.Write("font1.bmp", TextureBmp())), editor(view, '.') {
+    explicit OpenEditor(const std::vector<std::byte>& fontBytes, const std::vector<std::byte>& pictureBytes = TextureBmp())
+        : fontPath(dir.Write("font1.gmf", fontBytes)), picturePath(dir.Write("font1.bmp", pictureBytes)), editor(view, '.') {
         view.editor = &editor;
         Open();
     }
@@ -248,6 +249,35 @@ void CoreArrowClick(benchmark::State& state) {
     CheckNoMessage(state, open);
 }
 BENCHMARK(CoreArrowClick);
+
+// Undo and redo of an arrow's store, the glyph shown again after each: what a held Ctrl+Z costs.
+void CoreUndoRedo(benchmark::State& state) {
+    OpenEditor open(bench::FontOfGlyphs(100));
+    open.editor.ClickArrow(editor::Control::Command5);
+    for (auto _ : state) {
+        open.editor.Undo();
+        open.editor.Redo();
+    }
+    CheckNoMessage(state, open);
+}
+BENCHMARK(CoreUndoRedo);
+
+// A fit of every glyph of a full font, each moved, and its undo: 1001 records read, fitted,
+// written and taken back, and the report.
+void CoreFitAllGlyphs(benchmark::State& state) {
+    std::vector<testing_support::InkBlock> ink;
+    for (int cell = 0; cell < 256; ++cell) {
+        const int x = cell % 16 * 32, y = cell / 16 * 32;
+        ink.push_back({x + 2, x + 10, y + 2, y + 20});
+    }
+    OpenEditor open(bench::FontOfGlyphs(1001), testing_support::InkOnWhite(512, ink));
+    for (auto _ : state) {
+        open.editor.FitAllGlyphs();
+        open.editor.Undo();
+    }
+    if (open.view.messages != static_cast<int>(state.iterations())) state.SkipWithError("not one report a fit");
+}
+BENCHMARK(CoreFitAllGlyphs)->Unit(benchmark::kMillisecond);
 
 void CoreOpenCommand(benchmark::State& state) {
     OpenEditor open(bench::FontOfGlyphs(static_cast<int>(state.range(0))));

@@ -1,5 +1,6 @@
 #include "editor/editor.h"
 
+#include <bit>
 #include <optional>
 #include <system_error>
 #include <utility>
@@ -15,6 +16,12 @@ namespace editor {
 namespace {
 
 constexpr picture::Rgba kOutlineColour{255, 0, 0, 255};
+
+// Whether a fit moves an edge: the bits count, a negative zero's and a not-a-number's too.
+bool SameEdges(const font::GlyphRecord& a, const font::GlyphRecord& b) {
+    return std::bit_cast<std::uint32_t>(a.Left) == std::bit_cast<std::uint32_t>(b.Left) &&
+           std::bit_cast<std::uint32_t>(a.Right) == std::bit_cast<std::uint32_t>(b.Right);
+}
 
 // A path as the dialogs give it: absolute and without "." or "..". One that cannot be made
 // absolute is kept as it is; opening it will say what is wrong.
@@ -41,6 +48,10 @@ Editor::Editor(View& view, char decimalSeparator) : view_(view), decimalSeparato
 
 void Editor::StartUp() {
     StopFollowingPicture();  // no picture shown, none followed
+    texture_.reset();
+    ink_.reset();
+    history_.Clear();
+    SetEditable(false);
     SetEnabled(Control::Frame4, false);
     SetEnabled(Control::Frame2, false);
     SetEnabled(Control::scr, false);
@@ -105,12 +116,15 @@ void Editor::OpenChosenFont(const std::filesystem::path& picture) {
             view_.SetVisible(Control::Picture1, false);
             view_.SetVisible(Control::Shape1, true);
             SetEnabled(Control::scr, false);
+            SetEditable(false);
             return;
         }
 
         // Stamped before it is read: a change while it is read is a change to show.
         const runtime::FileStamp pictureStamp = runtime::StampOf(chosenPicture);
-        view_.ShowTexture(picture::DecodeBmp(chosenPicture));
+        texture_ = picture::DecodeBmp(chosenPicture);
+        ink_.reset();
+        view_.ShowTexture(*texture_);
         view_.SetVisible(Control::Picture1, true);
         view_.SetVisible(Control::Shape1, false);
         SetEnabled(Control::scr, true);
@@ -119,6 +133,7 @@ void Editor::OpenChosenFont(const std::filesystem::path& picture) {
         view_.SetCaption(Label::Label4, runtime::DisplayPath(chosenPicture));
         view_.SetCaption(Label::Label5, runtime::DisplayPath(CommonDialog1.FileName));
         LoadFont();
+        SetEditable(true);
         FollowPicture(chosenPicture, pictureStamp);
     } catch (const runtime::Failure&) {
         StartUp();
@@ -127,6 +142,7 @@ void Editor::OpenChosenFont(const std::filesystem::path& picture) {
 
 void Editor::LoadFont() {
     fontPath_ = CommonDialog1.FileName;
+    history_.Clear();  // even for the same font again: its steps are for what was loaded before
     font::LoadFont(fontPath_, font_,
                    {
                        .SetSelectorRange = [this] { SetSelectorRange(); },
@@ -251,12 +267,16 @@ void Editor::NudgeEdge(Box box, int step, bool guarded) {
 
 void Editor::StoreGlyph() {
     try {
-        font::StoreGlyph(fontPath_, font_, {view_.Text(Box::Text1), view_.Text(Box::Text2), view_.Text(Box::Text3)},
-                         decimalSeparator_, [this] { return static_cast<std::int16_t>(view_.SelectorValue()); });
+        const auto index = static_cast<std::int16_t>(view_.SelectorValue());
+        history_.RecordWrite(fontPath_, {History::Kind::StoreGlyph, index}, {RecordRange(index)}, [&] {
+            font::StoreGlyph(fontPath_, font_, {view_.Text(Box::Text1), view_.Text(Box::Text2), view_.Text(Box::Text3)},
+                             decimalSeparator_, [this] { return static_cast<std::int16_t>(view_.SelectorValue()); });
+        });
     } catch (const runtime::Failure& failure) {
         ShowFailure(Action::StoreGlyph, failure);
         return;
     }
+    UpdateEditMenu();
     try {
         RefreshGlyphView();  // shows the glyph as read back from the file
     } catch (const runtime::Failure& failure) {
@@ -269,10 +289,16 @@ void Editor::SaveFontParameters() {
     try {
         NormaliseDecimalPoint(Box::Text4);
         NormaliseDecimalPoint(Box::Text5);
-        font::SaveHeader(fontPath_, font_, view_.Text(Box::Text4), view_.Text(Box::Text5), decimalSeparator_);
+        history_.RecordWrite(fontPath_, {History::Kind::SaveFontParameters, 0},
+                             {{font::kFontSizeOffset, 4}, {font::kSpaceWidthOffset, 4}}, [&] {
+                                 font::SaveHeader(fontPath_, font_, view_.Text(Box::Text4), view_.Text(Box::Text5),
+                                                  decimalSeparator_);
+                             });
     } catch (const runtime::Failure& failure) {
         ShowFailure(Action::SaveFontParameters, failure);
+        return;
     }
+    UpdateEditMenu();
 }
 
 void Editor::NormaliseDecimalPoint(Box box) {
@@ -289,6 +315,153 @@ void Editor::NormaliseDecimalPoint(Box box) {
         if (c == '.') c = decimalSeparator_;
     }
     view_.SetText(box, runtime::Trim(replaced));
+}
+
+void Editor::Undo() { Replay(Action::Undo); }
+
+void Editor::Redo() { Replay(Action::Redo); }
+
+void Editor::Replay(Action action) {
+    if (!editable_) return;
+    std::optional<History::Step> step;
+    try {
+        step = action == Action::Undo ? history_.Undo(fontPath_) : history_.Redo(fontPath_);
+    } catch (const runtime::Failure& failure) {
+        ShowFailure(action, failure);
+        return;
+    }
+    if (!step) return;
+    UpdateEditMenu();
+    ShowStep(*step);
+}
+
+// What the step changed, as the file now holds it.
+void Editor::ShowStep(const History::Step& step) {
+    try {
+        if (step.kind == History::Kind::SaveFontParameters) {
+            runtime::BinaryFile file = runtime::BinaryFile::OpenForReading(fontPath_);
+            font::ReadFontParameters(file, font_);
+            ShowFontParameters();
+            return;
+        }
+        if (view_.SelectorValue() != step.glyph) {
+            view_.SetSelectorValue(step.glyph);  // the change refreshes the view
+            return;
+        }
+        RefreshGlyphView();
+    } catch (const runtime::Failure& failure) {
+        ShowFailure(Action::ShowGlyph, failure);
+    }
+}
+
+void Editor::FitGlyph() {
+    if (!editable_ || !glyphShown_) return;
+    const auto index = static_cast<std::int16_t>(view_.SelectorValue());
+    try {
+        std::optional<font::GlyphRecord> fitted;
+        {
+            runtime::BinaryFile file = runtime::BinaryFile::OpenForReading(fontPath_);
+            font::ReadGlyphRecord(file, font_, index);  // the glyph as the file holds it now
+            fitted = FittedGlyph(font_.CurrentGlyph, font_.CellHeight);
+        }
+        if (!fitted) {
+            view_.Exclaim(NoInkMessage(index + 1), kErrorTitle);
+            return;
+        }
+        if (SameEdges(*fitted, font_.CurrentGlyph)) return;
+        history_.RecordWrite(fontPath_, {History::Kind::FitGlyph, index}, {RecordRange(index)}, [&] {
+            runtime::BinaryFile file = runtime::BinaryFile::Open(fontPath_);
+            const font::RecordWrite write{index, *fitted};
+            font::CheckTableKept(file, font_, std::span(&write, 1));  // as a store is checked
+            font_.CurrentGlyph = *fitted;
+            font::WriteGlyphRecord(file, font_, index);
+        });
+    } catch (const runtime::Failure& failure) {
+        ShowFailure(Action::FitGlyph, failure);
+        return;
+    }
+    UpdateEditMenu();
+    try {
+        RefreshGlyphView();
+    } catch (const runtime::Failure& failure) {
+        ShowFailure(Action::ShowGlyph, failure);
+    }
+}
+
+void Editor::FitAllGlyphs() {
+    if (!editable_ || font_.GlyphCount == 0) return;
+    std::vector<font::RecordWrite> fitted;
+    std::vector<std::int32_t> withoutInk;  // glyph numbers, from 1
+    try {
+        const font::FontTable table = [&] {
+            runtime::BinaryFile file = runtime::BinaryFile::OpenForReading(fontPath_);
+            return font::ReadFontTable(file);
+        }();
+        // Another table than the one loaded would be written at places the window does not show.
+        if (table.state.TableBase != font_.TableBase || table.state.GlyphCount != font_.GlyphCount) {
+            throw runtime::Failure(runtime::FailureKind::ChangedOutside,
+                                   runtime::DisplayPath(fontPath_) + " holds another glyph table than the one loaded");
+        }
+        for (std::int32_t i = 0; i < table.state.GlyphCount; ++i) {
+            const font::GlyphRecord& glyph = table.glyphs[static_cast<std::size_t>(i)];
+            const std::optional<font::GlyphRecord> record = [&]() -> std::optional<font::GlyphRecord> {
+                try {
+                    return FittedGlyph(glyph, table.state.CellHeight);
+                } catch (const runtime::Failure&) {
+                    return std::nullopt;  // a rectangle with no place on the picture has no ink there either
+                }
+            }();
+            if (!record) {
+                withoutInk.push_back(i + 1);
+                continue;
+            }
+            if (SameEdges(*record, glyph) || font::IsEmpty(*record)) continue;
+            fitted.push_back({i, *record});
+        }
+        if (!fitted.empty()) {
+            std::vector<History::Range> ranges;
+            for (const font::RecordWrite& write : fitted) ranges.push_back(RecordRange(static_cast<std::int16_t>(write.index)));
+            const auto first = static_cast<std::int16_t>(fitted.front().index);
+            history_.RecordWrite(fontPath_, {History::Kind::FitAllGlyphs, first}, ranges, [&] {
+                runtime::BinaryFile file = runtime::BinaryFile::Open(fontPath_);
+                // Every record is checked before the first is written: all of them or none.
+                font::CheckTableKept(file, font_, fitted);
+                file.CheckWrite(ranges.back().offset, ranges.back().size);
+                // Neighbouring glyphs go in one write.
+                for (std::size_t begin = 0, end = 0; begin < fitted.size(); begin = end) {
+                    std::vector<font::GlyphRecord> run;
+                    for (end = begin; end < fitted.size() && fitted[end].index == fitted[begin].index + static_cast<std::int32_t>(end - begin); ++end) {
+                        run.push_back(fitted[end].record);
+                    }
+                    font::WriteGlyphRecords(file, font_, static_cast<std::int16_t>(fitted[begin].index), run);
+                }
+            });
+        }
+    } catch (const runtime::Failure& failure) {
+        ShowFailure(Action::FitAllGlyphs, failure);
+        return;
+    }
+    UpdateEditMenu();
+    try {
+        RefreshGlyphView();
+    } catch (const runtime::Failure& failure) {
+        ShowFailure(Action::ShowGlyph, failure);
+    }
+    view_.Exclaim(FitAllReport(static_cast<std::int32_t>(fitted.size()), font_.GlyphCount, withoutInk), kFitTitle);
+}
+
+const picture::InkMap& Editor::InkOfTexture() {
+    if (!ink_) ink_.emplace(*texture_, 0);
+    return *ink_;
+}
+
+// gmftool fit's rule with its defaults (margin 0, reach 16, threshold 0).
+std::optional<font::GlyphRecord> Editor::FittedGlyph(const font::GlyphRecord& glyph, float cellHeight) {
+    return picture::FitGlyph(InkOfTexture(), glyph, cellHeight, picture::FitRule{});
+}
+
+History::Range Editor::RecordRange(std::int16_t index) const {
+    return {static_cast<std::uint64_t>(font::RecordOffset(font_.TableBase, index)), font::kGlyphRecordSize};
 }
 
 void Editor::FollowPicture(const std::filesystem::path& picture, const runtime::FileStamp& shown) {
@@ -349,7 +522,9 @@ void Editor::ShowPictureAgain() {
                 if (texture.width != font::kTextureSize || texture.height != font::kTextureSize) {
                     trouble = TextureTrouble::NotDecodable;
                 } else {
-                    view_.ShowTexture(texture);
+                    texture_ = std::move(texture);
+                    ink_.reset();
+                    view_.ShowTexture(*texture_);
                     pictureTroubleShown_ = false;
                     return;
                 }
@@ -376,6 +551,21 @@ void Editor::SetGlyphShown(bool shown) {
                                 Control::Command6, Control::Command7}) {
         view_.SetEnabled(arrow, shown);
     }
+    UpdateEditMenu();
+}
+
+void Editor::SetEditable(bool editable) {
+    editable_ = editable;
+    UpdateEditMenu();
+}
+
+void Editor::UpdateEditMenu() {
+    view_.SetEnabled(Control::EditMenu, editable_);
+    view_.SetEnabled(Control::Undo, editable_ && history_.CanUndo());
+    view_.SetEnabled(Control::Redo, editable_ && history_.CanRedo());
+    // A fit stores as an arrow does: only a glyph shown as the file holds it.
+    view_.SetEnabled(Control::FitGlyph, editable_ && glyphShown_);
+    view_.SetEnabled(Control::FitAllGlyphs, editable_ && font_.GlyphCount > 0);
 }
 
 void Editor::ShowFailure(Action action, const runtime::Failure& failure) {

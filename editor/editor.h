@@ -3,12 +3,16 @@
 #include <cstdint>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "editor/history.h"
 #include "editor/messages.h"
 #include "editor/view.h"
 #include "font/font_file.h"
+#include "picture/image.h"
+#include "picture/ink.h"
 #include "runtime/file_stamp.h"
 
 // The window's state and its handlers, for any toolkit: a view forwards each event to the
@@ -41,6 +45,10 @@ public:
     void OnSelectorReleased();                            // ... and up again
     void ClickArrow(Control command);                     // Command2 .. Command7
     void SaveFontParameters();                            // Command1
+    void Undo();                                          // "Отменить"
+    void Redo();                                          // "Повторить"
+    void FitGlyph();                                      // "Подогнать символ по рисунку"
+    void FitAllGlyphs();                                  // "Подогнать все символы"
     void OnTimer(Timer timer);
     void OnWatchedFileChanged();
 
@@ -61,6 +69,12 @@ private:
     void StoreGlyph();
     void NormaliseDecimalPoint(Box box);
 
+    void Replay(Action action);
+    void ShowStep(const History::Step& step);
+    const picture::InkMap& InkOfTexture();
+    std::optional<font::GlyphRecord> FittedGlyph(const font::GlyphRecord& glyph, float cellHeight);
+    History::Range RecordRange(std::int16_t index) const;
+
     void FollowPicture(const std::filesystem::path& picture, const runtime::FileStamp& shown);
     void StopFollowingPicture();
     void ShowPictureAgain();
@@ -69,6 +83,9 @@ private:
     void SetEnabled(Control control, bool enabled);
     // The arrows store only a glyph that the view has shown as the file holds it.
     void SetGlyphShown(bool shown);
+    // "Правка" and its items follow the state, the history and the glyph shown.
+    void SetEditable(bool editable);
+    void UpdateEditMenu();
     void ShowFailure(Action action, const runtime::Failure& failure);
     void ReportAfterEvent(const std::string& message);
 
@@ -87,6 +104,10 @@ private:
     bool frame4Enabled_ = false;
     bool selectorEnabled_ = false;
     bool glyphShown_ = false;
+    bool editable_ = false;  // a font loaded and its texture shown
+
+    // The writes to the font since it was opened.
+    History history_;
 
     // A refresh that fails inside the load belongs to the load.
     bool loading_ = false;
@@ -100,6 +121,9 @@ private:
     std::filesystem::path picturePath_;
     runtime::FileStamp pictureStamp_;
     bool pictureTroubleShown_ = false;
+    // The texture as shown, which the fits look at; its ink is found when first asked for.
+    std::optional<picture::Image> texture_;
+    std::optional<picture::InkMap> ink_;
 
     CommonDialog CommonDialog1;
     CommonDialog CommonDialog2;

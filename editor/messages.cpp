@@ -1,5 +1,6 @@
 #include "editor/messages.h"
 
+#include <algorithm>
 #include <iterator>
 
 #include "runtime/binary_file.h"
@@ -34,6 +35,8 @@ std::string Reason(const runtime::Failure& failure, const std::filesystem::path&
         return "текст в поле слишком длинный (255 символов или больше).";
     case FailureKind::Malformed:
         return "файл имеет неверный формат.";
+    case FailureKind::ChangedOutside:
+        return "файл шрифта " + runtime::DisplayPath(font) + " изменён вне окна. Ничего не записано.";
     }
     return failure.what();
 }
@@ -85,6 +88,23 @@ std::string TextureTroubleMessage(TextureTrouble trouble, const std::filesystem:
     return what;
 }
 
+std::string NoInkMessage(std::int32_t glyphNumber) {
+    return "Символ № " + std::to_string(glyphNumber) + " не подогнан: в его области на рисунке нет изображения. "
+           "Ничего не записано.";
+}
+
+std::string FitAllReport(std::int32_t changed, std::int32_t glyphCount, const std::vector<std::int32_t>& withoutInk) {
+    constexpr std::size_t kNamed = 5;
+    std::string report = "Подогнано символов: " + std::to_string(changed) + " из " + std::to_string(glyphCount) + ".";
+    if (withoutInk.empty()) return report;
+    report += "\nБез изображения на рисунке, не изменены: № ";
+    for (std::size_t i = 0; i < std::min(withoutInk.size(), kNamed); ++i) {
+        report += (i > 0 ? ", " : "") + std::to_string(withoutInk[i]);
+    }
+    if (withoutInk.size() > kNamed) report += " и ещё " + std::to_string(withoutInk.size() - kNamed);
+    return report + ".";
+}
+
 std::string FailureMessage(Action action, const runtime::Failure& failure, const std::filesystem::path& font) {
     std::string what;
     switch (action) {
@@ -96,6 +116,18 @@ std::string FailureMessage(Action action, const runtime::Failure& failure, const
         break;
     case Action::SaveFontParameters:
         what = "Параметры шрифта не сохранены: ";
+        break;
+    case Action::Undo:
+        what = "Не удалось отменить: ";
+        break;
+    case Action::Redo:
+        what = "Не удалось повторить: ";
+        break;
+    case Action::FitGlyph:
+        what = "Символ не подогнан: ";
+        break;
+    case Action::FitAllGlyphs:
+        what = "Символы не подогнаны: ";
         break;
     }
     return what + Reason(failure, font);

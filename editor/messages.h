@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "runtime/failure.h"
 
@@ -20,8 +22,15 @@ std::string FontNotFoundMessage(const std::filesystem::path& font);
 enum class TextureTrouble { Missing, WrongSize, NotDecodable };
 std::string TextureTroubleMessage(TextureTrouble trouble, const std::filesystem::path& picture);
 
+inline constexpr const char* kFitTitle = "Подгонка символов";
+
+// A glyph, numbered from 1, whose rectangle holds no ink on the texture.
+std::string NoInkMessage(std::int32_t glyphNumber);
+// How many of the font's glyphs a fit of all of them changed, and (a few of) those without ink.
+std::string FitAllReport(std::int32_t changed, std::int32_t glyphCount, const std::vector<std::int32_t>& withoutInk);
+
 // What the user was doing when a failure came.
-enum class Action { ShowGlyph, StoreGlyph, SaveFontParameters };
+enum class Action { ShowGlyph, StoreGlyph, SaveFontParameters, Undo, Redo, FitGlyph, FitAllGlyphs };
 
 // What did not happen, and why.
 std::string FailureMessage(Action action, const runtime::Failure& failure, const std::filesystem::path& font);

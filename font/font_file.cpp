@@ -152,6 +152,11 @@ void WriteFontParameters(runtime::BinaryFile& file, const FontState& font) {
     file.WriteSingle(kSpaceWidthOffset, font.SpaceWidth);
 }
 
+void ReadFontParameters(runtime::BinaryFile& file, FontState& font) {
+    font.FontSize = file.ReadSingle(kFontSizeOffset);
+    font.SpaceWidth = file.ReadSingle(kSpaceWidthOffset);
+}
+
 FontTable ReadFontTable(runtime::BinaryFile& file) {
     FontTable table;
     const FontHead head = ReadFontHead(file);

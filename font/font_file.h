@@ -68,6 +68,8 @@ struct RecordWrite {
 void CheckTableKept(runtime::BinaryFile& file, const FontState& font, std::span<const RecordWrite> writes);
 
 void WriteFontParameters(runtime::BinaryFile& file, const FontState& font);
+// FontSize and SpaceWidth as the file holds them now, from where WriteFontParameters puts them.
+void ReadFontParameters(runtime::BinaryFile& file, FontState& font);
 
 // The whole table at once, for tools that look at every glyph: read exactly as a load reads it.
 struct FontTable {

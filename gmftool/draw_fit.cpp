@@ -78,7 +78,7 @@ int Fit(const Options& options) {
             continue;
         }
         if (SameBits(record.Left, old.Left) && SameBits(record.Right, old.Right)) continue;
-        writes.records.emplace_back(i, record);
+        writes.records.push_back({i, record});
         report += label + "left " + EditText(old.Left) + " -> " + EditText(record.Left) + ", right " + EditText(old.Right) +
                   " -> " + EditText(record.Right) + "\n";
     }

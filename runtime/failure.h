@@ -18,6 +18,7 @@ enum class FailureKind {
     WouldChangeLayout,  // writes after which a load would find the table elsewhere
     TextTooLong,    // a text past the length the program scans
     Malformed,      // a text or file that does not follow its format
+    ChangedOutside, // the file no longer holds what the program wrote there
 };
 
 // Every failure of the program: thrown where it is detected, caught only where the user is told.

@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -141,6 +143,19 @@ Form1::~Form1() = default;
 void Form1::BuildControls() {
     opp = menuBar()->addAction(QStringLiteral("Открыть"));
     opp->setObjectName(QStringLiteral("opp"));
+    EditMenu = menuBar()->addMenu(QStringLiteral("Правка"));
+    EditMenu->setObjectName(QStringLiteral("EditMenu"));
+    const auto item = [this](const char* name, const QString& caption, const QList<QKeySequence>& keys) {
+        QAction* action = EditMenu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcuts(keys);
+        return action;
+    };
+    Undo = item("Undo", QStringLiteral("Отменить"), {QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    Redo = item("Redo", QStringLiteral("Повторить"), {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    EditMenu->addSeparator();
+    FitGlyph = item("FitGlyph", QStringLiteral("Подогнать символ по рисунку"), {QKeySequence(Qt::CTRL | Qt::Key_F)});
+    FitAllGlyphs = item("FitAllGlyphs", QStringLiteral("Подогнать все символы"), {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F)});
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -231,6 +246,11 @@ void Form1::BuildControls() {
 
 void Form1::ForwardEvents() {
     connect(opp, &QAction::triggered, this, [this] { editor_->OpenCommand(); });
+    connect(Undo, &QAction::triggered, this, [this] { editor_->Undo(); });
+    connect(Redo, &QAction::triggered, this, [this] { editor_->Redo(); });
+    connect(FitGlyph, &QAction::triggered, this, [this] { editor_->FitGlyph(); });
+    connect(FitAllGlyphs, &QAction::triggered, this, [this] { editor_->FitAllGlyphs(); });
+    for (QLineEdit* box : {Text4, Text5}) box->installEventFilter(this);
     connect(scr, &QScrollBar::valueChanged, this, [this] { editor_->OnSelectorChanged(); });
     const std::pair<QPushButton*, editor::Control> arrows[] = {
         {Command2, editor::Control::Command2}, {Command3, editor::Control::Command3}, {Command4, editor::Control::Command4},
@@ -250,7 +270,26 @@ void Form1::OpenFromCommandLine(const QString& fontPath, const QString& pictureP
     editor_->OpenFromCommandLine(NativePath(fontPath), picturePath.isEmpty() ? std::filesystem::path() : NativePath(picturePath));
 }
 
+// The keys that undo and redo the typing in a font parameter box, as users expect of a box.
+bool Form1::IsBoxOwnUndoKey(QObject* watched, QEvent* event) const {
+    if (watched != Text4 && watched != Text5) return false;
+    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) return false;
+    const QKeyCombination key = static_cast<QKeyEvent*>(event)->keyCombination();
+    return key == (Qt::CTRL | Qt::Key_Z) || key == (Qt::CTRL | Qt::Key_Y) || key == (Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+}
+
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (IsBoxOwnUndoKey(watched, event)) {
+        // Kept from the window's shortcuts and done here: a box's own keys differ by desktop theme.
+        if (event->type() == QEvent::ShortcutOverride) {
+            event->accept();
+            return true;
+        }
+        auto* box = static_cast<QLineEdit*>(watched);
+        if (static_cast<QKeyEvent*>(event)->keyCombination() == (Qt::CTRL | Qt::Key_Z)) box->undo();
+        else box->redo();
+        return true;
+    }
     // Only the left button steps the selector; no other holds a message back.
     const auto leftButton = [event] { return static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton; };
     if (!editor_) return QMainWindow::eventFilter(watched, event);
@@ -304,7 +343,7 @@ QWidget* Form1::ControlWidget(editor::Control control) const {
     case editor::Control::Command5: return Command5;
     case editor::Control::Command6: return Command6;
     case editor::Control::Command7: return Command7;
-    default: return nullptr;  // no menu of those yet
+    default: return nullptr;  // the menu's items are actions
     }
 }
 
@@ -312,7 +351,19 @@ void Form1::SetVisible(editor::Control control, bool visible) {
     if (QWidget* widget = ControlWidget(control)) widget->setVisible(visible);
 }
 
+QAction* Form1::MenuAction(editor::Control control) const {
+    switch (control) {
+    case editor::Control::EditMenu: return EditMenu->menuAction();
+    case editor::Control::Undo: return Undo;
+    case editor::Control::Redo: return Redo;
+    case editor::Control::FitGlyph: return FitGlyph;
+    case editor::Control::FitAllGlyphs: return FitAllGlyphs;
+    default: return nullptr;
+    }
+}
+
 void Form1::SetEnabled(editor::Control control, bool enabled) {
+    if (QAction* action = MenuAction(control)) return action->setEnabled(enabled);
     if (QWidget* widget = ControlWidget(control)) widget->setEnabled(enabled);
 }
 

@@ -14,6 +14,7 @@ class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
@@ -68,6 +69,8 @@ private:
     void BuildControls();
     void ForwardEvents();
     QWidget* ControlWidget(editor::Control control) const;
+    QAction* MenuAction(editor::Control control) const;
+    bool IsBoxOwnUndoKey(QObject* watched, QEvent* event) const;
     QTimer& TimerFor(editor::Timer timer);
     void OnWatchedPathChanged();
 
@@ -80,6 +83,11 @@ private:
     QString watchedFile_;
 
     QAction* opp = nullptr;
+    QMenu* EditMenu = nullptr;  // "Правка"
+    QAction* Undo = nullptr;
+    QAction* Redo = nullptr;
+    QAction* FitGlyph = nullptr;
+    QAction* FitAllGlyphs = nullptr;
     QGroupBox* Frame1 = nullptr;
     QGroupBox* Frame2 = nullptr;
     QGroupBox* Frame3 = nullptr;

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Starts the built program in a real X window under Xvfb and uses it as a person would, with
 # xdotool: open a font and its picture through Qt's own dialogs, look at the outline, click an
-# arrow, save the font size, and open a picture of the wrong size. Controls are found from the
-# window's geometry. Usage: real_window.sh PATH_TO_RUNEPLOT
+# arrow, save the font size, undo, redo and fit through "Правка" and its keys, and open a picture
+# of the wrong size. Controls are found from the window's geometry. Usage: real_window.sh PATH_TO_RUNEPLOT
 set -euo pipefail
 
 runeplot=$1
 fail() { echo "real_window: $*" >&2; exit 1; }
 source "$(dirname "${BASH_SOURCE[0]}")/x_session.sh"
-x_session_check_tools od
+x_session_check_tools od convert
 
 work=$(mktemp -d)
 cleanup() {
@@ -42,7 +42,8 @@ make_bmp() {  # a black 24-bit BMP of width $2 and height $3
 
 mkdir -p "$work/good" "$work/bad"
 make_font "$work/good/font1.gmf"
-make_bmp "$work/good/font1.bmp" 512 512
+# Black, with a little white ink inside the glyph's rectangle: columns 132 to 135, rows 260 to 270.
+convert -size 512x512 xc:black -fill white -draw "rectangle 132,260 135,270" -type truecolor BMP3:"$work/good/font1.bmp"
 cp "$work/good/font1.gmf" "$work/bad/font1.gmf"
 make_bmp "$work/bad/font1.bmp" 256 256
 
@@ -80,6 +81,29 @@ click_client $((529 + 104 + 28)) $((206 + 32 + 13))
 xdotool key ctrl+a; xdotool type --delay 5 "20"; sleep 0.2
 click_client $((529 + 168 + 36)) $((206 + 32 + 28))
 [ "$(bytes_at "$work/good/font1.gmf" 8 4)" = "0000a041" ] || fail "bytes 8 to 11 are not 20.0: $(bytes_at "$work/good/font1.gmf" 8 4)"
+
+# --- "Правка": each shortcut once, and the menu itself ------------------------------------
+font_size_is() { [ "$(bytes_at "$work/good/font1.gmf" 8 4)" = "$1" ] || fail "$2: bytes 8 to 11 are $(bytes_at "$work/good/font1.gmf" 8 4)"; }
+xdotool key ctrl+z; sleep 0.3
+font_size_is 00008041 "Ctrl+Z did not take the save back"
+xdotool key ctrl+y; sleep 0.3
+font_size_is 0000a041 "Ctrl+Y did not make the save again"
+# "Правка" stands right of "Открыть"; its first item is "Отменить".
+xdotool mousemove --sync $((X + 80)) $((Y + menu_height / 2)) click 1; sleep 0.5
+xdotool key Down Return; sleep 0.3
+font_size_is 00008041 "Правка > Отменить did not take the save back"
+xdotool key ctrl+shift+z; sleep 0.3
+font_size_is 0000a041 "Ctrl+Shift+Z did not make the save again"
+# The fit: the ink's columns 132 to 135 give the edges 66 and 68.
+xdotool key ctrl+f; sleep 0.3
+[ "$(bytes_at "$work/good/font1.gmf" 44 12)" = "0000843e0000003f0000883e" ] || fail "Ctrl+F did not fit the glyph: $(bytes_at "$work/good/font1.gmf" 44 12)"
+xdotool key ctrl+shift+f
+report=$(find_window '^Подгонка символов$')
+xdotool windowfocus "$report"; sleep 0.3; xdotool key Return; sleep 0.5
+# Without a window manager the focus does not go back by itself.
+xdotool windowfocus "$(find_window '^Runeplot 1.1$')"; sleep 0.3
+xdotool key ctrl+z; sleep 0.3
+[ "$(bytes_at "$work/good/font1.gmf" 44 4)" = "0000823e" ] || fail "Ctrl+Z did not take the fit back: $(bytes_at "$work/good/font1.gmf" 44 4)"
 
 # --- A picture of the wrong size -------------------------------------------------------
 open_font "$work/bad"

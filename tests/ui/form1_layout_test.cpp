@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QGroupBox>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -63,10 +64,19 @@ TEST_F(Layout, CaptionsLooksAndTheMenu) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Runeplot 1.1"));
     EXPECT_EQ(window->windowIcon().availableSizes().value(0), QSize(32, 32));
     const auto actions = window->menuBar()->actions();
-    ASSERT_EQ(actions.size(), 1);
+    ASSERT_EQ(actions.size(), 2);
     EXPECT_EQ(actions[0]->text(), QStringLiteral("Открыть"));
     EXPECT_EQ(actions[0]->menu(), nullptr) << "a command in the bar, no submenu";
     EXPECT_EQ(actions[0]->objectName(), QStringLiteral("opp"));
+    EXPECT_EQ(actions[1]->text(), QStringLiteral("Правка"));
+    ASSERT_NE(actions[1]->menu(), nullptr);
+    QStringList items;
+    for (const QAction* item : actions[1]->menu()->actions()) {
+        if (!item->isSeparator()) items << item->text() + QLatin1Char('\t') + QKeySequence::listToString(item->shortcuts());
+    }
+    EXPECT_EQ(items, (QStringList{QStringLiteral("Отменить\tCtrl+Z"), QStringLiteral("Повторить\tCtrl+Y; Ctrl+Shift+Z"),
+                                  QStringLiteral("Подогнать символ по рисунку\tCtrl+F"),
+                                  QStringLiteral("Подогнать все символы\tCtrl+Shift+F")}));
 
     EXPECT_EQ(TextOf("err"), QStringLiteral("Ошибка.Недопустимая ширина буквы."));
     EXPECT_EQ(TextOf("Label2"), QStringLiteral("Дополнительные параметры"));

@@ -1,0 +1,129 @@
+#include "editor/history.h"
+
+#include <algorithm>
+#include <string>
+
+#include "runtime/binary_file.h"
+#include "runtime/failure.h"
+
+namespace editor {
+namespace {
+
+// Sorted, with touching and overlapping ranges joined: fewer writes, and one read covers all.
+std::vector<History::Range> Joined(std::vector<History::Range> ranges) {
+    std::erase_if(ranges, [](const History::Range& range) { return range.size == 0; });
+    std::sort(ranges.begin(), ranges.end(), [](const auto& a, const auto& b) { return a.offset < b.offset; });
+    std::vector<History::Range> joined;
+    for (const History::Range& range : ranges) {
+        if (!joined.empty() && range.offset <= joined.back().offset + joined.back().size) {
+            const std::uint64_t end = std::max(joined.back().offset + joined.back().size, range.offset + range.size);
+            joined.back().size = static_cast<std::size_t>(end - joined.back().offset);
+        } else {
+            joined.push_back(range);
+        }
+    }
+    return joined;
+}
+
+// The bytes from the first range's start to the last one's end, in a single read.
+std::vector<std::byte> ReadCovering(runtime::BinaryFile& file, std::uint64_t first, std::uint64_t end) {
+    std::vector<std::byte> bytes(static_cast<std::size_t>(end - first));
+    file.Read(first, bytes);
+    return bytes;
+}
+
+runtime::Failure ChangedOutside(const std::filesystem::path& font, const std::string& how) {
+    return runtime::Failure(runtime::FailureKind::ChangedOutside, runtime::DisplayPath(font) + " " + how);
+}
+
+}  // namespace
+
+void History::RecordWrite(const std::filesystem::path& font, Step step, std::vector<Range> ranges,
+                          const std::function<void()>& write) {
+    ranges = Joined(std::move(ranges));
+    if (ranges.empty()) {
+        write();
+        return;
+    }
+    const std::uint64_t first = ranges.front().offset;
+    const std::uint64_t end = ranges.back().offset + ranges.back().size;
+    // One access reads both sides of the write, which makes its own: an open costs more than a read.
+    runtime::BinaryFile file = runtime::BinaryFile::OpenForReading(font);
+    const std::vector<std::byte> before = ReadCovering(file, first, end);
+    write();
+    const std::vector<std::byte> after = ReadCovering(file, first, end);
+    if (before == after) return;
+
+    // A new step ends the steps that were undone: they were made on bytes that are gone.
+    if (CanRedo()) {
+        const std::uint32_t firstDropped = steps_[done_].firstPatch;
+        bytes_.resize(static_cast<std::size_t>(patches_[firstDropped].bytesAt));
+        patches_.resize(firstDropped);
+        steps_.resize(done_);
+    }
+    steps_.push_back({step, static_cast<std::uint32_t>(patches_.size())});
+    for (const Range& range : ranges) {
+        const auto at = static_cast<std::ptrdiff_t>(range.offset - first);
+        const auto size = static_cast<std::ptrdiff_t>(range.size);
+        patches_.push_back({range.offset, bytes_.size(), static_cast<std::uint32_t>(range.size)});
+        bytes_.insert(bytes_.end(), before.begin() + at, before.begin() + at + size);
+        bytes_.insert(bytes_.end(), after.begin() + at, after.begin() + at + size);
+    }
+    done_ = steps_.size();
+}
+
+std::optional<History::Step> History::Undo(const std::filesystem::path& font) {
+    if (!CanUndo()) return std::nullopt;
+    Replay(font, done_ - 1, false);
+    --done_;
+    return steps_[done_].step;
+}
+
+std::optional<History::Step> History::Redo(const std::filesystem::path& font) {
+    if (!CanRedo()) return std::nullopt;
+    Replay(font, done_, true);
+    ++done_;
+    return steps_[done_ - 1].step;
+}
+
+void History::Clear() {
+    steps_.clear();
+    patches_.clear();
+    bytes_.clear();
+    done_ = 0;
+}
+
+std::span<const History::Patch> History::PatchesOf(std::size_t step) const {
+    const std::size_t first = steps_[step].firstPatch;
+    const std::size_t last = step + 1 < steps_.size() ? steps_[step + 1].firstPatch : patches_.size();
+    return std::span<const Patch>(patches_).subspan(first, last - first);
+}
+
+void History::Replay(const std::filesystem::path& font, std::size_t step, bool forward) {
+    const std::span<const Patch> patches = PatchesOf(step);
+    // Forward finds the bytes before the step and writes the ones after it; back the other way.
+    const auto expected = [&](const Patch& patch) { return bytes_.data() + patch.bytesAt + (forward ? 0 : patch.size); };
+    const auto wanted = [&](const Patch& patch) { return bytes_.data() + patch.bytesAt + (forward ? patch.size : 0); };
+
+    std::optional<runtime::BinaryFile> file;
+    try {
+        file.emplace(runtime::BinaryFile::Open(font));
+    } catch (const runtime::Failure& failure) {
+        throw ChangedOutside(font, std::string("cannot be opened: ") + failure.what());
+    }
+    if (!file->writable()) throw ChangedOutside(font, "is read-only now");
+    const std::uint64_t first = patches.front().offset;
+    const std::uint64_t end = patches.back().offset + patches.back().size;
+    if (file->Size() < end) throw ChangedOutside(font, "is shorter than when it was written");
+    const std::vector<std::byte> now = ReadCovering(*file, first, end);
+    for (const Patch& patch : patches) {
+        if (!std::equal(expected(patch), expected(patch) + patch.size, now.begin() + static_cast<std::ptrdiff_t>(patch.offset - first))) {
+            throw ChangedOutside(font, "no longer holds at offset " + std::to_string(patch.offset) + " what the window wrote there");
+        }
+    }
+    for (const Patch& patch : patches) {
+        file->Write(patch.offset, std::span<const std::byte>(wanted(patch), patch.size));
+    }
+}
+
+}  // namespace editor

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <span>
+#include <vector>
+
+// The window's writes to the open font, each kept as the exact bytes it replaced and the bytes
+// it left, so that it can be taken back and made again in place.
+namespace editor {
+
+class History {
+public:
+    enum class Kind : std::uint8_t { StoreGlyph, SaveFontParameters, FitGlyph, FitAllGlyphs };
+    struct Step {
+        Kind kind = Kind::StoreGlyph;
+        std::int16_t glyph = 0;  // the glyph written, the first one of a batch; 0 for the header
+    };
+    // Bytes of the font a write may change.
+    struct Range {
+        std::uint64_t offset = 0;
+        std::size_t size = 0;
+    };
+
+    // Runs write, which changes nothing of the font outside the ranges, and keeps what they held
+    // before and after it as one step, dropping every step that had been undone. A write that
+    // fails is no step; neither is one that left every byte as it was, since taking it back
+    // would show the user nothing.
+    void RecordWrite(const std::filesystem::path& font, Step step, std::vector<Range> ranges,
+                     const std::function<void()>& write);
+
+    // Both write a step's bytes only when the file holds, in all of the step's ranges, exactly
+    // the bytes the other direction left there, and refuse otherwise before the first write,
+    // with a Failure of kind ChangedOutside: the file was changed, shortened, removed or made
+    // read-only by someone else. Nothing when there is no step to take back or make again.
+    std::optional<Step> Undo(const std::filesystem::path& font);
+    std::optional<Step> Redo(const std::filesystem::path& font);
+
+    bool CanUndo() const { return done_ > 0; }
+    bool CanRedo() const { return done_ < steps_.size(); }
+    void Clear();
+
+private:
+    // The steps and their bytes lie in three flat arrays that only ever grow or shrink at the
+    // end, so a step costs no allocation of its own.
+    struct StepEntry {
+        Step step;
+        std::uint32_t firstPatch;
+    };
+    struct Patch {
+        std::uint64_t offset;
+        std::uint64_t bytesAt;  // into bytes_: the size bytes before the write, then the ones after
+        std::uint32_t size;
+    };
+
+    std::span<const Patch> PatchesOf(std::size_t step) const;
+    void Replay(const std::filesystem::path& font, std::size_t step, bool forward);
+
+    std::vector<StepEntry> steps_;
+    std::vector<Patch> patches_;
+    std::vector<std::byte> bytes_;
+    std::size_t done_ = 0;  // steps_[0, done_) are in the file; the rest were undone
+};
+
+}  // namespace editor
