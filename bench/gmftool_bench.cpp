@@ -190,22 +190,74 @@ void RestoreEveryRecord(benchmark::State& state) {
 }
 BENCHMARK(RestoreEveryRecord);
 
-// Floor of a restore: one open, one read of the table, one write of it and one read back, one close.
+// The file work of a restore alone: one open, one read of the table, one write of it and one
+// read back, one close.
+void ReadWriteReadTable(const std::string& font, std::vector<std::byte>& table, benchmark::State& state) {
+    const auto size = static_cast<ssize_t>(table.size());
+    const int fd = ::open(font.c_str(), O_RDWR);
+    if (::pread(fd, table.data(), table.size(), 44) != size || ::pwrite(fd, table.data(), table.size(), 44) != size ||
+        ::pread(fd, table.data(), table.size(), 44) != size) {
+        state.SkipWithError("file access failed");
+    }
+    ::close(fd);
+}
+
 void FloorReadWriteReadTable(benchmark::State& state) {
     const bench::ScratchDir dir;
     const std::string font = dir.Write("font1.gmf", FittedFont());
     std::vector<std::byte> table(kGlyphs * 16);
-    const auto size = static_cast<ssize_t>(table.size());
-    for (auto _ : state) {
-        const int fd = ::open(font.c_str(), O_RDWR);
-        if (::pread(fd, table.data(), table.size(), 44) != size || ::pwrite(fd, table.data(), table.size(), 44) != size ||
-            ::pread(fd, table.data(), table.size(), 44) != size) {
-            state.SkipWithError("file access failed");
-        }
-        ::close(fd);
-    }
+    for (auto _ : state) ReadWriteReadTable(font, table, state);
 }
 BENCHMARK(FloorReadWriteReadTable);
+
+// Floor of a restore: its file work, and the dump read in one go with each of its numbers turned
+// into a binary32 value; the words that are no numbers (keys, glyph labels, comments) only skipped.
+void FloorReadDumpAndTable(benchmark::State& state) {
+    const bench::ScratchDir dir;
+    const std::string font = dir.Write("font1.gmf", FittedFont());
+    const std::string dump = dir.Path("dump.txt");
+    Run(state, {"dump", font, "-o", dump});
+    std::vector<std::byte> table(kGlyphs * 16);
+    std::string text;
+    constexpr std::size_t kNumbers = 5 + 4 * kGlyphs;  // the signature's version, four header values, four a glyph
+    for (auto _ : state) {
+        struct stat info {};
+        const int in = ::open(dump.c_str(), O_RDONLY);
+        ::fstat(in, &info);
+        text.resize(static_cast<std::size_t>(info.st_size));
+        if (::read(in, text.data(), text.size()) != static_cast<ssize_t>(text.size())) state.SkipWithError("read failed");
+        ::close(in);
+
+        std::size_t numbers = 0;
+        float sum = 0;
+        const char* at = text.data();
+        const char* const end = at + text.size();
+        while (at != end) {
+            if (*at == '#') {
+                at = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at))) + 1;
+                continue;
+            }
+            while (at != end && *at != '\n') {
+                if (*at == ' ') {
+                    ++at;
+                    continue;
+                }
+                const char* const word = at;
+                while (at != end && *at != ' ' && *at != '\n') ++at;
+                if (at[-1] == ':' || !(*word == '-' || (*word >= '0' && *word <= '9'))) continue;
+                float value = 0;
+                if (std::from_chars(word, at, value).ptr != at) state.SkipWithError("not a number");
+                sum += value;
+                ++numbers;
+            }
+            if (at != end) ++at;
+        }
+        if (numbers != kNumbers) state.SkipWithError("numbers missing");
+        benchmark::DoNotOptimize(sum);
+        ReadWriteReadTable(font, table, state);
+    }
+}
+BENCHMARK(FloorReadDumpAndTable);
 
 // Every glyph is one edit unit off its ink before each fit, so that each fit writes them all.
 void FitEveryGlyph(benchmark::State& state) {

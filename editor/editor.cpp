@@ -427,14 +427,7 @@ void Editor::FitAllGlyphs() {
                 // Every record is checked before the first is written: all of them or none.
                 font::CheckTableKept(file, font_, fitted);
                 file.CheckWrite(ranges.back().offset, ranges.back().size);
-                // Neighbouring glyphs go in one write.
-                for (std::size_t begin = 0, end = 0; begin < fitted.size(); begin = end) {
-                    std::vector<font::GlyphRecord> run;
-                    for (end = begin; end < fitted.size() && fitted[end].index == fitted[begin].index + static_cast<std::int32_t>(end - begin); ++end) {
-                        run.push_back(fitted[end].record);
-                    }
-                    font::WriteGlyphRecords(file, font_, static_cast<std::int16_t>(fitted[begin].index), run);
-                }
+                font::WriteGlyphRecords(file, font_, fitted);
             });
         }
     } catch (const runtime::Failure& failure) {

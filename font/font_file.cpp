@@ -113,6 +113,18 @@ void WriteGlyphRecords(runtime::BinaryFile& file, const FontState& font, std::in
     file.Write(static_cast<std::uint64_t>(offset), bytes);
 }
 
+void WriteGlyphRecords(runtime::BinaryFile& file, const FontState& font, std::span<const RecordWrite> writes) {
+    std::vector<GlyphRecord> run;
+    for (std::size_t i = 0; i < writes.size(); ++i) {
+        run.push_back(writes[i].record);
+        const bool runEnds = i + 1 == writes.size() || writes[i + 1].index != writes[i].index + 1;
+        if (!runEnds) continue;
+        const auto first = static_cast<std::int16_t>(writes[i].index + 1 - static_cast<std::int32_t>(run.size()));
+        WriteGlyphRecords(file, font, first, run);
+        run.clear();
+    }
+}
+
 void CheckTableKept(runtime::BinaryFile& file, const FontState& font, std::span<const RecordWrite> writes) {
     constexpr std::uint64_t kProbeEnd = kLayoutProbeOffset + kGlyphRecordSize;
     std::optional<GlyphRecordBytes> probe;

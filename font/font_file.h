@@ -66,6 +66,8 @@ struct RecordWrite {
 // (in layout A, records 0 and 1 hold them). The probe is judged as it would read after every
 // write, and read from the file only when a write reaches it.
 void CheckTableKept(runtime::BinaryFile& file, const FontState& font, std::span<const RecordWrite> writes);
+// Records in rising index order; each run of neighbours goes in one write.
+void WriteGlyphRecords(runtime::BinaryFile& file, const FontState& font, std::span<const RecordWrite> writes);
 
 void WriteFontParameters(runtime::BinaryFile& file, const FontState& font);
 // FontSize and SpaceWidth as the file holds them now, from where WriteFontParameters puts them.

@@ -1,5 +1,6 @@
 #include "gmftool/dump_format.h"
 
+#include <array>
 #include <charconv>
 #include <optional>
 
@@ -14,17 +15,35 @@ constexpr const char* kExplanation =
     "# Positions in edit units (texture units x 256, the numbers the window shows); font_size and\n"
     "# aspect as stored. gmftool restore writes back font_size, space_width and the glyphs.\n";
 
-std::vector<std::string_view> Words(std::string_view line) {
-    std::vector<std::string_view> words;
-    std::size_t pos = 0;
-    while (true) {
-        pos = line.find_first_not_of(" \t", pos);
-        if (pos == std::string_view::npos) return words;
-        const std::size_t end = std::min(line.find_first_of(" \t", pos), line.size());
-        words.push_back(line.substr(pos, end - pos));
-        pos = end;
+// A line's words: the first few, which are all a line may hold, and how many there are in all, so
+// that a line costs no allocation and an extra word can still be named.
+class Words {
+public:
+    static constexpr std::size_t kKept = 11;  // a glyph line's ten and the one too many
+
+    explicit Words(std::string_view line) {
+        const char* at = line.data();
+        const char* const end = at + line.size();
+        while (true) {
+            while (at != end && IsBlank(*at)) ++at;
+            if (at == end) return;
+            const char* const start = at;
+            while (at != end && !IsBlank(*at)) ++at;
+            if (count_ < kKept) kept_[count_] = std::string_view(start, static_cast<std::size_t>(at - start));
+            ++count_;
+        }
     }
-}
+
+    std::size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
+    std::string_view operator[](std::size_t i) const { return kept_[i]; }
+
+private:
+    static bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+    std::array<std::string_view, kKept> kept_;
+    std::size_t count_ = 0;
+};
 
 std::int32_t ParseCount(std::string_view text) {
     std::int32_t value = 0;
@@ -37,10 +56,14 @@ std::int32_t ParseCount(std::string_view text) {
 }
 
 // "glyph N: left L top T right R aspect A", the fields in this order.
-font::GlyphRecord ParseGlyph(const std::vector<std::string_view>& words, std::size_t number) {
-    const std::string label = std::to_string(number) + ":";
+font::GlyphRecord ParseGlyph(const Words& words, std::size_t number) {
+    char buffer[24];
+    char* const labelEnd = std::to_chars(buffer, buffer + sizeof buffer - 1, number).ptr;
+    *labelEnd = ':';
+    const std::string_view label(buffer, static_cast<std::size_t>(labelEnd + 1 - buffer));
     if (words.size() < 2 || words[1] != label) {
-        throw runtime::Failure(runtime::FailureKind::Malformed, "expected 'glyph " + label + "' (glyphs are numbered from 1, in order)");
+        throw runtime::Failure(runtime::FailureKind::Malformed,
+                               "expected 'glyph " + std::string(label) + "' (glyphs are numbered from 1, in order)");
     }
     const std::string_view keys[] = {"left", "top", "right", "aspect"};
     float values[4] = {};
@@ -115,7 +138,7 @@ FontDump ParseDump(std::string_view text) {
                 if (line != kSignature) throw runtime::Failure(runtime::FailureKind::Malformed, "not a gmftool dump (no '" + std::string(kSignature) + "')");
                 continue;
             }
-            const auto words = Words(line);
+            const Words words(line);
             if (words.empty() || words[0].starts_with('#')) continue;
             const std::string_view key = words[0];
             if (key == "glyph") {
@@ -135,6 +158,7 @@ FontDump ParseDump(std::string_view text) {
                 once(layout, words[1][0]);
             } else if (key == "glyph_count") {
                 once(count, ParseCount(words[1]));
+                dump.glyphs.reserve(static_cast<std::size_t>(*count));
             } else if (key == "font_size") {
                 once(fontSize, ParseStoredText(words[1]));
             } else if (key == "cell_height") {

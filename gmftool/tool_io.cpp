@@ -108,15 +108,7 @@ void WriteInPlace(runtime::BinaryFile& file, const font::FontTable& table, const
     CheckWrites(file, table, writes);
     if (!file.writable()) throw CannotWrite(file, "the file is read-only");
     font::FontState state = table.state;
-    std::vector<font::GlyphRecord> run;
-    for (std::size_t i = 0; i < writes.records.size(); ++i) {
-        run.push_back(writes.records[i].record);
-        const bool runEnds = i + 1 == writes.records.size() || writes.records[i + 1].index != writes.records[i].index + 1;
-        if (!runEnds) continue;
-        const auto first = static_cast<std::int16_t>(writes.records[i].index + 1 - static_cast<std::int32_t>(run.size()));
-        font::WriteGlyphRecords(file, state, first, run);
-        run.clear();
-    }
+    font::WriteGlyphRecords(file, state, writes.records);
     if (writes.header) {
         state.FontSize = writes.header->first;
         state.SpaceWidth = writes.header->second;

@@ -13,6 +13,7 @@
 #include "tests/support/font_bytes.h"
 #include "tests/support/read_only.h"
 #include "tests/support/temp_dir.h"
+#include "tests/gmftool/run_gmftool.h"
 
 namespace {
 
@@ -21,21 +22,9 @@ using testing_support::Glyph;
 using testing_support::ReadAll;
 using testing_support::TempDir;
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Result = testing_support::GmftoolResult;
 
-Result Gmftool(const std::vector<std::string>& arguments) {
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    Result result;
-    result.status = gmftool::Run(arguments);
-    result.out = testing::internal::GetCapturedStdout();
-    result.err = testing::internal::GetCapturedStderr();
-    return result;
-}
+Result Gmftool(const std::vector<std::string>& arguments) { return testing_support::RunGmftool(arguments); }
 
 float Bits(std::uint32_t bits) { return std::bit_cast<float>(bits); }
 float Edit(float editUnits) { return editUnits / 256; }
