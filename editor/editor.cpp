@@ -276,12 +276,7 @@ void Editor::StoreGlyph() {
         ShowFailure(Action::StoreGlyph, failure);
         return;
     }
-    UpdateEditMenu();
-    try {
-        RefreshGlyphView();  // shows the glyph as read back from the file
-    } catch (const runtime::Failure& failure) {
-        ShowFailure(Action::ShowGlyph, failure);
-    }
+    ShowWrittenGlyph();
 }
 
 void Editor::SaveFontParameters() {
@@ -380,12 +375,7 @@ void Editor::FitGlyph() {
         ShowFailure(Action::FitGlyph, failure);
         return;
     }
-    UpdateEditMenu();
-    try {
-        RefreshGlyphView();
-    } catch (const runtime::Failure& failure) {
-        ShowFailure(Action::ShowGlyph, failure);
-    }
+    ShowWrittenGlyph();
 }
 
 void Editor::FitAllGlyphs() {
@@ -434,12 +424,7 @@ void Editor::FitAllGlyphs() {
         ShowFailure(Action::FitAllGlyphs, failure);
         return;
     }
-    UpdateEditMenu();
-    try {
-        RefreshGlyphView();
-    } catch (const runtime::Failure& failure) {
-        ShowFailure(Action::ShowGlyph, failure);
-    }
+    ShowWrittenGlyph();
     view_.Exclaim(FitAllReport(static_cast<std::int32_t>(fitted.size()), font_.GlyphCount, withoutInk), kFitTitle);
 }
 
@@ -550,6 +535,16 @@ void Editor::SetGlyphShown(bool shown) {
 void Editor::SetEditable(bool editable) {
     editable_ = editable;
     UpdateEditMenu();
+}
+
+// After a write: the history's menu items, and the glyph as read back from the file.
+void Editor::ShowWrittenGlyph() {
+    UpdateEditMenu();
+    try {
+        RefreshGlyphView();
+    } catch (const runtime::Failure& failure) {
+        ShowFailure(Action::ShowGlyph, failure);
+    }
 }
 
 void Editor::UpdateEditMenu() {

@@ -86,6 +86,7 @@ private:
     // "Правка" and its items follow the state, the history and the glyph shown.
     void SetEditable(bool editable);
     void UpdateEditMenu();
+    void ShowWrittenGlyph();
     void ShowFailure(Action action, const runtime::Failure& failure);
     void ReportAfterEvent(const std::string& message);
 
