@@ -30,6 +30,13 @@ x_session_stop() {
   [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
 }
 
+shown_windows() {
+  local id
+  for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+    printf "'%s' " "$(xdotool getwindowname "$id" 2>/dev/null)"
+  done
+}
+
 find_window() {  # waits for a window whose name matches $1
   local id=""
   for _ in $(seq 100); do
@@ -38,7 +45,7 @@ find_window() {  # waits for a window whose name matches $1
     kill -0 "$app" 2>/dev/null || fail "the program ended: $(cat "$work/app.log")"
     sleep 0.1
   done
-  fail "no window named '$1'"
+  fail "no window named '$1'; shown: $(shown_windows)"
 }
 
 # Finds the main window and sets X, Y, WIDTH, HEIGHT, menu_height, client_x and client_y.
@@ -56,11 +63,23 @@ x_session_find_main_window() {
 click_client() { xdotool mousemove --sync $((client_x + $1)) $((client_y + $2)) click 1; sleep 0.3; }
 pixel() { import -window root -crop "1x1+$((client_x + $1))+$((client_y + $2))" -depth 8 txt:- | tail -n 1; }
 
-answer_dialog() {  # types a path into the file dialog named $1
+is_shown() { xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -qx "$2"; }
+
+answer_dialog() {  # types a path into the file dialog named $1 and waits until it has taken it
   local dialog
   dialog=$(find_window "$1")
   xdotool windowfocus "$dialog"; sleep 0.3
-  xdotool type --delay 5 "$2"; xdotool key Return; sleep 0.5
+  xdotool type --delay 5 "$2"; xdotool key Return
+  # The name box's completion list may open while the path is typed and take the first Return
+  # for itself; the dialog then still shows the whole path, and another Return accepts it.
+  for attempt in $(seq 60); do
+    sleep 0.25
+    is_shown "$1" "$dialog" || { sleep 0.25; return 0; }
+    if [ $((attempt % 8)) -eq 0 ]; then
+      xdotool windowfocus "$dialog" 2>/dev/null && xdotool key Return
+    fi
+  done
+  fail "the dialog '$1' did not take $2; shown: $(shown_windows)"
 }
 
 open_font() {  # "Открыть", then font1.gmf and font1.bmp of the folder $1
