@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "runtime/binary_file.h"
 #include "runtime/failure.h"
@@ -36,6 +37,20 @@ runtime::Failure ChangedOutside(const std::filesystem::path& font, const std::st
     return runtime::Failure(runtime::FailureKind::ChangedOutside, runtime::DisplayPath(font) + " " + how);
 }
 
+// Puts back what a write that stopped half way had replaced, so that no half of a step stays in
+// the font where no undo can reach it; the failure that stopped it is thrown again either way.
+[[noreturn]] void PutBackAndRethrow(const std::filesystem::path& font, const runtime::Failure& stopped,
+                                    std::span<const std::pair<std::uint64_t, std::span<const std::byte>>> held) {
+    try {
+        runtime::BinaryFile file = runtime::BinaryFile::Open(font);
+        for (const auto& [offset, bytes] : held) file.Write(offset, bytes);
+    } catch (const runtime::Failure& failure) {
+        throw runtime::Failure(stopped.kind(), std::string(stopped.what()) +
+                                                   "; what was written before that could not be put back: " + failure.what());
+    }
+    throw stopped;
+}
+
 }  // namespace
 
 void History::RecordWrite(const std::filesystem::path& font, Step step, std::vector<Range> ranges,
@@ -50,7 +65,16 @@ void History::RecordWrite(const std::filesystem::path& font, Step step, std::vec
     // One access reads both sides of the write, which makes its own: an open costs more than a read.
     runtime::BinaryFile file = runtime::BinaryFile::OpenForReading(font);
     const std::vector<std::byte> before = ReadCovering(file, first, end);
-    write();
+    try {
+        write();
+    } catch (const runtime::Failure& failure) {
+        if (ReadCovering(file, first, end) == before) throw;  // refused before its first write
+        std::vector<std::pair<std::uint64_t, std::span<const std::byte>>> held;
+        for (const Range& range : ranges) {
+            held.emplace_back(range.offset, std::span(before).subspan(static_cast<std::size_t>(range.offset - first), range.size));
+        }
+        PutBackAndRethrow(font, failure, held);
+    }
     const std::vector<std::byte> after = ReadCovering(file, first, end);
     if (before == after) return;
 
@@ -121,8 +145,15 @@ void History::Replay(const std::filesystem::path& font, std::size_t step, bool f
             throw ChangedOutside(font, "no longer holds at offset " + std::to_string(patch.offset) + " what the window wrote there");
         }
     }
-    for (const Patch& patch : patches) {
-        file->Write(patch.offset, std::span<const std::byte>(wanted(patch), patch.size));
+    for (std::size_t i = 0; i < patches.size(); ++i) {
+        try {
+            file->Write(patches[i].offset, std::span<const std::byte>(wanted(patches[i]), patches[i].size));
+        } catch (const runtime::Failure& failure) {
+            if (ReadCovering(*file, first, end) == now) throw;
+            std::vector<std::pair<std::uint64_t, std::span<const std::byte>>> held;
+            for (std::size_t j = 0; j <= i; ++j) held.emplace_back(patches[j].offset, std::span(expected(patches[j]), patches[j].size));
+            PutBackAndRethrow(font, failure, held);
+        }
     }
 }
 

@@ -27,8 +27,8 @@ public:
 
     // Runs write, which changes nothing of the font outside the ranges, and keeps what they held
     // before and after it as one step, dropping every step that had been undone. A write that
-    // fails is no step; neither is one that left every byte as it was, since taking it back
-    // would show the user nothing.
+    // fails is no step, and what it wrote before it failed is put back; neither is one that left
+    // every byte as it was, since taking it back would show the user nothing.
     void RecordWrite(const std::filesystem::path& font, Step step, std::vector<Range> ranges,
                      const std::function<void()>& write);
 

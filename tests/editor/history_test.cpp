@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <string>
 
 #include "runtime/binary_file.h"
 #include "runtime/failure.h"
@@ -174,6 +176,44 @@ TEST_F(HistoryTest, OnlyWritesThatChangedBytesAreSteps) {
     history.Clear();
     EXPECT_FALSE(history.CanUndo());
     EXPECT_FALSE(history.CanRedo());
+}
+
+TEST_F(HistoryTest, AWriteThatStopsHalfWayIsPutBackAndSaysWhy) {
+    Write({History::Kind::StoreGlyph, 0}, {{44, Filled(16, 0xA1)}});
+    const Bytes held = ReadAll(path);
+    const auto stopAfterFirstRun = [&](const std::function<void()>& thenWhat) {
+        history.RecordWrite(path, {History::Kind::FitAllGlyphs, 0}, {{12, 16}, {44, 16}}, [&] {
+            Poke(path, 12, Filled(16, 0xB1));
+            Poke(path, 44, Filled(1, 0xB2));  // the second run cut after one byte
+            thenWhat();
+            throw runtime::Failure(runtime::FailureKind::WriteFailed, "disk gone");
+        });
+    };
+    try {
+        stopAfterFirstRun([] {});
+        ADD_FAILURE() << "no failure";
+    } catch (const runtime::Failure& failure) {
+        EXPECT_EQ(failure.kind(), runtime::FailureKind::WriteFailed);
+        EXPECT_STREQ(failure.what(), "disk gone");
+    }
+    EXPECT_EQ(ReadAll(path), held);
+    // No half step: the one before is still the one to take back.
+    EXPECT_FALSE(history.CanRedo());
+    EXPECT_EQ(history.Undo(path)->glyph, 0);
+    EXPECT_EQ(ReadAll(path), Counting());
+
+#if !defined(_WIN32)
+    // A font that cannot be written again keeps the half, and the message says so.
+    EXPECT_TRUE(testing_support::InChildObeyingPermissions([&] {
+        try {
+            stopAfterFirstRun([&] { std::filesystem::permissions(path, std::filesystem::perms::owner_read); });
+        } catch (const runtime::Failure& failure) {
+            return failure.kind() == runtime::FailureKind::WriteFailed &&
+                   std::string(failure.what()).starts_with("disk gone; what was written before that could not be put back: ");
+        }
+        return false;
+    }));
+#endif
 }
 
 TEST_F(HistoryTest, HoldsAHundredThousandStepsAndUndoesThemAll) {
