@@ -2,9 +2,13 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QLocale>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "ui/form1.h"
 #include "ui/prompts.h"
@@ -64,6 +68,27 @@ QString QtOptionsHelp() {
         text += usage.leftJustified(34) + QLatin1Char(' ') + QLatin1String(option.description) + QLatin1Char('\n');
     }
     return text;
+}
+
+// The parser takes "-platform=offscreen" as it takes "-platform offscreen", but Qt itself only
+// the second: Qt is handed every one of its options that has a value in that form.
+std::vector<std::string> ArgumentsForQt(int argc, char** argv) {
+    std::vector<std::string> arguments(argv, argv + argc);
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string argument = arguments[i];
+        if (argument == "--") break;  // file names from here on
+        const std::size_t dashes = argument.starts_with("--") ? 2 : argument.starts_with("-") ? 1 : 0;
+        const std::size_t equals = argument.find('=');
+        if (dashes == 0 || equals == std::string::npos) continue;
+        const std::string name = argument.substr(dashes, equals - dashes);
+        const bool takesValue = std::any_of(std::begin(kQtOptions), std::end(kQtOptions),
+                                            [&](const QtOption& option) { return option.valueName && name == option.name; });
+        if (!takesValue) continue;
+        arguments[i] = "-" + name;
+        arguments.insert(arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1, argument.substr(equals + 1));
+        ++i;
+    }
+    return arguments;
 }
 
 struct Files {
@@ -128,7 +153,12 @@ int main(int argc, char** argv) {
                    stderr);
         return 1;
     }
-    QApplication app(argc, argv);
+    std::vector<std::string> arguments = ArgumentsForQt(argc, argv);
+    std::vector<char*> qtArgv;
+    for (std::string& argument : arguments) qtArgv.push_back(argument.data());
+    qtArgv.push_back(nullptr);
+    int qtArgc = static_cast<int>(arguments.size());
+    QApplication app(qtArgc, qtArgv.data());
 
     // The locale is read once, here; everything below takes its decimal separator.
     const char decimalSeparator = QLocale::system().decimalPoint() == QStringLiteral(",") ? ',' : '.';

@@ -26,7 +26,7 @@ done
 printf 'font' > "$work/f.gmf"
 mkdir -m 700 "$work/runtime"
 for options in "-platform offscreen" "-platform offscreen -style fusion" "-style=fusion -platform offscreen -reverse" \
-               "--platform offscreen --style fusion"; do
+               "--platform offscreen --style fusion" "-platform=offscreen" "--platform=offscreen:fontengine=freetype -style=fusion"; do
   # shellcheck disable=SC2086
   XDG_RUNTIME_DIR=$work/runtime timeout 3 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
     "$runeplot" $options "$work/f.gmf" >"$out" 2>"$err"
