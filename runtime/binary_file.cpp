@@ -37,8 +37,13 @@ bool IsRegularFile(const fs::path& path) {
 // The system's own reasons for a folder differ ("Is a directory", "Permission denied"), and
 // neither says what the user gave.
 std::string WhyNotOpened(const fs::path& path, const std::string& otherwise) {
+    if (path.empty()) return otherwise;
     std::error_code ignored;
-    return !path.empty() && fs::is_directory(path, ignored) ? "it is a folder" : otherwise;
+    const fs::file_status status = fs::status(path, ignored);
+    if (fs::is_directory(status)) return "it is a folder";
+    // A pipe or a device has no bytes to keep in place.
+    if (fs::exists(status) && !fs::is_regular_file(status)) return "it is not a regular file";
+    return otherwise;
 }
 
 // Names go to the system as they are: wide on Windows, never through a narrow code page.

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
+
 #include <array>
 #include <chrono>
 #include <filesystem>
@@ -109,6 +113,20 @@ TEST(BinaryFile, AFolderIsNamedAsOne) {
         }
     }
 }
+
+#if !defined(_WIN32)
+TEST(BinaryFile, APipeIsNoFileToRead) {
+    TempDir dir;
+    ASSERT_EQ(mkfifo(dir.Path("pipe.gmf").c_str(), 0600), 0);
+    try {
+        BinaryFile::OpenForReading(dir.Path("pipe.gmf"));
+        ADD_FAILURE() << "opened a pipe";
+    } catch (const runtime::Failure& failure) {
+        EXPECT_EQ(failure.kind(), FailureKind::FileNotOpened);
+        EXPECT_NE(std::string(failure.what()).find("pipe.gmf: it is not a regular file"), std::string::npos) << failure.what();
+    }
+}
+#endif
 
 TEST(BinaryFile, TwoAccessesToOneFileCoexist) {
     TempDir dir;
