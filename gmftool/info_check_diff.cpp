@@ -51,7 +51,7 @@ void CheckValues(const font::FontTable& table, std::int32_t index, Problems& pro
     const auto outside = [](double v) { return v < 0 || v > 1; };
     if (outside(g.Left) || outside(g.Right) || outside(g.Top) || outside(bottom)) {
         problems.Glyph(index, "reaches outside the texture (left " + EditText(g.Left) + ", top " + EditText(g.Top) + ", right " +
-                                  EditText(g.Right) + ", bottom " + EditText(static_cast<float>(bottom)) + "; the texture is 0 to 256)");
+                                  EditText(g.Right) + ", bottom " + EditText(bottom) + "; the texture is 0 to 256)");
     }
     if (cellHeight != 0 && std::isfinite(cellHeight)) {
         try {

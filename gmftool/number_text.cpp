@@ -88,6 +88,12 @@ std::string EditText(float textureUnits) {
     return Shortest(single);
 }
 
+std::string EditText(double textureUnits) {
+    const auto single = static_cast<float>(textureUnits);
+    if (!std::isfinite(textureUnits) || double{single} == textureUnits) return EditText(single);
+    return Shortest(textureUnits * kEditUnitsPerTextureUnit);
+}
+
 std::string StoredText(float value) { return std::isnan(value) ? NanText(value) : Shortest(value); }
 
 float ParseEditText(std::string_view text) { return ParseSingle(text, kEditUnitsPerTextureUnit); }

@@ -11,6 +11,9 @@ namespace gmftool {
 // A position in edit units (the stored value x 256, as the window shows it), in the fewest
 // digits that read back to the same value.
 std::string EditText(float textureUnits);
+// The same for a sum of two stored values, which is seldom a binary32 value itself: rounded to
+// one, a bottom just past the texture's edge would read as the edge.
+std::string EditText(double textureUnits);
 // A value as stored, without a unit (FontSize, Aspect).
 std::string StoredText(float value);
 

@@ -69,7 +69,7 @@ TEST_F(Boundaries, CheckOfOneGlyph) {
         {"right below 0", FontBytes::LayoutA({Fresh(Edit(-8), 0, Below(0))}), {"glyph 1: reaches outside the texture (left -8, top 0, right -"}},
         {"top the least bit below 0", FontBytes::LayoutA({Fresh(0, Below(0), Edit(8))}), {"glyph 1: reaches outside the texture (left 0, top -"}},
         {"bottom the least bit past 1", FontBytes::LayoutA({Fresh(0, Above(1 - kCell), Edit(8))}),
-         {"glyph 1: reaches outside the texture (left 0, top 240.00002, right 8, bottom 256"}},
+         {"glyph 1: reaches outside the texture (left 0, top 240.00002, right 8, bottom 256.00001525878906; the texture is 0 to 256)"}},
         {"the least bit under 4 units", FontBytes::LayoutA({Fresh(0, 0, Below(Edit(4)))}), {"glyph 1: narrower than 4 edit units (left 0, right 3.9999998)"}},
         {"no width", FontBytes::LayoutA({Fresh(Edit(10), 0, Edit(10))}), {"glyph 1: narrower than 4 edit units (left 10, right 10)"}},
         {"right the least bit left of left", FontBytes::LayoutA({Fresh(Edit(10), 0, Below(Edit(10)))}),
