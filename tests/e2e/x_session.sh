@@ -66,18 +66,18 @@ pixel() { import -window root -crop "1x1+$((client_x + $1))+$((client_y + $2))" 
 is_shown() { xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -qx "$2"; }
 
 answer_dialog() {  # types a path into the file dialog named $1 and waits until it has taken it
-  local dialog
+  local dialog attempt
   dialog=$(find_window "$1")
-  xdotool windowfocus "$dialog"; sleep 0.3
-  xdotool type --delay 5 "$2"; xdotool key Return
-  # The name box's completion list may open while the path is typed and take the first Return
-  # for itself; the dialog then still shows the whole path, and another Return accepts it.
-  for attempt in $(seq 60); do
-    sleep 0.25
-    is_shown "$1" "$dialog" || { sleep 0.25; return 0; }
-    if [ $((attempt % 8)) -eq 0 ]; then
-      xdotool windowfocus "$dialog" 2>/dev/null && xdotool key Return
-    fi
+  # On a busy machine a dialog can act on part of the path before the rest is typed (it opens
+  # the folder typed so far and empties its name box): the whole path is then typed again.
+  for attempt in 1 2 3; do
+    xdotool windowfocus "$dialog" 2>/dev/null || return 0
+    sleep 0.3
+    xdotool key ctrl+a; xdotool type --delay 5 "$2"; sleep 0.3; xdotool key Return
+    for _ in $(seq 32); do
+      sleep 0.25
+      is_shown "$1" "$dialog" || { sleep 0.25; return 0; }
+    done
   done
   fail "the dialog '$1' did not take $2; shown: $(shown_windows)"
 }
