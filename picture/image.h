@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
+#include <span>
 #include <vector>
 
 #include "font/geometry.h"
@@ -34,6 +36,10 @@ Image Filled(int width, int height, Rgba colour);
 
 // Fails as a read failure, naming the file, for anything the decoder cannot read.
 Image DecodeBmp(const std::filesystem::path& path);
+// The same for a BMP's bytes; nothing for what cannot be decoded.
+std::optional<Image> DecodeBmpBytes(std::span<const std::byte> bytes);
+// The general decoder alone, which DecodeBmpBytes leaves the uncommon kinds of BMP to.
+std::optional<Image> DecodeBmpInGeneral(std::span<const std::byte> bytes);
 // The font's texture: the BMP size fields must say 512 x 512, as the window asks, before it is decoded.
 Image LoadTexture(const std::filesystem::path& path);
 
