@@ -1,10 +1,12 @@
 #include "picture/ink.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdlib>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 #include "font/geometry.h"
 
@@ -15,20 +17,32 @@ namespace {
 std::uint32_t Key(Rgba c) { return std::bit_cast<std::uint32_t>(c); }
 
 Rgba MostFrequent(const Image& image) {
-    std::unordered_map<std::uint32_t, std::size_t> counts;
+    std::unordered_map<std::uint32_t, std::size_t> counts;  // its entries never move
+    struct Seen {
+        std::uint32_t key = 0;
+        std::size_t* count = nullptr;
+    };
+    std::array<Seen, 2> recent{};
     Rgba best = kBlack;
     std::size_t bestCount = 0;
+    const Rgba* const pixels = image.pixels.data();
     const std::size_t size = image.pixels.size();
     // Runs of one colour are the rule on a texture: each run is counted at once.
     for (std::size_t start = 0; start < size;) {
-        const std::uint32_t key = Key(image.pixels[start]);
+        const std::uint32_t key = Key(pixels[start]);
         std::size_t end = start + 1;
-        while (end < size && Key(image.pixels[end]) == key) ++end;
-        std::size_t& count = counts[key];
+        while (end < size && Key(pixels[end]) == key) ++end;
+        // Runs of ink and background take turns: the two colours last seen skip the hashing.
+        std::size_t& count = [&]() -> std::size_t& {
+            if (recent[0].count && recent[0].key == key) return *recent[0].count;
+            std::swap(recent[0], recent[1]);
+            if (!recent[0].count || recent[0].key != key) recent[0] = {key, &counts[key]};
+            return *recent[0].count;
+        }();
         // Of colours equally frequent, the one that got there first wins (no other colour's count
         // moves during a run): the map's order plays no part.
         if (count + (end - start) > bestCount) {
-            best = image.pixels[start];
+            best = pixels[start];
             bestCount = count + (end - start);
         }
         count += end - start;
@@ -47,12 +61,17 @@ bool Differs(Rgba a, Rgba b, int threshold) {
 InkMap::InkMap(const Image& image, int threshold)
     : width_(image.width), height_(image.height), ink_(image.pixels.size()) {
     const Rgba background = MostFrequent(image);
+    // Plain pointers: a store through the map's bytes could change a vector's own fields, as far
+    // as the compiler knows, which would keep it from doing many pixels at once.
+    const Rgba* const pixels = image.pixels.data();
+    const std::size_t size = image.pixels.size();
+    std::uint8_t* const ink = ink_.data();
     if (threshold == 0) {  // the default, and a quarter of the work: any difference is ink
         const std::uint32_t key = Key(background);
-        for (std::size_t i = 0; i < image.pixels.size(); ++i) ink_[i] = Key(image.pixels[i]) != key;
+        for (std::size_t i = 0; i < size; ++i) ink[i] = Key(pixels[i]) != key;
         return;
     }
-    for (std::size_t i = 0; i < image.pixels.size(); ++i) ink_[i] = Differs(image.pixels[i], background, threshold);
+    for (std::size_t i = 0; i < size; ++i) ink[i] = Differs(pixels[i], background, threshold);
 }
 
 GlyphInk FindGlyphInk(const InkMap& ink, const font::GlyphRecord& glyph, float cellHeight, int reach) {
