@@ -11,13 +11,36 @@ namespace {
 // Long paths included: the dialog fails rather than cut a longer name.
 constexpr std::size_t kLongestPath = 32768;
 
+// The common dialogs bring the shell and a dozen more libraries with them, which cost the
+// program's start a tenth of its time and a third of its memory: they are loaded when a dialog
+// is first opened.
+struct CommonDialogs {
+    decltype(&GetOpenFileNameW) getOpenFileName = nullptr;
+    decltype(&CommDlgExtendedError) extendedError = nullptr;
+};
+
+const CommonDialogs& Loaded() {
+    static const CommonDialogs dialogs = [] {
+        CommonDialogs loaded;
+        if (HMODULE library = LoadLibraryExW(L"comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+            loaded.getOpenFileName = reinterpret_cast<decltype(&GetOpenFileNameW)>(
+                reinterpret_cast<void (*)()>(GetProcAddress(library, "GetOpenFileNameW")));
+            loaded.extendedError = reinterpret_cast<decltype(&CommDlgExtendedError)>(
+                reinterpret_cast<void (*)()>(GetProcAddress(library, "CommDlgExtendedError")));
+        }
+        return loaded;
+    }();
+    return dialogs;
+}
+
 bool ShowOpenDialog(OPENFILENAMEW& dialog, std::wstring& file, const std::filesystem::path& lastFile) {
     file.assign(kLongestPath, L'\0');
     const std::wstring last = lastFile.wstring();
     if (last.size() < kLongestPath) last.copy(file.data(), last.size());
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
-    return GetOpenFileNameW(&dialog) != 0;
+    // A system without the dialogs at all leaves the user where a cancel would.
+    return Loaded().getOpenFileName && Loaded().getOpenFileName(&dialog) != 0;
 }
 
 }  // namespace
@@ -47,7 +70,7 @@ std::optional<std::filesystem::path> ChooseExistingFile(HWND owner, const std::s
     std::wstring file;
     if (ShowOpenDialog(dialog, file, lastFile)) return std::filesystem::path(file.c_str());
     // A remembered name whose folder has gone is refused before the dialog opens: ask afresh.
-    if (CommDlgExtendedError() == FNERR_INVALIDFILENAME && ShowOpenDialog(dialog, file, {})) {
+    if (Loaded().extendedError && Loaded().extendedError() == FNERR_INVALIDFILENAME && ShowOpenDialog(dialog, file, {})) {
         return std::filesystem::path(file.c_str());
     }
     return std::nullopt;

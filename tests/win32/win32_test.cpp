@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 #include <vector>
@@ -155,6 +157,41 @@ TEST(CommandLine, AThirdFileIsRefused) {
     EXPECT_FALSE(win32::ParseCommandLine(L"runeplot.exe a.gmf b.bmp c"));
     EXPECT_FALSE(win32::ParseCommandLine(L"runeplot.exe a.gmf b.bmp \"\""));  // even an empty one
     EXPECT_TRUE(win32::ParseCommandLine(L"runeplot.exe a.gmf \"\""));
+}
+
+// The window splits its command line itself, so as not to load the shell at start; Windows' own
+// CommandLineToArgvW is the judge of every row.
+TEST(CommandLine, SplitAsWindowsSplitsIt) {
+    const wchar_t* const lines[] = {
+        L"runeplot.exe a.gmf",
+        L"runeplot.exe\ta.gmf\t\tb.bmp ",
+        L"\"C:\\Program Files\\runeplot.exe\"a.gmf",
+        L"C:\\runeplot\\runeplot.exe \"C:\\My Fonts\\\\\" b.bmp",
+        L"runeplot.exe \"C:\\My Fonts\\\" b.bmp",
+        L"runeplot.exe a\\\\b.gmf c\\\\\\d.bmp",
+        L"runeplot.exe a\\\"b.gmf",
+        L"runeplot.exe a\\\\\"b c\" d",
+        L"runeplot.exe \"a b\"c.gmf d.bmp",
+        L"runeplot.exe \"\"\"a\"\"\" b",
+        L"runeplot.exe \"a\"\"b\" c",
+        L"runeplot.exe \"\" b.bmp",
+        L"runeplot.exe \"unclosed b.bmp",
+        L"runeplot.exe a.gmf b.bmp c",
+        L"runeplot.exe a.gmf \"b c\"\"\"",
+        L"\"runeplot.exe",
+    };
+    for (const wchar_t* line : lines) {
+        int count = 0;
+        wchar_t** windows = CommandLineToArgvW(line, &count);
+        ASSERT_NE(windows, nullptr);
+        const std::optional<win32::CommandLine> parsed = win32::ParseCommandLine(line);
+        EXPECT_EQ(parsed.has_value(), count <= 3) << win32::Narrow(line);
+        if (parsed) {
+            EXPECT_EQ(parsed->font.wstring(), count > 1 ? windows[1] : L"") << win32::Narrow(line);
+            EXPECT_EQ(parsed->picture.wstring(), count > 2 ? windows[2] : L"") << win32::Narrow(line);
+        }
+        LocalFree(windows);
+    }
 }
 
 TEST(Text, Utf8AndUtf16RoundTrip) {
