@@ -287,21 +287,26 @@ void FitEveryGlyph(benchmark::State& state) {
 }
 BENCHMARK(FitEveryGlyph);
 
+// One read of the font's head and table, one write of the table and one read-back.
+void ReadWriteReadBack(benchmark::State& state, const std::string& font, std::vector<std::byte>& head) {
+    constexpr std::size_t kTable = kGlyphs * 16;
+    const int fd = ::open(font.c_str(), O_RDWR);
+    if (::pread(fd, head.data(), head.size(), 0) < 0 || ::pwrite(fd, head.data() + 44, kTable, 44) != static_cast<ssize_t>(kTable) ||
+        ::pread(fd, head.data() + 44, kTable, 44) != static_cast<ssize_t>(kTable)) {
+        state.SkipWithError("write failed");
+    }
+    ::close(fd);
+}
+
 // Floor of a fit: one decode of the BMP, one read of the table, one write of it and one read-back.
 void FloorDecodeAndWrite(benchmark::State& state) {
     const bench::ScratchDir dir;
     const std::string font = dir.Write("font1.gmf", FittedFont());
     const std::string picture = dir.Write("font1.bmp", InkTexture());
     std::vector<std::byte> head(font::kFontHeadSize);
-    constexpr std::size_t kTable = kGlyphs * 16;
     for (auto _ : state) {
         DecodeOnce(state, picture);
-        const int fd = ::open(font.c_str(), O_RDWR);
-        if (::pread(fd, head.data(), head.size(), 0) < 0 || ::pwrite(fd, head.data() + 44, kTable, 44) != static_cast<ssize_t>(kTable) ||
-            ::pread(fd, head.data() + 44, kTable, 44) != static_cast<ssize_t>(kTable)) {
-            state.SkipWithError("write failed");
-        }
-        ::close(fd);
+        ReadWriteReadBack(state, font, head);
     }
 }
 BENCHMARK(FloorDecodeAndWrite);
@@ -313,7 +318,6 @@ void FloorDecodeLookAndWrite(benchmark::State& state) {
     const std::string font = dir.Write("font1.gmf", FittedFont());
     const std::string picture = dir.Write("font1.bmp", InkTexture());
     std::vector<std::byte> head(font::kFontHeadSize);
-    constexpr std::size_t kTable = kGlyphs * 16;
     for (auto _ : state) {
         const std::vector<std::uint8_t> rgba = DecodeOnce(state, picture);
         std::vector<std::uint8_t> ink(rgba.size() / 4);
@@ -325,12 +329,7 @@ void FloorDecodeLookAndWrite(benchmark::State& state) {
             ink[i] = pixel != background;
         }
         benchmark::DoNotOptimize(ink.data());
-        const int fd = ::open(font.c_str(), O_RDWR);
-        if (::pread(fd, head.data(), head.size(), 0) < 0 || ::pwrite(fd, head.data() + 44, kTable, 44) != static_cast<ssize_t>(kTable) ||
-            ::pread(fd, head.data() + 44, kTable, 44) != static_cast<ssize_t>(kTable)) {
-            state.SkipWithError("write failed");
-        }
-        ::close(fd);
+        ReadWriteReadBack(state, font, head);
     }
 }
 BENCHMARK(FloorDecodeLookAndWrite);
