@@ -1,5 +1,6 @@
 #include "picture/image.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -76,9 +77,45 @@ std::optional<Image> DecodePlain24(std::span<const std::byte> bytes) {
     return image;
 }
 
+// stb gives a palette picture's pixels that name entries past its palette (or a palette the
+// header leaves no room for) whatever its stack held. A copy with the palette filled up to 256
+// entries with black makes every such pixel black; a pixel whose entry the file holds keeps it.
+std::optional<std::vector<std::byte>> WithWholePalette(std::span<const std::byte> bytes) {
+    constexpr std::size_t kInfoAt = 14;
+    constexpr std::size_t kEntries = 256;
+    if (bytes.size() < kInfoAt + 12 || Le(bytes, 0, 2) != 0x4D42) return std::nullopt;
+    const std::uint32_t infoSize = Le(bytes, 14, 4);
+    const bool os2 = infoSize == 12;  // a header of 12 bytes, entries of three
+    const bool known = os2 || infoSize == 40 || infoSize == 56 || infoSize == 108 || infoSize == 124;
+    // Header bytes past the file's end read as zeros, here as in stb.
+    if (!known || bytes.size() < (os2 ? 26 : 30)) return std::nullopt;
+    const std::uint32_t bits = Le(bytes, os2 ? 24 : 28, 2);
+    if (bits != 1 && bits != 4 && bits != 8) return std::nullopt;
+    const std::size_t entrySize = os2 ? 3 : 4;
+    // stb reads the palette from just after the header, but reckons its size from 24 bytes after
+    // it for the 12-byte header, four entries short.
+    const std::size_t paletteAt = kInfoAt + infoSize;
+    const std::size_t reckonedFrom = os2 ? kInfoAt + 24 : paletteAt;
+    const std::uint32_t pixelsAt = Le(bytes, 10, 4);
+    const auto entriesFrom = [&](std::size_t from) { return pixelsAt > from ? (pixelsAt - from) / entrySize : 0; };
+    if (entriesFrom(reckonedFrom) >= kEntries) return std::nullopt;
+
+    const std::size_t newPixelsAt = reckonedFrom + kEntries * entrySize;
+    const std::size_t headerEnd = std::min(paletteAt, bytes.size());
+    std::vector<std::byte> whole(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(headerEnd));
+    whole.resize(newPixelsAt, std::byte{0});
+    const std::size_t kept = std::min(std::min(entriesFrom(paletteAt), kEntries) * entrySize, bytes.size() - headerEnd);
+    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(headerEnd), kept, whole.begin() + static_cast<std::ptrdiff_t>(paletteAt));
+    if (pixelsAt < bytes.size()) whole.insert(whole.end(), bytes.begin() + pixelsAt, bytes.end());
+    for (std::size_t i = 0; i < 4; ++i) whole[10 + i] = static_cast<std::byte>(newPixelsAt >> (8 * i));
+    return whole;
+}
+
 }  // namespace
 
-std::optional<Image> DecodeBmpInGeneral(std::span<const std::byte> bytes) {
+std::optional<Image> DecodeBmpInGeneral(std::span<const std::byte> given) {
+    const std::optional<std::vector<std::byte>> padded = WithWholePalette(given);
+    const std::span<const std::byte> bytes = padded ? std::span<const std::byte>(*padded) : given;
     int width = 0;
     int height = 0;
     int channels = 0;

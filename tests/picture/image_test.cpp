@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -101,6 +102,61 @@ TEST(DecodeBmpBytes, GivesTheGeneralDecodersPixels) {
         const Bytes bytes = row.bmp.Build();
         EXPECT_EQ(Describe(picture::DecodeBmpBytes(bytes)), Describe(picture::DecodeBmpInGeneral(bytes))) << row.what;
     }
+}
+
+// An 8-bit picture one row high with the given palette (blue, green, red) and pixels.
+Bytes PaletteBmp(bool twelveByteHeader, const std::vector<std::array<std::uint8_t, 3>>& palette,
+                 const std::vector<std::uint8_t>& pixels, std::int64_t pixelsAtShift = 0) {
+    const std::size_t infoSize = twelveByteHeader ? 12 : 40;
+    const std::size_t entrySize = twelveByteHeader ? 3 : 4;
+    Bytes bytes(14 + infoSize + palette.size() * entrySize);
+    bytes[0] = std::byte{'B'};
+    bytes[1] = std::byte{'M'};
+    PutLe(bytes, 10, static_cast<std::uint32_t>(static_cast<std::int64_t>(bytes.size()) + pixelsAtShift), 4);
+    PutLe(bytes, 14, static_cast<std::uint32_t>(infoSize), 4);
+    if (twelveByteHeader) {
+        PutLe(bytes, 18, static_cast<std::uint32_t>(pixels.size()), 2);
+        PutLe(bytes, 20, 1, 2);
+        PutLe(bytes, 22, 1, 2);
+        PutLe(bytes, 24, 8, 2);
+    } else {
+        PutLe(bytes, 18, static_cast<std::uint32_t>(pixels.size()), 4);
+        PutLe(bytes, 22, 1, 4);
+        PutLe(bytes, 26, 1, 2);
+        PutLe(bytes, 28, 8, 2);
+    }
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+        for (std::size_t c = 0; c < 3; ++c) bytes[14 + infoSize + i * entrySize + c] = static_cast<std::byte>(palette[i][c]);
+    }
+    for (std::uint8_t pixel : pixels) bytes.push_back(static_cast<std::byte>(pixel));
+    bytes.resize((bytes.size() + 3) / 4 * 4 + 4, std::byte{0});
+    return bytes;
+}
+
+// Pixels that name entries past the palette are black, never what memory happened to hold.
+TEST(DecodeBmpBytes, APaletteShortOfItsPixelsGivesBlack) {
+    const Rgba first{30, 20, 10, 255}, second{60, 50, 40, 255};
+    const std::optional<Image> shortPalette = picture::DecodeBmpBytes(PaletteBmp(false, {{10, 20, 30}, {40, 50, 60}}, {0, 1, 2, 255}));
+    ASSERT_TRUE(shortPalette);
+    EXPECT_EQ(shortPalette->pixels, (std::vector<Rgba>{first, second, picture::kBlack, picture::kBlack}));
+
+    // A header that says the pixels start before its own end leaves no room for a palette at all.
+    const std::optional<Image> noRoom = picture::DecodeBmpBytes(PaletteBmp(false, {}, {7, 7, 7, 7}, -3));
+    ASSERT_TRUE(noRoom);
+    EXPECT_EQ(noRoom->pixels, std::vector<Rgba>(4, picture::kBlack));
+
+    // Of a 12-byte header's whole palette the general decoder reads all but the last four entries.
+    std::vector<std::array<std::uint8_t, 3>> whole(256, {0, 0, 0});
+    whole[0] = {10, 20, 30};
+    whole[255] = {40, 50, 60};
+    const std::optional<Image> os2 = picture::DecodeBmpBytes(PaletteBmp(true, whole, {0, 255}));
+    ASSERT_TRUE(os2);
+    EXPECT_EQ(os2->pixels, (std::vector<Rgba>{first, second}));
+
+    // A whole palette is read as it is.
+    const std::optional<Image> full = picture::DecodeBmpBytes(PaletteBmp(false, whole, {255, 0}));
+    ASSERT_TRUE(full);
+    EXPECT_EQ(full->pixels, (std::vector<Rgba>{second, first}));
 }
 
 TEST(DecodeBmpBytes, PutsEveryPixelInItsPlace) {
