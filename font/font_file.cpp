@@ -188,6 +188,8 @@ std::uint64_t TableEnd(const FontState& font) {
     return static_cast<std::uint64_t>(font.TableBase) + static_cast<std::uint64_t>(font.GlyphCount) * kGlyphRecordSize;
 }
 
+bool EndsInsideTable(const FontState& font, std::uint64_t fileSize) { return font.GlyphCount > 0 && fileSize < TableEnd(font); }
+
 void LoadFont(const std::filesystem::path& path, FontState& font, const LoadFontWindowSteps& window) {
     runtime::BinaryFile file = runtime::BinaryFile::Open(path);
     const FontHead head = ReadFontHead(file);

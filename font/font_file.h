@@ -90,6 +90,9 @@ FontTable ReadFontTable(runtime::BinaryFile& file);
 // Where the last glyph's record ends. A file shorter than that still loads, the missing bytes
 // reading as zero, but its last glyph is not all in the file.
 std::uint64_t TableEnd(const FontState& font);
+// Whether a file of that size ends inside its table, its last glyph not all in it. A table of no
+// glyphs has nothing to cut, however short the file: the window loads it as what it is.
+bool EndsInsideTable(const FontState& font, std::uint64_t fileSize);
 // The header values the window reads and writes end here.
 inline constexpr std::uint64_t kHeaderValuesEnd = kSpaceWidthOffset + 4;
 

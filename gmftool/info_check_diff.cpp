@@ -186,7 +186,7 @@ int Check(const Options& options) {
     RequireComplete(table, path, Completeness::HeaderOnly);  // a short table is one of the problems
     const std::optional<picture::Image> texture = FindTexture(options, path);
     Problems problems;
-    if (table.fileSize < font::TableEnd(table.state)) {
+    if (font::EndsInsideTable(table.state, table.fileSize)) {
         problems.Font("the file ends at byte " + std::to_string(table.fileSize) + ", inside the glyph table (which ends at byte " +
                       std::to_string(font::TableEnd(table.state)) + ")");
     }

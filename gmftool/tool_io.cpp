@@ -27,7 +27,7 @@ void RequireComplete(const font::FontTable& table, const std::filesystem::path& 
     if (table.fileSize < font::kHeaderValuesEnd) {
         throw refuse("not a font: " + std::to_string(table.fileSize) + " bytes cannot hold the header values");
     }
-    if (completeness == Completeness::Whole && table.fileSize < font::TableEnd(table.state)) {
+    if (completeness == Completeness::Whole && font::EndsInsideTable(table.state, table.fileSize)) {
         throw refuse("the file ends at byte " + std::to_string(table.fileSize) + ", inside the glyph table (truncated, or not a font)");
     }
 }

@@ -99,14 +99,15 @@ TEST(ReadFontTable, TheTableAndWhereItEnds) {
     for (int i = 0; i < 1002; ++i) thousandAndTwo.push_back(Glyph(Edit(i % 200), 0, Edit(i % 200 + 8), static_cast<float>(i + 1)));
     const std::vector<font::GlyphRecord> thousand(thousandAndTwo.begin(), thousandAndTwo.begin() + 1000);
     const std::vector<font::GlyphRecord> three(thousandAndTwo.begin(), thousandAndTwo.begin() + 3);
-    const struct { const char* what; FontBytes bytes; std::int16_t base; std::int32_t count; std::uint64_t end, size; } rows[] = {
-        {"three glyphs and an empty record", FontBytes::LayoutA(three), 44, 3, 92, 108},
-        {"a table that runs to the file's very end", FontBytes::LayoutA(three).Truncate(92), 44, 3, 92, 92},
-        {"the last record one byte short", FontBytes::LayoutA(three).Truncate(91), 44, 3, 92, 91},
-        {"layout B", FontBytes::LayoutB(three).Truncate(600), 552, 3, 600, 600},
-        {"no glyphs", FontBytes::LayoutB({}), 552, 0, 552, 568},
-        {"1000 glyphs", FontBytes::LayoutA(thousand), 44, 1000, 16044, 16060},
-        {"1001 read of 1002", FontBytes::LayoutA(thousandAndTwo), 44, 1001, 16060, 16092},
+    const struct { const char* what; FontBytes bytes; std::int16_t base; std::int32_t count; std::uint64_t end, size; bool cut; } rows[] = {
+        {"three glyphs and an empty record", FontBytes::LayoutA(three), 44, 3, 92, 108, false},
+        {"a table that runs to the file's very end", FontBytes::LayoutA(three).Truncate(92), 44, 3, 92, 92, false},
+        {"the last record one byte short", FontBytes::LayoutA(three).Truncate(91), 44, 3, 92, 91, true},
+        {"layout B", FontBytes::LayoutB(three).Truncate(600), 552, 3, 600, 600, false},
+        {"no glyphs", FontBytes::LayoutB({}), 552, 0, 552, 568, false},
+        {"no glyphs, the file ending before the table's place", FontBytes::LayoutB({}).Truncate(100), 552, 0, 552, 100, false},
+        {"1000 glyphs", FontBytes::LayoutA(thousand), 44, 1000, 16044, 16060, false},
+        {"1001 read of 1002", FontBytes::LayoutA(thousandAndTwo), 44, 1001, 16060, 16092, false},
     };
     TempDir dir;
     for (const auto& row : rows) {
@@ -118,6 +119,7 @@ TEST(ReadFontTable, TheTableAndWhereItEnds) {
         ASSERT_EQ(table.glyphs.size(), static_cast<std::size_t>(row.count)) << row.what;
         EXPECT_EQ(font::TableEnd(table.state), row.end) << row.what;
         EXPECT_EQ(table.fileSize, row.size) << row.what;
+        EXPECT_EQ(font::EndsInsideTable(table.state, table.fileSize), row.cut) << row.what;
         EXPECT_EQ(table.state.CellHeight, 0.0625f) << row.what;
         if (row.count > 0) {
             // The last glyph is read from its own place (its Aspect numbers it).

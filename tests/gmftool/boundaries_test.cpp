@@ -253,6 +253,31 @@ TEST_F(Boundaries, RestoreOfTheHeaderAlone) {
     }
 }
 
+TEST_F(Boundaries, AFontWithNoGlyphsThatEndsBeforeItsTablesPlace) {
+    // Layout B with the file ending before byte 552: no glyph is cut short, there are none.
+    const FontBytes original = FontBytes::LayoutB({}).Truncate(100);
+    const std::string font = Font(original);
+    ASSERT_EQ(Gmftool({"dump", font, "-o", dir.Path("dump.txt")}).status, 0);
+    EXPECT_NE(Text(ReadAll(dir.Path("dump.txt"))).find("\nglyph_count 0\n"), std::string::npos);
+    const Result check = Gmftool({"check", font});
+    EXPECT_EQ(check.status, 0) << check.out << check.err;
+    EXPECT_EQ(check.out, "");
+
+    const std::string changed = Font(FontBytes(original).Single(8, 17).Single(20, 1), "changed.gmf");
+    const Result diff = Gmftool({"diff", font, changed});
+    EXPECT_EQ(diff.out, "font_size: 16 -> 17\nspace_width: 8 -> 256\n") << diff.err;
+    const Result restore = Gmftool({"restore", changed, dir.Path("dump.txt")});
+    EXPECT_EQ(restore.out, "changed 0 glyphs and 2 header values\n") << restore.err;
+    EXPECT_EQ(ReadAll(changed), original.bytes());
+
+    dir.Write("font1.bmp", testing_support::InkOnWhite(512, {}));
+    EXPECT_EQ(Gmftool({"overview", font, "-o", dir.Path("o.png")}).status, 0);
+    const Result fit = Gmftool({"fit", font});
+    EXPECT_EQ(fit.status, 0) << fit.err;
+    EXPECT_EQ(fit.out, "");
+    EXPECT_EQ(ReadAll(font), original.bytes());
+}
+
 TEST_F(Boundaries, InfoText) {
     const struct { const char* what; FontBytes font; std::string out; } rows[] = {
         {"layout A", FontBytes::LayoutA({Fresh(0, 0, Edit(8)), Fresh(Edit(10), 0, Edit(18))}).Header(24, Edit(16.5), Edit(8)),
@@ -261,6 +286,8 @@ TEST_F(Boundaries, InfoText) {
          "layout: B\ntable_offset: 552\nglyph_count: 1\nfont_size: -0\ncell_height: 16\nspace_width: 0.25\nfile_size: 568\n"},
         {"no glyphs", FontBytes::LayoutB({}).Header(Bits(0x7fc00001), kCell, 0),
          "layout: B\ntable_offset: 552\nglyph_count: 0\nfont_size: nan:0x7fc00001\ncell_height: 16\nspace_width: 0\nfile_size: 568\n"},
+        {"no glyphs, the file ending before the table's place", FontBytes::LayoutB({}).Truncate(24),
+         "layout: B\ntable_offset: 552\nglyph_count: 0\nfont_size: 16\ncell_height: 16\nspace_width: 8\nfile_size: 24\n"},
     };
     for (const auto& row : rows) {
         const Result result = Gmftool({"info", Font(row.font)});
