@@ -44,7 +44,8 @@ const std::vector<Subcommand>& Subcommands() {
          "all by default) to the ink of its image on the texture: the background is the most frequent\n"
          "colour, ink differs from it by more than --threshold (0 to 255, default 0) in a channel; the ink\n"
          "is followed up to --reach pixels (default 16) past the old edges, and --margin edit units\n"
-         "(default 0) are added on both sides. Each glyph is stored exactly as the window stores it."},
+         "(default 0) are added on both sides. Each glyph is stored exactly as the window stores it.\n"
+         "--dry-run says what would change and writes nothing, after the checks of a real run."},
     };
     return subcommands;
 }

@@ -83,6 +83,7 @@ int Fit(const Options& options) {
                   " -> " + EditText(record.Right) + "\n";
     }
     if (options.dryRun) {
+        CheckWrites(file, table, writes);
         Emit(options, report + "(dry run: nothing written)\n");
         return kExitOk;
     }

@@ -101,12 +101,13 @@ void CheckWrites(runtime::BinaryFile& file, const font::FontTable& table, const 
     } catch (const runtime::Failure& failure) {
         throw runtime::Failure(failure.kind(), runtime::DisplayPath(file.path()) + ": " + failure.what());
     }
+    // The access was opened for writing when the system allowed it, and nothing was written.
+    if (!file.writable()) throw CannotWrite(file, "the file is read-only");
 }
 
 void WriteInPlace(runtime::BinaryFile& file, const font::FontTable& table, const FontWrites& writes) {
     // Every check before the first write, so that a refusal leaves the font as it was.
     CheckWrites(file, table, writes);
-    if (!file.writable()) throw CannotWrite(file, "the file is read-only");
     font::FontState state = table.state;
     font::WriteGlyphRecords(file, state, writes.records);
     if (writes.header) {

@@ -40,12 +40,13 @@ struct FontWrites {
     std::optional<std::pair<float, float>> header;  // FontSize, SpaceWidth
 };
 
-// Refuses writes that the font cannot take whole: a font that is not whole, or records after
-// which it would load as another table (font::CheckTableKept). The file's own rights aside.
+// Refuses writes that the font cannot take whole: a font that is not whole, records after which
+// it would load as another table (font::CheckTableKept), or a file that could not be opened for
+// writing. What a dry run checks, so that it foretells every refusal of the real run.
 void CheckWrites(runtime::BinaryFile& file, const font::FontTable& table, const FontWrites& writes);
 
-// Writes in place through the open font, each value as the window writes it, after every check
-// (CheckWrites, and a writable file); then reads every byte back. Neighbouring records go in one write.
+// Writes in place through the open font, each value as the window writes it, after CheckWrites;
+// then reads every byte back. Neighbouring records go in one write.
 void WriteInPlace(runtime::BinaryFile& file, const font::FontTable& table, const FontWrites& writes);
 
 }  // namespace gmftool

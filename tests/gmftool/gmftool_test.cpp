@@ -131,18 +131,27 @@ TEST_F(OnFiles, ARestoreThatCannotBeWholeWritesNothing) {
         EXPECT_EQ(ReadAll(fontPath), c.font.bytes()) << c.reason;
     }
 
-    // A read-only font: refused before anything is written, also for root.
-    const std::string fontPath = Font(font);
-    dir.Write("changed.txt", {});
+    // A read-only font: refused before anything is written, also for root; a dry run says so too,
+    // in the same words, also when there is nothing to change.
     const std::string changed = replaced("right 80", "right 81");
-    dir.Write("changed.txt", std::vector<std::byte>(reinterpret_cast<const std::byte*>(changed.data()),
-                                                     reinterpret_cast<const std::byte*>(changed.data() + changed.size())));
+    dir.Write("changed.txt", testing_support::TextBytes(changed));
+    dir.Write("white.bmp", Texture(512, {}));
     TempDir readOnlyDir;
     const std::string readOnlyFont = readOnlyDir.Write("font1.gmf", font.bytes());
     testing_support::ReadOnlyFolder readOnly(readOnlyDir.Path(""));
     EXPECT_TRUE(testing_support::InChildObeyingPermissions([&] {
-        return Gmftool({"restore", readOnlyFont, dir.Path("changed.txt")}).status == 2 &&
-               Gmftool({"restore", readOnlyFont, dir.Path("changed.txt"), "--dry-run"}).status == 0;
+        const std::vector<std::string> calls[] = {
+            {"restore", readOnlyFont, dir.Path("changed.txt")}, {"restore", readOnlyFont, dir.Path("good.txt")},
+            {"fit", readOnlyFont, "--picture", dir.Path("white.bmp")}};
+        bool refused = true;
+        for (std::vector<std::string> call : calls) {
+            const Result real = Gmftool(call);
+            call.push_back("--dry-run");
+            const Result dry = Gmftool(call);
+            refused = refused && real.status == 2 && dry.status == 2 && dry.out.empty() &&
+                      dry.err == real.err && real.err.find("read-only") != std::string::npos;
+        }
+        return refused;
     }));
     EXPECT_EQ(ReadAll(readOnlyFont), font.bytes());
 }
