@@ -11,6 +11,7 @@ namespace gmftool {
 namespace {
 
 constexpr std::string_view kSignature = "gmftool-dump 1";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";  // UTF-8's, which Notepad puts before what it saves
 constexpr const char* kExplanation =
     "# Positions in edit units (texture units x 256, the numbers the window shows); font_size and\n"
     "# aspect as stored. gmftool restore writes back font_size, space_width and the glyphs.\n";
@@ -122,7 +123,7 @@ FontDump ParseDump(std::string_view text) {
     std::optional<std::int32_t> count;
     std::optional<float> fontSize, cellHeight, spaceWidth;
     std::size_t lineNumber = 0;
-    std::size_t pos = 0;
+    std::size_t pos = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
     try {
         while (pos < text.size()) {
             ++lineNumber;
@@ -143,6 +144,9 @@ FontDump ParseDump(std::string_view text) {
             const std::string_view key = words[0];
             if (key == "glyph") {
                 if (!count) throw runtime::Failure(runtime::FailureKind::Malformed, "a glyph before glyph_count");
+                if (dump.glyphs.size() == static_cast<std::size_t>(*count)) {
+                    throw runtime::Failure(runtime::FailureKind::Malformed, "a glyph past glyph_count " + std::to_string(*count));
+                }
                 dump.glyphs.push_back(ParseGlyph(words, dump.glyphs.size() + 1));
                 continue;
             }

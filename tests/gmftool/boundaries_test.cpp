@@ -197,7 +197,8 @@ TEST_F(Boundaries, DumpOfThe1001Glyphs) {
         {"a word after the aspect", [&] { std::string t = dump; t.insert(t.find("\nglyph 2:"), " x"); return t; }(),
          "line 9: 'x' after the aspect"},
         {"the first glyph's line missing", without("glyph 1: left 0 top 0 right 8 aspect 0.5\n"), "line 9: expected 'glyph 1:'"},
-        {"1002 glyphs", dump + "glyph 1002: left 1 top 0 right 9 aspect 0.5\n", "line " + std::to_string(glyph1Line + 1002) + ": glyph_count is 1001 but 1002"},
+        {"1002 glyphs, named at the glyph's own line", dump + "glyph 1002: left 1 top 0 right 9 aspect 0.5\n# the end\n",
+         "line " + std::to_string(glyph1Line + 1001) + ": a glyph past glyph_count 1001"},
         {"a count of 1002", [&] { std::string t = dump; t.replace(t.find("glyph_count 1001"), 16, "glyph_count 1002"); return t; }(),
          "line 5: '1002' is not a glyph count from 0 to 1001"},
     };

@@ -43,6 +43,7 @@ TEST(DumpText, WhatReadsTheSameAsTheWrittenForm) {
         {"runs of blanks, leading and trailing", kHead + " \t glyph  1: left \t0 top 0 right 8 aspect 0.5 \t\n"},
         {"a trailing blank after a header value", "gmftool-dump 1\nlayout A \nglyph_count\t1\t\nfont_size 16\ncell_height 8\nspace_width 2 \n" + kGlyph},
         {"CRLF line ends", Crlf(kHead + kGlyph)},
+        {"a byte-order mark and CRLF, as Notepad saves it", "\xEF\xBB\xBF" + Crlf(kHead + kGlyph)},
         {"a trailing blank before CRLF", Crlf(kHead) + "glyph 1: left 0 top 0 right 8 aspect 0.5 \r\n"},
         {"an empty last line", kHead + kGlyph + "\n"},
         {"an empty last line in CRLF", Crlf(kHead + kGlyph) + "\r\n"},
@@ -71,6 +72,8 @@ TEST(DumpText, WhatIsRefusedAndTheWordsThatSayWhy) {
         {"a signature with a trailing blank", "gmftool-dump 1 \n" + body + kGlyph, "line 1: not a gmftool dump (no 'gmftool-dump 1')"},
         {"a signature with a tab", "gmftool-dump\t1\n" + body + kGlyph, "line 1: not a gmftool dump (no 'gmftool-dump 1')"},
         {"an indented signature", " gmftool-dump 1\n" + body + kGlyph, "line 1: not a gmftool dump (no 'gmftool-dump 1')"},
+        {"a byte-order mark twice", "\xEF\xBB\xBF\xEF\xBB\xBF" + kHead + kGlyph, "line 1: not a gmftool dump (no 'gmftool-dump 1')"},
+        {"half a byte-order mark", "\xEF\xBB" + kHead + kGlyph, "line 1: not a gmftool dump (no 'gmftool-dump 1')"},
         {"two CRs before the line end", "gmftool-dump 1\nlayout A\r\r\n", "line 2: the layout is A or B"},
         {"a CR before a trailing blank", kHead + "glyph 1: left 0 top 0 right 8 aspect 0.5\r \n", "line 7: '0.5\r' is not a number"},
         {"a vertical tab is no blank", "gmftool-dump 1\nlayout\vA\n", "line 2: expected 'layout\vA VALUE'"},
@@ -97,6 +100,9 @@ TEST(DumpText, WhatIsRefusedAndTheWordsThatSayWhy) {
         {"right before top", kHead + "glyph 1: left 0 right 8 top 0 aspect 0.5\n", "line 7: 'right' where 'top' belongs"},
         {"a count with a sign", "gmftool-dump 1\nglyph_count +1\n", "line 2: '+1' is not a glyph count from 0 to 1001"},
         {"one glyph fewer than counted", kHead + "\n", "line 8: glyph_count is 1 but 0 glyphs follow"},
+        {"a glyph past the count, comments after it", kHead + kGlyph + "glyph 2: left 0 top 0 right 8 aspect 0.5\n# a\n\n",
+         "line 8: a glyph past glyph_count 1"},
+        {"a glyph with a count of 0", "gmftool-dump 1\nglyph_count 0\n" + kGlyph, "line 3: a glyph past glyph_count 0"},
     };
     for (const auto& row : rows) {
         try {
