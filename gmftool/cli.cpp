@@ -32,7 +32,8 @@ const std::vector<Subcommand>& Subcommands() {
         {"restore", "restore FONT DUMP [--dry-run]", 2, {"--dry-run"},
          "Writes back the glyphs, FontSize and SpaceWidth that differ from the dump, in place, as the\n"
          "window writes them, and nothing else. Everything is checked first; on any fault nothing is written.\n"
-         "--dry-run says what would change and writes nothing."},
+         "DUMP - reads the dump from standard input. --dry-run says what would change and writes nothing,\n"
+         "after the same checks, a font that cannot be written included."},
         {"diff", "diff FONT_A FONT_B", 2, {},
          "Lists the header values and glyphs that differ, one line each. Exit status 1 when they differ."},
         {"overview", "overview FONT [--picture FILE] -o PNG [--scale N]", 1, {"--picture", "-o", "--scale"},

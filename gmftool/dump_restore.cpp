@@ -13,12 +13,17 @@ runtime::Failure Refused(const std::filesystem::path& font, const std::string& w
     return runtime::Failure(runtime::FailureKind::Malformed, runtime::DisplayPath(font) + ": not restored: " + why);
 }
 
+// A dump of 1001 glyphs is some 70 KB; far more is no dump, or a device that never ends.
+constexpr std::size_t kMaxDumpBytes = 16 << 20;
+
+// "-" is standard input, as in most tools; a pipe or a device named by its path is read as well.
 FontDump ReadDump(const std::filesystem::path& path) {
-    const std::vector<std::byte> bytes = runtime::BinaryFile::OpenForReading(path).ReadAll();
+    const bool standardInput = path == "-";
+    const std::vector<std::byte> bytes = standardInput ? runtime::ReadStandardInput(kMaxDumpBytes) : runtime::ReadToEnd(path, kMaxDumpBytes);
     try {
         return ParseDump(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     } catch (const runtime::Failure& failure) {
-        throw runtime::Failure(failure.kind(), runtime::DisplayPath(path) + ": " + failure.what());
+        throw runtime::Failure(failure.kind(), (standardInput ? "standard input" : runtime::DisplayPath(path)) + ": " + failure.what());
     }
 }
 

@@ -197,7 +197,39 @@ std::string NameAsUtf8(const std::basic_string<Char>& name) {
     }
 }
 
+std::vector<std::byte> ReadStream(std::FILE* file, const std::string& shown, std::size_t limit) {
+    std::vector<std::byte> bytes;
+    std::array<std::byte, 64 * 1024> chunk;
+    std::size_t got = chunk.size();
+    while (got == chunk.size()) {  // fread stops short only at the end or on an error
+        got = std::fread(chunk.data(), 1, chunk.size(), file);
+        if (got > limit - bytes.size()) {
+            throw Failure(FailureKind::TextTooLong, shown + ": more than " + std::to_string(limit) + " bytes");
+        }
+        bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(got));
+    }
+    if (std::ferror(file)) {
+        const int error = errno;
+        throw Failure(FailureKind::ReadFailed, "cannot read " + shown + ": " + Reason(error));
+    }
+    return bytes;
+}
+
 }  // namespace
+
+std::vector<std::byte> ReadToEnd(const fs::path& path, std::size_t limit) {
+    std::error_code ignored;
+    // "rb" would open a folder on some systems, and fail with a reason that names none on others.
+    if (fs::is_directory(path, ignored)) throw Failure(FailureKind::FileNotOpened, "cannot open " + DisplayPath(path) + ": it is a folder");
+    std::unique_ptr<std::FILE, Closer> file(OpenFile(path, Mode::Read));
+    if (!file) {
+        const int error = errno;
+        throw Failure(FailureKind::FileNotOpened, "cannot open " + DisplayPath(path) + ": " + Reason(error));
+    }
+    return ReadStream(file.get(), DisplayPath(path), limit);
+}
+
+std::vector<std::byte> ReadStandardInput(std::size_t limit) { return ReadStream(stdin, "standard input", limit); }
 
 void WriteNewFile(const fs::path& path, std::span<const std::byte> bytes) {
     std::error_code error;

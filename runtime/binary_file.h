@@ -56,6 +56,12 @@ private:
 // no file (a pipe, a device) is written to as it is.
 void WriteNewFile(const std::filesystem::path& path, std::span<const std::byte> bytes);
 
+// Every byte of a file read once from its start to its end, whatever it is: a pipe or a device
+// too, for an input such as a dump, never for a font. More than limit bytes fail as TextTooLong,
+// so that an endless device is no endless read.
+std::vector<std::byte> ReadToEnd(const std::filesystem::path& path, std::size_t limit);
+std::vector<std::byte> ReadStandardInput(std::size_t limit);
+
 // A path as UTF-8 text for messages, whatever the system's own encoding of names.
 std::string DisplayPath(const std::filesystem::path& path);
 

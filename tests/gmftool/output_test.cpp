@@ -50,6 +50,23 @@ GmftoolResult ToFullDevice(const std::vector<std::string>& arguments) {
     return result;
 }
 
+// gmftool with the bytes coming through a pipe on its standard input.
+GmftoolResult FromPipe(const std::vector<std::string>& arguments, const std::string& input) {
+    int ends[2];
+    EXPECT_EQ(::pipe(ends), 0);
+    EXPECT_EQ(::write(ends[1], input.data(), input.size()), static_cast<ssize_t>(input.size()));  // less than a pipe holds
+    ::close(ends[1]);
+    const int saved = ::dup(0);
+    ::dup2(ends[0], 0);
+    ::close(ends[0]);
+    std::clearerr(stdin);
+    GmftoolResult result = testing_support::RunGmftool(arguments);
+    ::dup2(saved, 0);
+    ::close(saved);
+    std::clearerr(stdin);
+    return result;
+}
+
 std::vector<std::string> Names(const std::string& folder) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
@@ -146,6 +163,29 @@ TEST_F(Output, AWholeOutputReplacesTheFileTheNameLeadsTo) {
     EXPECT_EQ(received, good);
     EXPECT_TRUE(fs::is_fifo(dir.Path("pipe")));
     EXPECT_EQ(Names(dir.Path("")), (std::vector<std::string>{"font1.gmf", "good.txt", "link.txt", "out.txt", "pipe", "target.txt"}));
+}
+
+TEST_F(Output, ADumpFromStandardInput) {
+    const std::string text(reinterpret_cast<const char*>(good.data()), good.size());
+    const std::vector<std::byte> original = ReadAll(font);
+    std::vector<std::byte> changed = original;
+    changed[8] = std::byte{0x42};
+    const struct { const char* name; std::string input; int status; std::string said; } rows[] = {
+        {"-", text, 0, "changed 0 glyphs and 1 header value\n"},
+        {"/dev/stdin", text, 0, "changed 0 glyphs and 1 header value\n"},
+        {"-", "\xEF\xBB\xBF" + text, 0, "changed 0 glyphs and 1 header value\n"},
+        {"-", "", 2, "gmftool: standard input: line 1: the dump ends without"},
+        {"-", text.substr(0, text.size() - 1), 2, "gmftool: standard input: line 108: the line is cut short"},
+        {"/dev/zero", "", 2, "gmftool: /dev/zero: more than 16777216 bytes\n"},
+        {"/", "", 2, "gmftool: cannot open /: it is a folder\n"},
+    };
+    for (const auto& row : rows) {
+        dir.Write("font1.gmf", changed);
+        const GmftoolResult result = FromPipe({"restore", font, row.name}, row.input);
+        EXPECT_EQ(result.status, row.status) << row.name << ": " << result.err;
+        EXPECT_EQ((row.status == 0 ? result.out : result.err).substr(0, row.said.size()), row.said) << row.name;
+        EXPECT_EQ(ReadAll(font), row.status == 0 ? original : changed) << row.name;
+    }
 }
 
 }  // namespace

@@ -29,8 +29,8 @@ font="$folder/мой шрифт.gmf"
 # Runs one gmftool call on each side, from the side's folder, and records output and status.
 both() {
   local name=$1; shift
-  (cd "$work/linux" && "$build/gmftool/gmftool" "$@" >"$work/$name.linux" 2>/dev/null; echo $? >"$work/$name.linux.status")
-  (cd "$work/windows" && "$wine" "$win/gmftool/gmftool.exe" "$@" >"$work/$name.windows" 2>/dev/null; echo $? >"$work/$name.windows.status")
+  (cd "$work/linux" && "$build/gmftool/gmftool" "$@" <"${input:-/dev/null}" >"$work/$name.linux" 2>/dev/null; echo $? >"$work/$name.linux.status")
+  (cd "$work/windows" && "$wine" "$win/gmftool/gmftool.exe" "$@" <"${input:-/dev/null}" >"$work/$name.windows" 2>/dev/null; echo $? >"$work/$name.windows.status")
   if cmp -s "$work/$name.linux" "$work/$name.windows" && cmp -s "$work/$name.linux.status" "$work/$name.windows.status"; then
     pass
   else
@@ -47,6 +47,13 @@ both fit fit "$font" --glyphs 1-20 --margin 1; same_file "$font"
 both overview overview "$font" -o "$folder/overview.png" --scale 2; same_file "$folder/overview.png"
 both restore restore "$font" "$folder/dump.txt"; same_file "$font"
 cmp -s "$work/windows/$font" "$build/examples/demo.gmf" && pass || fail "the restore did not bring back the font"
+# The dump as Notepad saves it (a byte-order mark, CRLF), read from standard input.
+for side in linux windows; do
+  { printf '\xEF\xBB\xBF'; sed 's/$/\r/' "$work/$side/$folder/dump.txt"; } >"$work/$side/$folder/notepad.txt"
+done
+both fit-again fit "$font" --glyphs 1-20 --margin 2; same_file "$font"
+input="$folder/notepad.txt" both restore-stdin restore "$font" -; same_file "$font"
+cmp -s "$work/windows/$font" "$build/examples/demo.gmf" && pass || fail "the restore from standard input did not bring back the font"
 
 # Bad input: a clear line and status 2, nothing written.
 cd "$work/windows"
@@ -54,7 +61,9 @@ mkdir -p "folder.gmf"
 cp "$font" "$folder/только чтение.gmf"; chmod a-w "$folder/только чтение.gmf"
 before=$(md5sum "$folder/только чтение.gmf")
 for call in "info missing.gmf" "dump folder.gmf" "restore|$folder/только чтение.gmf|$folder/dump.txt" \
-            "fit|$folder/только чтение.gmf|--picture|$folder/мой шрифт.bmp" "dump|$font|-o|bad?name.txt" "dump|$font|-o|a<b>.txt"; do
+            "fit|$folder/только чтение.gmf|--picture|$folder/мой шрифт.bmp" "dump|$font|-o|bad?name.txt" "dump|$font|-o|a<b>.txt" \
+            "restore|$folder/только чтение.gmf|$folder/dump.txt|--dry-run" \
+            "fit|$folder/только чтение.gmf|--picture|$folder/мой шрифт.bmp|--dry-run"; do
   IFS='|' read -r -a arguments <<<"${call// /|}"
   [[ $call == *"|"* ]] && IFS='|' read -r -a arguments <<<"$call"
   "$wine" "$win/gmftool/gmftool.exe" "${arguments[@]}" >/dev/null 2>"$work/err"; status=$?
