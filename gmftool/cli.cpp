@@ -18,7 +18,8 @@ const std::vector<Subcommand>& Subcommands() {
     static const std::vector<Subcommand> subcommands = {
         {"info", "info FONT [--json]", 1, {"--json"},
          "Shows the layout (A: table at 44, B: at 552), the glyph count, FontSize, CellHeight and SpaceWidth\n"
-         "(both in edit units) and the file's size. --json writes one JSON object."},
+         "(both in edit units) and the file's size. --json writes one JSON object, in which a value that is\n"
+         "infinite or no number is a string as the dump writes it: \"inf\", \"-inf\", \"nan:0x7fc00000\" (its bits)."},
         {"check", "check FONT [--picture FILE]", 1, {"--picture"},
          "Reports every problem, one line each (glyph N: ... or font: ...): glyphs narrower than 4 edit units,\n"
          "a right edge left of the left one, rectangles outside the texture, a stale aspect, values that are\n"

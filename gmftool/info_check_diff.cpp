@@ -14,8 +14,9 @@
 namespace gmftool {
 namespace {
 
-// A JSON number, or null for a value JSON has no number for.
-nlohmann::json JsonNumber(double value) { return std::isfinite(value) ? nlohmann::json(value) : nlohmann::json(nullptr); }
+// A JSON number; a value JSON has no number for is the dump's text of it ("inf", "nan:0x7fc00000"),
+// so that a reader can tell them apart and a not-a-number keeps its payload.
+nlohmann::json JsonNumber(double value, const std::string& text) { return std::isfinite(value) ? nlohmann::json(value) : nlohmann::json(text); }
 
 class Problems {
 public:
@@ -164,9 +165,9 @@ int Info(const Options& options) {
             {"layout", std::string(1, LayoutName(f))},
             {"table_offset", f.TableBase},
             {"glyph_count", f.GlyphCount},
-            {"font_size", JsonNumber(f.FontSize)},
-            {"cell_height", JsonNumber(double{f.CellHeight} * 256)},
-            {"space_width", JsonNumber(double{f.SpaceWidth} * 256)},
+            {"font_size", JsonNumber(f.FontSize, StoredText(f.FontSize))},
+            {"cell_height", JsonNumber(double{f.CellHeight} * 256, EditText(f.CellHeight))},
+            {"space_width", JsonNumber(double{f.SpaceWidth} * 256, EditText(f.SpaceWidth))},
             {"file_size", table.fileSize},
         };
         Emit(options, info.dump(2) + "\n");
