@@ -47,9 +47,10 @@ both fit fit "$font" --glyphs 1-20 --margin 1; same_file "$font"
 both overview overview "$font" -o "$folder/overview.png" --scale 2; same_file "$folder/overview.png"
 both restore restore "$font" "$folder/dump.txt"; same_file "$font"
 cmp -s "$work/windows/$font" "$build/examples/demo.gmf" && pass || fail "the restore did not bring back the font"
-# The dump as Notepad saves it (a byte-order mark, CRLF), read from standard input.
+# The dump as Notepad saves it (a byte-order mark, CRLF), read from standard input, which ends at
+# its end and not at a Ctrl+Z byte.
 for side in linux windows; do
-  { printf '\xEF\xBB\xBF'; sed 's/$/\r/' "$work/$side/$folder/dump.txt"; } >"$work/$side/$folder/notepad.txt"
+  { printf '\xEF\xBB\xBF'; sed -e '1a # \x1a\r' -e 's/$/\r/' "$work/$side/$folder/dump.txt"; } >"$work/$side/$folder/notepad.txt"
 done
 both fit-again fit "$font" --glyphs 1-20 --margin 2; same_file "$font"
 input="$folder/notepad.txt" both restore-stdin restore "$font" -; same_file "$font"
