@@ -13,7 +13,7 @@ runtime::Failure Refused(const std::filesystem::path& font, const std::string& w
     return runtime::Failure(runtime::FailureKind::Malformed, runtime::DisplayPath(font) + ": not restored: " + why);
 }
 
-// A dump of 1001 glyphs is some 70 KB; far more is no dump, or a device that never ends.
+// A dump of 1001 glyphs is under 100 KB; far more is no dump, or a device that never ends.
 constexpr std::size_t kMaxDumpBytes = 16 << 20;
 
 // "-" is standard input, as in most tools; a pipe or a device named by its path is read as well.

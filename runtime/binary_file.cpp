@@ -201,17 +201,16 @@ std::vector<std::byte> ReadStream(std::FILE* file, const std::string& shown, std
     std::vector<std::byte> bytes;
     std::array<std::byte, 64 * 1024> chunk;
     std::size_t got = chunk.size();
+    int error = 0;
     while (got == chunk.size()) {  // fread stops short only at the end or on an error
         got = std::fread(chunk.data(), 1, chunk.size(), file);
+        error = errno;
         if (got > limit - bytes.size()) {
             throw Failure(FailureKind::TextTooLong, shown + ": more than " + std::to_string(limit) + " bytes");
         }
         bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(got));
     }
-    if (std::ferror(file)) {
-        const int error = errno;
-        throw Failure(FailureKind::ReadFailed, "cannot read " + shown + ": " + Reason(error));
-    }
+    if (std::ferror(file)) throw Failure(FailureKind::ReadFailed, "cannot read " + shown + ": " + Reason(error));
     return bytes;
 }
 
