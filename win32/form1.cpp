@@ -110,8 +110,8 @@ bool Form1::Create(int showCommand) {
     blackBrush_ = Brush(CreateSolidBrush(RGB(0, 0, 0)));
     saveBrush_ = Brush(CreateSolidBrush(kSaveColour));
     BuildFonts();
-    upArrow_ = MakeArrow(editor::Arrow::Up, ArrowScale(dpi_));
-    downArrow_ = MakeArrow(editor::Arrow::Down, ArrowScale(dpi_));
+    upArrow_ = MakeArrow(editor::Arrow::Up, PictureScale(dpi_));
+    downArrow_ = MakeArrow(editor::Arrow::Down, PictureScale(dpi_));
     RegisterClasses();
 
     // A fixed size: nothing in the window follows a change of it.
@@ -195,7 +195,7 @@ void Form1::BuildControls() {
     const HWND frame1 = Group(kFrame1, {0, 0, 7935, 8055});
     Child(frame1, kShape1, L"STATIC", L"", 0, {120, 240, 7695, 7695}, nullptr);
     const Pixels picture = ToPixels({120, 240, 7680, 7680}, dpi_);
-    controls_[kPicture1] = picture1_.Create(frame1, kPicture1, picture);
+    controls_[kPicture1] = picture1_.Create(frame1, kPicture1, picture, PictureScale(dpi_));
     Child(Control(kPicture1), kErr, L"STATIC", L"Ошибка.Недопустимая ширина буквы.", SS_CENTER | SS_NOPREFIX,
           {720, 2880, 6255, 1215}, warningFont_.get());
     ShowWindow(Control(kErr), SW_HIDE);
