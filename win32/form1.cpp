@@ -9,6 +9,7 @@
 #include "win32/dialogs.h"
 #include "win32/pictures.h"
 #include "win32/text.h"
+#include "win32/typed_box.h"
 
 namespace win32 {
 namespace {
@@ -227,9 +228,9 @@ void Form1::BuildControls() {
     const HWND frame4 = Group(kFrame4, {7940, 3090, 3720, 1455});
     Child(frame4, kLabel2, L"STATIC", L"Дополнительные параметры", kLabel, {720, 120, 2535, 255}, plain);
     Child(frame4, kLabel3Size, L"STATIC", L"Размер шрифта", kRight, {0, 600, 1335, 255}, plain);
-    Child(frame4, kText4, L"EDIT", L"0", kBox, {1560, 480, 855, 405}, box, WS_EX_CLIENTEDGE);
+    KeepUndoAndRedoApart(Child(frame4, kText4, L"EDIT", L"0", kBox, {1560, 480, 855, 405}, box, WS_EX_CLIENTEDGE));
     Child(frame4, kLabel3Space, L"STATIC", L"Ширина пробелов", kRight, {-120, 1080, 1575, 255}, plain);
-    Child(frame4, kText5, L"EDIT", L"0", kBox, {1560, 960, 855, 405}, box, WS_EX_CLIENTEDGE);
+    KeepUndoAndRedoApart(Child(frame4, kText5, L"EDIT", L"0", kBox, {1560, 960, 855, 405}, box, WS_EX_CLIENTEDGE));
     Child(frame4, kCommand1, L"BUTTON", L"Сохранить", WS_TABSTOP | BS_OWNERDRAW, {2520, 480, 1095, 855},
           boldFont_.get());
 
