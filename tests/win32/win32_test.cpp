@@ -164,6 +164,27 @@ TEST(CommandLine, AThirdFileIsRefused) {
     EXPECT_TRUE(win32::ParseCommandLine(L"runeplot.exe a.gmf \"\""));
 }
 
+TEST(CommandLine, HelpAndVersionAnywhereEndTheStart) {
+    struct Row {
+        const wchar_t* line;
+        bool help;
+        bool version;
+    };
+    const Row rows[] = {
+        {L"runeplot.exe --help", true, false},         {L"runeplot.exe /?", true, false},
+        {L"runeplot.exe -h", true, false},             {L"runeplot.exe \"--help\"", true, false},
+        {L"runeplot.exe a.gmf b.bmp c --help", true, false},  // not refused for the third file
+        {L"runeplot.exe --version", false, true},      {L"runeplot.exe a.gmf -v", false, true},
+        {L"runeplot.exe --helper.gmf", false, false},  {L"runeplot.exe --Help", false, false},
+    };
+    for (const Row& row : rows) {
+        const std::optional<win32::CommandLine> parsed = win32::ParseCommandLine(row.line);
+        ASSERT_TRUE(parsed) << win32::Narrow(row.line);
+        EXPECT_EQ(parsed->help, row.help) << win32::Narrow(row.line);
+        EXPECT_EQ(parsed->version, row.version) << win32::Narrow(row.line);
+    }
+}
+
 // The window splits its command line itself, so as not to load the shell at start; Windows' own
 // CommandLineToArgvW is the judge of every row.
 TEST(CommandLine, SplitAsWindowsSplitsIt) {
