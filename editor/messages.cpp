@@ -133,4 +133,27 @@ std::string FailureMessage(Action action, const runtime::Failure& failure, const
     return what + Reason(failure, font);
 }
 
+namespace {
+
+std::string CommandLineUsage(const std::string& program) {
+    return "Запуск: " + program + " [--help] [--version] [ШРИФТ [РИСУНОК]]";
+}
+
+}  // namespace
+
+std::string CommandLineHelp(const std::string& program) {
+    return CommandLineUsage(program) + "\n\n"
+           "Runeplot " RUNEPLOT_VERSION ": подгоняет прямоугольники символов шрифта .gmf к его рисунку.\n\n"
+           "ШРИФТ - шрифт .gmf, который нужно открыть.\n"
+           "РИСУНОК - его рисунок BMP 512 x 512 (по умолчанию - BMP с тем же именем рядом со шрифтом).\n"
+           "--help - эта справка.\n"
+           "--version - версия программы.";
+}
+
+std::string CommandLineVersion() { return "runeplot " RUNEPLOT_VERSION; }
+
+std::string TooManyArgumentsMessage(const std::string& program) {
+    return "Слишком много аргументов. " + CommandLineUsage(program);
+}
+
 }  // namespace editor

@@ -35,4 +35,9 @@ enum class Action { ShowGlyph, StoreGlyph, SaveFontParameters, Undo, Redo, FitGl
 // What did not happen, and why.
 std::string FailureMessage(Action action, const runtime::Failure& failure, const std::filesystem::path& font);
 
+// How the window's program is started, for the name the system knows it by ("runeplot.exe").
+std::string CommandLineHelp(const std::string& program);
+std::string CommandLineVersion();
+std::string TooManyArgumentsMessage(const std::string& program);
+
 }  // namespace editor

@@ -3,7 +3,8 @@
 # gmftool.exe): installs what is missing, cross-builds it with MinGW-w64 into build-win/, and then
 #   test     (the default) runs its tests under Wine, gmftool.exe beside the Linux gmftool on
 #            a font in a Cyrillic-named folder, whose outputs must be byte-identical, and
-#            runeplot.exe in a real window under Xvfb beside the Linux window;
+#            runeplot.exe in a real window under Xvfb beside the Linux window, and the
+#            zip's texts and resources;
 #   package  makes build-win/runeplot-VERSION-win64.zip (both programs and how to start them).
 # Usage: bash scripts/windows.sh [test|package]
 set -euo pipefail
@@ -35,4 +36,5 @@ unprivileged=(setpriv --inh-caps=-dac_override,-dac_read_search --bounding-set=-
 status=0
 "${unprivileged[@]}" bash "$root/tests/windows/under_wine.sh" "$wine" "$win" "$build" || status=1
 "${unprivileged[@]}" bash "$root/tests/windows/real_window.sh" "$wine" "$win" "$build" || status=1
+bash "$root/tests/windows/package.sh" "$win" || status=1
 exit $status

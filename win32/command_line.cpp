@@ -68,6 +68,12 @@ std::optional<CommandLine> ParseCommandLine(const wchar_t* commandLine) {
     if (commandLine == nullptr || *commandLine == L'\0') return parsed;
     const std::vector<std::wstring> arguments = SplitCommandLine(commandLine);
     // The first argument is the program's own name.
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::wstring& argument = arguments[i];
+        parsed.help |= argument == L"--help" || argument == L"-h" || argument == L"-?" || argument == L"/?";
+        parsed.version |= argument == L"--version" || argument == L"-v";
+    }
+    if (parsed.help || parsed.version) return parsed;
     if (arguments.size() > 3) return std::nullopt;
     if (arguments.size() > 1) parsed.font = arguments[1];
     if (arguments.size() > 2) parsed.picture = arguments[2];

@@ -9,6 +9,7 @@
 #include "win32/dialogs.h"
 #include "win32/pictures.h"
 #include "win32/text.h"
+#include "win32/typed_box.h"
 
 namespace win32 {
 namespace {
@@ -110,8 +111,8 @@ bool Form1::Create(int showCommand) {
     blackBrush_ = Brush(CreateSolidBrush(RGB(0, 0, 0)));
     saveBrush_ = Brush(CreateSolidBrush(kSaveColour));
     BuildFonts();
-    upArrow_ = MakeArrow(editor::Arrow::Up, ArrowScale(dpi_));
-    downArrow_ = MakeArrow(editor::Arrow::Down, ArrowScale(dpi_));
+    upArrow_ = MakeArrow(editor::Arrow::Up, PictureScale(dpi_));
+    downArrow_ = MakeArrow(editor::Arrow::Down, PictureScale(dpi_));
     RegisterClasses();
 
     // A fixed size: nothing in the window follows a change of it.
@@ -195,7 +196,7 @@ void Form1::BuildControls() {
     const HWND frame1 = Group(kFrame1, {0, 0, 7935, 8055});
     Child(frame1, kShape1, L"STATIC", L"", 0, {120, 240, 7695, 7695}, nullptr);
     const Pixels picture = ToPixels({120, 240, 7680, 7680}, dpi_);
-    controls_[kPicture1] = picture1_.Create(frame1, kPicture1, picture);
+    controls_[kPicture1] = picture1_.Create(frame1, kPicture1, picture, PictureScale(dpi_));
     Child(Control(kPicture1), kErr, L"STATIC", L"Ошибка.Недопустимая ширина буквы.", SS_CENTER | SS_NOPREFIX,
           {720, 2880, 6255, 1215}, warningFont_.get());
     ShowWindow(Control(kErr), SW_HIDE);
@@ -227,9 +228,9 @@ void Form1::BuildControls() {
     const HWND frame4 = Group(kFrame4, {7940, 3090, 3720, 1455});
     Child(frame4, kLabel2, L"STATIC", L"Дополнительные параметры", kLabel, {720, 120, 2535, 255}, plain);
     Child(frame4, kLabel3Size, L"STATIC", L"Размер шрифта", kRight, {0, 600, 1335, 255}, plain);
-    Child(frame4, kText4, L"EDIT", L"0", kBox, {1560, 480, 855, 405}, box, WS_EX_CLIENTEDGE);
+    KeepUndoAndRedoApart(Child(frame4, kText4, L"EDIT", L"0", kBox, {1560, 480, 855, 405}, box, WS_EX_CLIENTEDGE));
     Child(frame4, kLabel3Space, L"STATIC", L"Ширина пробелов", kRight, {-120, 1080, 1575, 255}, plain);
-    Child(frame4, kText5, L"EDIT", L"0", kBox, {1560, 960, 855, 405}, box, WS_EX_CLIENTEDGE);
+    KeepUndoAndRedoApart(Child(frame4, kText5, L"EDIT", L"0", kBox, {1560, 960, 855, 405}, box, WS_EX_CLIENTEDGE));
     Child(frame4, kCommand1, L"BUTTON", L"Сохранить", WS_TABSTOP | BS_OWNERDRAW, {2520, 480, 1095, 855},
           boldFont_.get());
 

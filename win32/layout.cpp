@@ -18,6 +18,6 @@ int PointsToPixels(double points, int dpi) {
     return static_cast<int>(std::lround(points * dpi / kPointsPerInch));
 }
 
-int ArrowScale(int dpi) { return std::max(1, dpi / kLayoutDpi); }
+int PictureScale(int dpi) { return std::max(1, dpi / kLayoutDpi); }
 
 }  // namespace win32

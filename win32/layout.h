@@ -30,7 +30,9 @@ Pixels ToPixels(const Twips& twips, int dpi);
 // A font's height in pixels: the LOGFONT height of a font of that many points, as a positive number.
 int PointsToPixels(double points, int dpi);
 
-// The arrows are pictures of whole pixels: they grow only by whole steps, so they stay sharp.
-int ArrowScale(int dpi);
+// How many screen pixels wide each pixel of a picture (the texture and its outline, the arrows) is
+// drawn: a whole number, so that every picture pixel is the same size and edges stay sharp. The
+// largest that fits the layout's place for the picture, and never less than 1.
+int PictureScale(int dpi);
 
 }  // namespace win32

@@ -1,9 +1,11 @@
-// Runeplot's editor window for Windows: runeplot.exe [FONT [PICTURE]].
+// Runeplot's editor window for Windows: runeplot.exe [--help] [--version] [FONT [PICTURE]].
 #include <windows.h>
 
+#include "editor/messages.h"
 #include "win32/command_line.h"
 #include "win32/dialogs.h"
 #include "win32/form1.h"
+#include "win32/text.h"
 
 namespace {
 
@@ -19,8 +21,14 @@ char DecimalSeparator() {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     const std::optional<win32::CommandLine> files = win32::ParseCommandLine(GetCommandLineW());
     if (!files) {
-        win32::Exclaim(nullptr, std::string("Слишком много аргументов. Запуск: ") + win32::kUsage, "Runeplot 1.1");
+        win32::Exclaim(nullptr, editor::TooManyArgumentsMessage(win32::kProgramName), "Runeplot");
         return 2;
+    }
+    // A program without a console tells it in a message box, and ends without opening its window.
+    if (files->help || files->version) {
+        const std::string text = files->help ? editor::CommandLineHelp(win32::kProgramName) : editor::CommandLineVersion();
+        MessageBoxW(nullptr, win32::Widen(text).c_str(), L"Runeplot", MB_OK | MB_ICONINFORMATION);
+        return 0;
     }
     win32::Form1 form(instance, DecimalSeparator());
     if (!form.Create(showCommand)) return 1;

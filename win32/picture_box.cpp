@@ -43,7 +43,8 @@ void PictureBox::Register(HINSTANCE instance) {
     RegisterClassExW(&windowClass);
 }
 
-HWND PictureBox::Create(HWND parent, int id, const Pixels& where) {
+HWND PictureBox::Create(HWND parent, int id, const Pixels& where, int scale) {
+    scale_ = scale;
     texture_.assign(static_cast<std::size_t>(kSize) * kSize, ToBgrx(kUnderTexture));
     shown_ = texture_;
     window_ = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP, where.x,
@@ -64,18 +65,26 @@ void PictureBox::Show(const picture::Image& texture) {
                         Blend(pixel.b, kUnderTexture.b, pixel.a), 255});
         }
     }
+    // What was drawn stays over the new picture, as it stays over the old one until cleared.
+    std::vector<std::uint32_t> drawnColours;
+    drawnColours.reserve(drawn_.size());
+    for (const std::size_t index : drawn_) drawnColours.push_back(shown_[index]);
     shown_ = texture_;
+    for (std::size_t i = 0; i < drawn_.size(); ++i) shown_[drawn_[i]] = drawnColours[i];
     RequestPaint();
 }
 
 void PictureBox::Clear() {
     shown_ = texture_;
+    drawn_.clear();
     RequestPaint();
 }
 
 void PictureBox::Set(std::int32_t x, std::int32_t y, picture::Rgba colour) {
     if (x < 0 || x >= kSize || y < 0 || y >= kSize) return;
-    shown_[static_cast<std::size_t>(y) * kSize + static_cast<std::size_t>(x)] = ToBgrx(colour);
+    const std::size_t index = static_cast<std::size_t>(y) * kSize + static_cast<std::size_t>(x);
+    shown_[index] = ToBgrx(colour);
+    drawn_.push_back(index);
     RequestPaint();
 }
 
@@ -98,10 +107,16 @@ void PictureBox::OnPaint() {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    // COLORONCOLOR drops or repeats whole pixels: nearest-neighbour, no blur.
+    // A whole factor repeats every pixel equally often: no blur, and no pixel wider than its
+    // neighbour. The layout's place may be larger than the picture; the rest is the panel's colour.
+    const int shown = kSize * scale_;
     SetStretchBltMode(dc.get(), COLORONCOLOR);
-    StretchDIBits(dc.get(), 0, 0, client.right, client.bottom, 0, 0, kSize, kSize, shown_.data(), &info,
-                  DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(dc.get(), 0, 0, shown, shown, 0, 0, kSize, kSize, shown_.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+    const Brush panel(CreateSolidBrush(RGB(kUnderTexture.r, kUnderTexture.g, kUnderTexture.b)));
+    const RECT right{shown, 0, client.right, client.bottom};
+    const RECT below{0, shown, shown, client.bottom};
+    if (!IsRectEmpty(&right)) FillRect(dc.get(), &right, panel.get());
+    if (!IsRectEmpty(&below)) FillRect(dc.get(), &below, panel.get());
 }
 
 LRESULT CALLBACK PictureBox::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -11,7 +11,8 @@
 namespace win32 {
 
 // Picture1: the texture unscaled at its top left, single pixels drawn over it, all of it shown
-// enlarged by the screen's density, nearest-neighbour, so that edges stay sharp.
+// enlarged by a whole factor, each of its pixels a square of screen pixels, at the top left of the
+// control's place in the layout.
 class PictureBox {
 public:
     static constexpr int kSize = 512;
@@ -19,7 +20,7 @@ public:
 
     static void Register(HINSTANCE instance);
 
-    HWND Create(HWND parent, int id, const Pixels& where);
+    HWND Create(HWND parent, int id, const Pixels& where, int scale);
     HWND window() const { return window_; }
 
     void Show(const picture::Image& texture);
@@ -34,6 +35,8 @@ private:
     HWND window_ = nullptr;
     std::vector<std::uint32_t> texture_;  // 0x00RRGGBB, rows from the top
     std::vector<std::uint32_t> shown_;    // the texture with the drawing over it
+    std::vector<std::size_t> drawn_;      // the pixels drawn since the last Clear
+    int scale_ = 1;  // screen pixels a picture pixel is wide
     bool paintRequested_ = false;
 };
 

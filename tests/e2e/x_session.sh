@@ -48,14 +48,15 @@ find_window() {  # waits for a window whose name matches $1
   fail "no window named '$1'; shown: $(shown_windows)"
 }
 
-# Finds the main window and sets X, Y, WIDTH, HEIGHT, menu_height, client_x and client_y.
+# Finds the main window and sets X, Y, WIDTH, HEIGHT, menu_height, client_x and client_y. The
+# client area is 777 x 536 at 96 DPI; another density gives its size as $1 and $2.
 x_session_find_main_window() {
-  local window
+  local window client_width=${1:-777} client_height=${2:-536}
   window=$(find_window '^Runeplot 1.1$')
   eval "$(xdotool getwindowgeometry --shell "$window")"
-  # The client area of 777 x 536 lies below the menu bar.
-  menu_height=$((HEIGHT - 536))
-  [ "$WIDTH" -eq 777 ] || fail "window is $WIDTH wide, not 777"
+  # The client area lies below the menu bar.
+  menu_height=$((HEIGHT - client_height))
+  [ "$WIDTH" -eq "$client_width" ] || fail "window is $WIDTH wide, not $client_width"
   [ "$menu_height" -gt 0 ] || fail "no menu bar above the client area"
   client_x=$X; client_y=$((Y + menu_height))
 }

@@ -36,4 +36,13 @@ TEST(HelpText, SeventeenLinesJoinedByCrLf) {
     }
 }
 
+TEST(CommandLineHelp, UsageInRussianFirstAndInTheRefusal) {
+    const std::string usage = "Запуск: runeplot.exe [--help] [--version] [ШРИФТ [РИСУНОК]]";
+    const std::string help = editor::CommandLineHelp("runeplot.exe");
+    EXPECT_EQ(help.substr(0, help.find('\n')), usage);
+    EXPECT_NE(help.find("Runeplot 1.1:"), std::string::npos);
+    EXPECT_TRUE(editor::TooManyArgumentsMessage("runeplot.exe").ends_with(usage));
+    EXPECT_EQ(editor::CommandLineVersion(), "runeplot 1.1");  // as the Linux window says it
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "win32/command_line.h"
@@ -51,13 +52,17 @@ TEST(Layout, FontSizesInPixels) {
     EXPECT_EQ(win32::PointsToPixels(12, 144), 24);
 }
 
-TEST(Layout, ArrowsGrowOnlyByWholeSteps) {
-    EXPECT_EQ(win32::ArrowScale(72), 1);
-    EXPECT_EQ(win32::ArrowScale(96), 1);
-    EXPECT_EQ(win32::ArrowScale(144), 1);
-    EXPECT_EQ(win32::ArrowScale(191), 1);
-    EXPECT_EQ(win32::ArrowScale(192), 2);
-    EXPECT_EQ(win32::ArrowScale(288), 3);
+TEST(Layout, PicturesGrowOnlyByWholeSteps) {
+    // 120 DPI would stretch the texture by 1.25, each fourth pixel twice as wide as the rest.
+    const std::pair<int, int> rows[] = {{72, 1},  {95, 1},  {96, 1},  {120, 1}, {144, 1},
+                                        {191, 1}, {192, 2}, {287, 2}, {288, 3}};
+    for (const auto& [dpi, scale] : rows) {
+        EXPECT_EQ(win32::PictureScale(dpi), scale) << dpi << " DPI";
+        // The picture stays inside the layout's place for it, which below 96 DPI is too small for it.
+        if (dpi >= 96) {
+            EXPECT_LE(512 * scale, win32::TwipsToPixels(7680, dpi)) << dpi << " DPI";
+        }
+    }
 }
 
 constexpr std::uint32_t kBackground = 0xD8D8D8;
@@ -157,6 +162,27 @@ TEST(CommandLine, AThirdFileIsRefused) {
     EXPECT_FALSE(win32::ParseCommandLine(L"runeplot.exe a.gmf b.bmp c"));
     EXPECT_FALSE(win32::ParseCommandLine(L"runeplot.exe a.gmf b.bmp \"\""));  // even an empty one
     EXPECT_TRUE(win32::ParseCommandLine(L"runeplot.exe a.gmf \"\""));
+}
+
+TEST(CommandLine, HelpAndVersionAnywhereEndTheStart) {
+    struct Row {
+        const wchar_t* line;
+        bool help;
+        bool version;
+    };
+    const Row rows[] = {
+        {L"runeplot.exe --help", true, false},         {L"runeplot.exe /?", true, false},
+        {L"runeplot.exe -h", true, false},             {L"runeplot.exe \"--help\"", true, false},
+        {L"runeplot.exe a.gmf b.bmp c --help", true, false},  // not refused for the third file
+        {L"runeplot.exe --version", false, true},      {L"runeplot.exe a.gmf -v", false, true},
+        {L"runeplot.exe --helper.gmf", false, false},  {L"runeplot.exe --Help", false, false},
+    };
+    for (const Row& row : rows) {
+        const std::optional<win32::CommandLine> parsed = win32::ParseCommandLine(row.line);
+        ASSERT_TRUE(parsed) << win32::Narrow(row.line);
+        EXPECT_EQ(parsed->help, row.help) << win32::Narrow(row.line);
+        EXPECT_EQ(parsed->version, row.version) << win32::Narrow(row.line);
+    }
 }
 
 // The window splits its command line itself, so as not to load the shell at start; Windows' own

@@ -3,7 +3,9 @@
 # on a font in a Cyrillic folder with a space, looked at pixel by pixel, its arrows and selector
 # clicked (the font's bytes must be those the Linux window writes for the same clicks), the last
 # step undone and redone from the keyboard, a font
-# opened by typing its path into Windows' dialog, and a 256 x 256 picture refused with a message.
+# opened by typing its path into Windows' dialog, its texture saved anew under the outline, the
+# typing in a box undone and redone, a 256 x 256 picture refused with a message, --help and
+# --version told in a message box, and the picture at 120 DPI drawn in whole pixels.
 # Usage: real_window.sh WINE BUILD_WIN BUILD_LINUX (run by scripts/windows.sh test, in its Wine
 # prefix). With SHOTS=FOLDER the screenshots are kept there.
 set -euo pipefail
@@ -18,6 +20,8 @@ shots=${SHOTS:-$work}
 mkdir -p "$shots"
 cleanup() {
   x_session_stop
+  # The prefix is the other tests' too: back to its own density.
+  [ -n "${dpi_set:-}" ] && "$wine" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
   "$(dirname "$wine")/wineserver" -k 2>/dev/null || true
   rm -rf "$work"
 }
@@ -39,12 +43,12 @@ make_font() {  # the table at 44, three glyphs, CellHeight 0.0625 (32 pixels)
   } > "$1"
 }
 
-make_bmp() {  # a 24-bit BMP of width $2 and height $3, every pixel #404040
+make_bmp() {  # a 24-bit BMP of width $2 and height $3, every pixel #404040 (or grey $4, in octal)
   local size=$(($2 * $3 * 3))
   {
     printf 'BM'; le32 $((54 + size)); le32 0; le32 54
     le32 40; le32 "$2"; le32 "$3"; printf '\x01\x00\x18\x00'; le32 0; le32 "$size"; le32 2835; le32 2835; le32 0; le32 0
-    head -c "$size" /dev/zero | tr '\0' '\100'
+    head -c "$size" /dev/zero | tr '\0' "\\${4:-100}"
   } > "$1"
 }
 
@@ -77,6 +81,29 @@ start_exe() {
   app=$!
 }
 stop_program() { kill "$app" 2>/dev/null; wait "$app" 2>/dev/null || true; app=""; }
+red_pixels() {  # how many red pixels the first $1 x $1 screen pixels of the picture hold
+  import -window root -crop "$1x$1+$((client_x + picture_x))+$((client_y + picture_y))" -depth 8 txt:- |
+    grep -ci '#FF0000' || true
+}
+# The texture saved anew with grey $1 (octal): shown after a moment, the outline over it as before.
+save_texture_again() {
+  local before after
+  before=$(red_pixels "$2")
+  [ "$before" -gt 0 ] || fail "no outline before the texture was saved again"
+  make_bmp "$work/good/font1.bmp" 512 512 "$1"
+  wait_pixel $((picture_x + 300)) $((picture_y + 100)) "$3" "the texture saved again"
+  sleep 0.5
+  after=$(red_pixels "$2")
+  [ "$after" -eq "$before" ] || fail "$before red pixels before the texture was saved again, $after after"
+}
+# Types $1 into Text4 over its text, presses the keys $2, saves, and expects the font size bytes $3.
+type_keys_save() {
+  click_client 661 251; xdotool key Home shift+End; xdotool type --delay 5 "$1"; sleep 0.2
+  for key in $2; do xdotool key "$key"; sleep 0.2; done
+  click_client 733 266; sleep 0.3
+  [ "$(bytes_at "$work/good/font1.gmf" 8 4)" = "$3" ] ||
+    fail "\"$1\" then $2 saved the font size $(bytes_at "$work/good/font1.gmf" 8 4), not $3"
+}
 
 # Places in the client area at 96 DPI, from the layout's twips (15 a pixel).
 picture_x=8; picture_y=16
@@ -181,6 +208,16 @@ open_font() {  # "Открыть", then font1.gmf and font1.bmp of the folder $1
 open_font "$work/good"
 import -window root "$shots/opened.png"
 wait_pixel $((picture_x + 128)) $((picture_y + 270)) '#FF0000' "outline after the open"
+red_at_96=$(red_pixels 512)
+save_texture_again 140 512 '#606060'
+import -window root "$shots/reload-96.png"
+
+# --- The box's own undo: Ctrl+Z takes the typing back once, Ctrl+Y and Ctrl+Shift+Z make it again
+# Each row types a value the box did not hold, over the value the row before saved.
+type_keys_save 33 "ctrl+z ctrl+z" 00008041  # 16: a second Ctrl+Z does not put "33" back
+type_keys_save 50 "ctrl+z ctrl+y" 00004842  # 50
+type_keys_save 40 "ctrl+z ctrl+shift+z" 00002042
+type_keys_save 24 "ctrl+z End 5 ctrl+y" 0080ca43  # typing after the undo leaves nothing to redo: 405
 
 # --- The picture dialog cancelled: back to the start-up state, where a disabled group refuses a click
 xdotool mousemove --sync $((X + 25)) $((Y + menu_height / 2)) click 1
@@ -200,5 +237,38 @@ import -window root "$shots/message.png"
 xdotool windowfocus "$message"; sleep 0.3; xdotool key Return
 wait_pixel 100 100 '#000000' "placeholder after the refused picture"
 kill -0 "$app" 2>/dev/null || fail "the program ended"
+stop_program
+
+# --- --help and --version: told in a message box, and the program ends without its window ---
+for option in --help --version; do
+  start_exe "$option"
+  box=$(find_window '^Runeplot$')
+  xdotool search --onlyvisible --name '^Runeplot 1.1$' >/dev/null 2>&1 && fail "runeplot.exe $option opened its window"
+  import -window root "$shots/${option#--}.png"
+  xdotool windowfocus "$box"; sleep 0.3; xdotool key Return
+  for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$app" 2>/dev/null && fail "runeplot.exe $option did not end after its message"
+  status=0; wait "$app" || status=$?; app=""
+  [ "$status" -eq 0 ] || fail "runeplot.exe $option ended with status $status"
+done
+
+# --- At 120 DPI: the layout grows, the picture stays in whole pixels at its top left ---------
+dpi_set=1
+"$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 120 /f >/dev/null 2>&1
+start_exe "$(windows_path "$work/good/font1.gmf")"
+x_session_find_main_window 971 670  # 11655 x 8040 twips at 120 DPI
+picture_x=10; picture_y=20          # 120 and 240 twips
+wait_pixel $((picture_x + 300)) $((picture_y + 100)) '#606060' "texture at 120 DPI"
+# Each texture pixel one screen pixel: the outline where it is at 96 DPI, with as many pixels.
+for point in "128 270" "157 270" "140 256" "140 288"; do
+  set -- $point; expect_pixel $((picture_x + $1)) $((picture_y + $2)) '#FF0000' "outline at 120 DPI"
+done
+[ "$(red_pixels 640)" -eq "$red_at_96" ] || fail "$(red_pixels 640) red pixels at 120 DPI, $red_at_96 at 96 DPI"
+# The rest of the picture's place, to its right and below it, is the panel's colour.
+expect_pixel $((picture_x + 512)) 300 '#E0E0E0' "right of the picture at 120 DPI"
+expect_pixel $((picture_x + 639)) $((picture_y + 639)) '#E0E0E0' "the place's last pixel at 120 DPI"
+expect_pixel 300 $((picture_y + 512)) '#E0E0E0' "below the picture at 120 DPI"
+save_texture_again 100 640 '#404040'
+import -window root "$shots/reload-120.png"
 stop_program
 echo "real_window (Windows): passed"
