@@ -35,6 +35,9 @@ std::string Reason(const runtime::Failure& failure, const std::filesystem::path&
         return "текст в поле слишком длинный (255 символов или больше).";
     case FailureKind::Malformed:
         return "файл имеет неверный формат.";
+    case FailureKind::FileTooShort:
+        return "файл шрифта " + runtime::DisplayPath(font) +
+               " короче, чем указано в его таблице символов (файл обрезан или не является шрифтом).";
     case FailureKind::ChangedOutside:
         return "файл шрифта " + runtime::DisplayPath(font) + " изменён вне окна. Ничего не записано.";
     }
