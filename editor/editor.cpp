@@ -356,6 +356,7 @@ void Editor::FitGlyph() {
         std::optional<font::GlyphRecord> fitted;
         {
             runtime::BinaryFile file = runtime::BinaryFile::OpenForReading(fontPath_);
+            font::RequireWholeFont(file.Size(), font_);  // as gmftool fit: a font cut short is fitted whole or not at all
             font::ReadGlyphRecord(file, font_, index);  // the glyph as the file holds it now
             fitted = FittedGlyph(font_.CurrentGlyph, font_.CellHeight);
         }
@@ -387,6 +388,7 @@ void Editor::FitAllGlyphs() {
             runtime::BinaryFile file = runtime::BinaryFile::OpenForReading(fontPath_);
             return font::ReadFontTable(file);
         }();
+        font::RequireWholeFont(table.fileSize, table.state);
         // Another table than the one loaded would be written at places the window does not show.
         if (table.state.TableBase != font_.TableBase || table.state.GlyphCount != font_.GlyphCount) {
             throw runtime::Failure(runtime::FailureKind::ChangedOutside,

@@ -188,6 +188,17 @@ std::uint64_t TableEnd(const FontState& font) {
     return static_cast<std::uint64_t>(font.TableBase) + static_cast<std::uint64_t>(font.GlyphCount) * kGlyphRecordSize;
 }
 
+void RequireWholeFont(std::uint64_t fileSize, const FontState& font, FontPart upTo) {
+    if (fileSize < kHeaderValuesEnd) {
+        throw runtime::Failure(runtime::FailureKind::FileTooShort,
+                               "not a font: " + std::to_string(fileSize) + " bytes cannot hold the header values");
+    }
+    if (upTo == FontPart::GlyphTable && fileSize < TableEnd(font)) {
+        throw runtime::Failure(runtime::FailureKind::FileTooShort, "the file ends at byte " + std::to_string(fileSize) +
+                                                                       ", inside the glyph table (truncated, or not a font)");
+    }
+}
+
 void LoadFont(const std::filesystem::path& path, FontState& font, const LoadFontWindowSteps& window) {
     runtime::BinaryFile file = runtime::BinaryFile::Open(path);
     const FontHead head = ReadFontHead(file);

@@ -225,6 +225,24 @@ TEST_F(EditMenu, AFitOfAllGlyphsWritesWhatGmftoolFitWritesAsOneStep) {
     EXPECT_NE(view.messages.back().find("изменён вне окна"), std::string::npos) << view.messages.back();
 }
 
+TEST_F(EditMenu, AFontCutInsideItsTableIsFittedByNeitherProgram) {
+    // The last glyph's Aspect loses its last byte; the font still loads with all five glyphs.
+    font = Write("font1.gmf", FiveGlyphs().Truncate(44 + 5 * 16 - 1).bytes());
+    picture = Write("font1.bmp", testing_support::InkOnWhite(512, kInk));
+    Open(font, picture);
+    original = FileBytes(font);
+    ASSERT_EQ(view.selectorMaximum, 4);
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(gmftool::Run({"fit", Write("copy.gmf", original).string(), "--picture", picture.string()}), 2);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("inside the glyph table"), std::string::npos);
+    editor->FitAllGlyphs();
+    editor->FitGlyph();
+    EXPECT_EQ(FileBytes(font), original);
+    const std::string why = "файл шрифта " + runtime::DisplayPath(font) + " короче, чем указано в его таблице символов (файл обрезан или не является шрифтом).";
+    EXPECT_EQ(view.messages, (std::vector<std::string>{"Символы не подогнаны: " + why, "Символ не подогнан: " + why}));
+}
+
 TEST(FitAllReport, NamesAFewGlyphsWithoutInk) {
     EXPECT_EQ(editor::FitAllReport(3, 3, {}), "Подогнано символов: 3 из 3.");
     EXPECT_EQ(editor::FitAllReport(0, 9, {1, 2, 3, 4, 9}),
