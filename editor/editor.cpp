@@ -427,7 +427,7 @@ void Editor::FitAllGlyphs() {
         return;
     }
     ShowWrittenGlyph();
-    view_.Exclaim(FitAllReport(static_cast<std::int32_t>(fitted.size()), font_.GlyphCount, withoutInk), kFitTitle);
+    view_.Inform(FitAllReport(static_cast<std::int32_t>(fitted.size()), font_.GlyphCount, withoutInk), kFitTitle);
 }
 
 const picture::InkMap& Editor::InkOfTexture() {

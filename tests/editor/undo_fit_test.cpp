@@ -210,6 +210,7 @@ TEST_F(EditMenu, AFitOfAllGlyphsWritesWhatGmftoolFitWritesAsOneStep) {
     EXPECT_EQ(FileBytes(font), expected);
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.messages[0], "Подогнано символов: 3 из 5.\nБез изображения на рисунке, не изменены: № 3.");
+    EXPECT_EQ(view.calls.back(), "inform Подгонка символов: " + view.messages[0]) << "news, not a warning";
     EXPECT_EQ(Shown(Box::Text1), "12") << "the selected glyph shown again";
 
     editor->Undo();
