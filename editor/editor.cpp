@@ -79,6 +79,11 @@ void Editor::OpenFromCommandLine(const std::filesystem::path& font, const std::f
         view_.Exclaim(FontNotFoundMessage(fontPath), kErrorTitle);
         return;
     }
+    // The dialog's rule: a font's picture is named by all of its name but the last four characters.
+    if (!font::FontBaseName(fontPath)) {
+        view_.Exclaim(ShortFontNameMessage(fontPath), kErrorTitle);
+        return;
+    }
     CommonDialog1.FileName = fontPath;
     std::filesystem::path chosenPicture = picture.empty() ? picture : Chosen(picture);
     if (chosenPicture.empty()) {

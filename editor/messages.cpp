@@ -77,6 +77,11 @@ std::string FontNotFoundMessage(const std::filesystem::path& font) {
     return "Файл шрифта " + runtime::DisplayPath(font) + " не найден или не может быть прочитан.";
 }
 
+std::string ShortFontNameMessage(const std::filesystem::path& font) {
+    return "Файл шрифта " + runtime::DisplayPath(font) +
+           " не открыт: в имени файла шрифта должно быть не меньше четырёх символов (например, font1.gmf).";
+}
+
 std::string TextureTroubleMessage(TextureTrouble trouble, const std::filesystem::path& picture) {
     const std::string what = "Текстура не обновлена: файл " + runtime::DisplayPath(picture) + " ";
     const std::string kept = " На экране остаётся прежняя текстура.";
