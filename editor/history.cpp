@@ -39,11 +39,16 @@ runtime::Failure ChangedOutside(const std::filesystem::path& font, const std::st
 
 // Puts back what a write that stopped half way had replaced, so that no half of a step stays in
 // the font where no undo can reach it; the failure that stopped it is thrown again either way.
+// A range the write never reached is left alone: where the write failed, so may its put-back.
 [[noreturn]] void PutBackAndRethrow(const std::filesystem::path& font, const runtime::Failure& stopped,
                                     std::span<const std::pair<std::uint64_t, std::span<const std::byte>>> held) {
     try {
         runtime::BinaryFile file = runtime::BinaryFile::Open(font);
-        for (const auto& [offset, bytes] : held) file.Write(offset, bytes);
+        for (const auto& [offset, bytes] : held) {
+            std::vector<std::byte> now(bytes.size());
+            file.Read(offset, now);
+            if (!std::equal(bytes.begin(), bytes.end(), now.begin())) file.Write(offset, bytes);
+        }
     } catch (const runtime::Failure& failure) {
         throw runtime::Failure(stopped.kind(), std::string(stopped.what()) +
                                                    "; what was written before that could not be put back: " + failure.what());
