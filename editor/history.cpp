@@ -101,16 +101,16 @@ void History::RecordWrite(const std::filesystem::path& font, Step step, std::vec
     done_ = steps_.size();
 }
 
-std::optional<History::Step> History::Undo(const std::filesystem::path& font) {
+std::optional<History::Step> History::Undo(const std::filesystem::path& font, const ReplayCheck& check) {
     if (!CanUndo()) return std::nullopt;
-    Replay(font, done_ - 1, false);
+    Replay(font, done_ - 1, false, check);
     --done_;
     return steps_[done_].step;
 }
 
-std::optional<History::Step> History::Redo(const std::filesystem::path& font) {
+std::optional<History::Step> History::Redo(const std::filesystem::path& font, const ReplayCheck& check) {
     if (!CanRedo()) return std::nullopt;
-    Replay(font, done_, true);
+    Replay(font, done_, true, check);
     ++done_;
     return steps_[done_ - 1].step;
 }
@@ -128,7 +128,7 @@ std::span<const History::Patch> History::PatchesOf(std::size_t step) const {
     return std::span<const Patch>(patches_).subspan(first, last - first);
 }
 
-void History::Replay(const std::filesystem::path& font, std::size_t step, bool forward) {
+void History::Replay(const std::filesystem::path& font, std::size_t step, bool forward, const ReplayCheck& check) {
     const std::span<const Patch> patches = PatchesOf(step);
     // Forward finds the bytes before the step and writes the ones after it; back the other way.
     const auto expected = [&](const Patch& patch) { return bytes_.data() + patch.bytesAt + (forward ? 0 : patch.size); };
@@ -149,6 +149,11 @@ void History::Replay(const std::filesystem::path& font, std::size_t step, bool f
         if (!std::equal(expected(patch), expected(patch) + patch.size, now.begin() + static_cast<std::ptrdiff_t>(patch.offset - first))) {
             throw ChangedOutside(font, "no longer holds at offset " + std::to_string(patch.offset) + " what the window wrote there");
         }
+    }
+    if (check) {
+        std::vector<Change> changes;
+        for (const Patch& patch : patches) changes.push_back({patch.offset, std::span(wanted(patch), patch.size)});
+        check(*file, changes);
     }
     for (std::size_t i = 0; i < patches.size(); ++i) {
         try {

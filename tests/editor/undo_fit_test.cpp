@@ -136,6 +136,36 @@ TEST_F(EditMenu, AFontChangedOutsideTheWindowIsNotTouched) {
     EXPECT_EQ(view.messages.size(), 2u);
 }
 
+TEST_F(EditMenu, AnUndoOrRedoIsRefusedWhereAStoreWouldBe) {
+    // In layout A bytes 48 to 63, which decide the layout, are glyph 1's top, right and Aspect
+    // and glyph 2's left; here the first three are 0.
+    font = Write("font1.gmf", FontBytes::LayoutA({Glyph(Edit(10), 0, 0, 0), Glyph(Edit(1), Edit(32), Edit(20))}).bytes());
+    Open(font, Write("font1.bmp", testing_support::GreyBmp()));
+    original = FileBytes(font);
+    editor->ClickArrow(Control::Command2);  // glyph 1's right edge and Aspect no longer 0
+
+    // Another program sets glyph 2's left edge to 0: the undo would leave all four at 0.
+    runtime::BinaryFile::Open(font).Write(60, Bytes(4));
+    const Bytes changed = FileBytes(font);
+    editor->Undo();
+    EXPECT_EQ(FileBytes(font), changed);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0], "Не удалось отменить: такая запись изменила бы разметку таблицы символов шрифта.");
+    runtime::BinaryFile::Open(font).Write(60, Bytes(original.begin() + 60, original.begin() + 64));
+
+    // The redo of glyph 2's left edge set to 0, after another program set glyph 1's right and Aspect to 0.
+    view.MoveSelector(1);
+    editor->ClickArrow(Control::Command4);
+    editor->Undo();
+    runtime::BinaryFile::Open(font).Write(52, Bytes(8));
+    const Bytes changedAgain = FileBytes(font);
+    editor->Redo();
+    EXPECT_EQ(FileBytes(font), changedAgain);
+    ASSERT_EQ(view.messages.size(), 2u);
+    EXPECT_EQ(view.messages[1], "Не удалось повторить: такая запись изменила бы разметку таблицы символов шрифта.");
+    EXPECT_TRUE(Enabled(Control::Redo)) << "the history stays as it was";
+}
+
 TEST_F(EditMenu, FollowsTheStateAndBelongsToTheOpenedFont) {
     for (const Control item : {Control::EditMenu, Control::Undo, Control::Redo, Control::FitGlyph, Control::FitAllGlyphs}) {
         EXPECT_FALSE(Enabled(item)) << "start-up";
@@ -159,8 +189,26 @@ TEST_F(EditMenu, FollowsTheStateAndBelongsToTheOpenedFont) {
     editor->Undo();
     EXPECT_EQ(FileBytes(font), reopened);
 
+    // A picture of another size: the arrows still write into the loaded font, so its history stays
+    // within reach, also of the next rejected open; the fits need a texture shown.
+    view.MoveSelector(1);
+    editor->ClickArrow(Control::Command5);  // glyph 2: left 40 -> 41
+    view.MoveSelector(0);
+    const std::filesystem::path small = Write("small.bmp", testing_support::GreyBmp(256, 256));
+    Open(font, small);
+    EXPECT_TRUE(Enabled(Control::EditMenu) && Enabled(Control::Undo));
+    EXPECT_FALSE(Enabled(Control::FitGlyph) || Enabled(Control::FitAllGlyphs));
+    editor->ClickArrow(Control::Command5);  // glyph 1
+    Open(font, small);
+    editor->Undo();
+    editor->Undo();
+    EXPECT_EQ(FileBytes(font), reopened);
+    EXPECT_EQ(view.selectorValue, 1);
+    EXPECT_EQ(Shown(Box::Text1), "40") << "the glyph undone is shown, though the selector is disabled";
+    editor->Redo();
+    EXPECT_EQ(Shown(Box::Text1), "41");
+
     // Back to the start-up state (the picture dialog cancelled): the menu goes with the history.
-    editor->ClickArrow(Control::Command5);
     Open(font, std::nullopt);
     EXPECT_FALSE(Enabled(Control::EditMenu) || Enabled(Control::Undo));
     editor->Undo();
