@@ -198,6 +198,8 @@ TEST_F(EditMenu, FollowsTheStateAndBelongsToTheOpenedFont) {
     Open(font, small);
     EXPECT_TRUE(Enabled(Control::EditMenu) && Enabled(Control::Undo));
     EXPECT_FALSE(Enabled(Control::FitGlyph) || Enabled(Control::FitAllGlyphs));
+    editor->FitGlyph();  // no step: the picture is not shown
+    editor->FitAllGlyphs();
     editor->ClickArrow(Control::Command5);  // glyph 1
     Open(font, small);
     editor->Undo();
@@ -290,6 +292,13 @@ TEST_F(EditMenu, AFontCutInsideItsTableIsFittedByNeitherProgram) {
     EXPECT_EQ(FileBytes(font), original);
     const std::string why = "файл шрифта " + runtime::DisplayPath(font) + " короче, чем указано в его таблице символов (файл обрезан или не является шрифтом).";
     EXPECT_EQ(view.messages, (std::vector<std::string>{"Символы не подогнаны: " + why, "Символ не подогнан: " + why}));
+
+    // Whole again to its last record's last byte, it is fitted.
+    std::filesystem::resize_file(font, 44 + 5 * 16);
+    const Bytes whole = FileBytes(font);
+    editor->FitGlyph();
+    EXPECT_NE(FileBytes(font), whole);
+    EXPECT_EQ(view.messages.size(), 2u);
 }
 
 TEST(FitAllReport, NamesAFewGlyphsWithoutInk) {
