@@ -41,6 +41,7 @@ public:
         return answer;
     }
     void Exclaim(QWidget*, const QString&, const QString&) override { ++messages; }
+    void Inform(QWidget*, const QString&, const QString&) override { ++messages; }
 };
 
 std::vector<std::byte> TextureBmp() {
@@ -199,6 +200,7 @@ public:
         return answer;
     }
     void Exclaim(const std::string&, const std::string&) override { ++messages; }
+    void Inform(const std::string&, const std::string&) override { ++messages; }
     void StartTimer(editor::Timer, int) override {}
     void StopTimer(editor::Timer) override {}
     void WatchFile(const std::filesystem::path&) override {}

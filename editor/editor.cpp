@@ -51,7 +51,7 @@ void Editor::StartUp() {
     texture_.reset();
     ink_.reset();
     history_.Clear();
-    SetEditable(false);
+    SetTextureShown(false);
     SetEnabled(Control::Frame4, false);
     SetEnabled(Control::Frame2, false);
     SetEnabled(Control::scr, false);
@@ -77,6 +77,11 @@ void Editor::OpenFromCommandLine(const std::filesystem::path& font, const std::f
         runtime::BinaryFile::OpenForReading(fontPath);
     } catch (const runtime::Failure&) {
         view_.Exclaim(FontNotFoundMessage(fontPath), kErrorTitle);
+        return;
+    }
+    // The dialog's rule: a font's picture is named by all of its name but the last four characters.
+    if (!font::FontBaseName(fontPath)) {
+        view_.Exclaim(ShortFontNameMessage(fontPath), kErrorTitle);
         return;
     }
     CommonDialog1.FileName = fontPath;
@@ -116,7 +121,7 @@ void Editor::OpenChosenFont(const std::filesystem::path& picture) {
             view_.SetVisible(Control::Picture1, false);
             view_.SetVisible(Control::Shape1, true);
             SetEnabled(Control::scr, false);
-            SetEditable(false);
+            SetTextureShown(false);  // the loaded font is still written, and its history goes with it
             return;
         }
 
@@ -133,7 +138,7 @@ void Editor::OpenChosenFont(const std::filesystem::path& picture) {
         view_.SetCaption(Label::Label4, runtime::DisplayPath(chosenPicture));
         view_.SetCaption(Label::Label5, runtime::DisplayPath(CommonDialog1.FileName));
         LoadFont();
-        SetEditable(true);
+        SetTextureShown(true);
         FollowPicture(chosenPicture, pictureStamp);
     } catch (const runtime::Failure&) {
         StartUp();
@@ -317,10 +322,13 @@ void Editor::Undo() { Replay(Action::Undo); }
 void Editor::Redo() { Replay(Action::Redo); }
 
 void Editor::Replay(Action action) {
-    if (!editable_) return;
+    if (!FontWritable()) return;
     std::optional<History::Step> step;
+    const auto check = [this](runtime::BinaryFile& file, std::span<const History::Change> changes) {
+        CheckReplay(file, changes);
+    };
     try {
-        step = action == Action::Undo ? history_.Undo(fontPath_) : history_.Redo(fontPath_);
+        step = action == Action::Undo ? history_.Undo(fontPath_, check) : history_.Redo(fontPath_, check);
     } catch (const runtime::Failure& failure) {
         ShowFailure(action, failure);
         return;
@@ -328,6 +336,20 @@ void Editor::Replay(Action action) {
     if (!step) return;
     UpdateEditMenu();
     ShowStep(*step);
+}
+
+// An undo or a redo is judged as every other write: by the table a load would find after it.
+void Editor::CheckReplay(runtime::BinaryFile& file, std::span<const History::Change> changes) const {
+    std::vector<font::RecordWrite> records;
+    for (const History::Change& change : changes) {
+        if (change.offset < static_cast<std::uint64_t>(font_.TableBase)) continue;  // the header values
+        // The window's steps write whole records.
+        for (std::size_t at = 0; at + font::kGlyphRecordSize <= change.bytes.size(); at += font::kGlyphRecordSize) {
+            const auto index = static_cast<std::int32_t>((change.offset + at - static_cast<std::uint64_t>(font_.TableBase)) / font::kGlyphRecordSize);
+            records.push_back({index, font::DecodeGlyphRecord(change.bytes.subspan(at).first<font::kGlyphRecordSize>())});
+        }
+    }
+    font::CheckTableKept(file, font_, records);
 }
 
 // What the step changed, as the file now holds it.
@@ -340,8 +362,8 @@ void Editor::ShowStep(const History::Step& step) {
             return;
         }
         if (view_.SelectorValue() != step.glyph) {
-            view_.SetSelectorValue(step.glyph);  // the change refreshes the view
-            return;
+            view_.SetSelectorValue(step.glyph);  // the change refreshes the view, unless the selector is disabled
+            if (selectorEnabled_) return;
         }
         RefreshGlyphView();
     } catch (const runtime::Failure& failure) {
@@ -350,12 +372,13 @@ void Editor::ShowStep(const History::Step& step) {
 }
 
 void Editor::FitGlyph() {
-    if (!editable_ || !glyphShown_) return;
+    if (!textureShown_ || !glyphShown_) return;
     const auto index = static_cast<std::int16_t>(view_.SelectorValue());
     try {
         std::optional<font::GlyphRecord> fitted;
         {
             runtime::BinaryFile file = runtime::BinaryFile::OpenForReading(fontPath_);
+            font::RequireWholeFont(file.Size(), font_);  // as gmftool fit: a font cut short is fitted whole or not at all
             font::ReadGlyphRecord(file, font_, index);  // the glyph as the file holds it now
             fitted = FittedGlyph(font_.CurrentGlyph, font_.CellHeight);
         }
@@ -379,7 +402,7 @@ void Editor::FitGlyph() {
 }
 
 void Editor::FitAllGlyphs() {
-    if (!editable_ || font_.GlyphCount == 0) return;
+    if (!textureShown_ || font_.GlyphCount == 0) return;
     std::vector<font::RecordWrite> fitted;
     std::vector<std::int32_t> withoutInk;  // glyph numbers, from 1
     try {
@@ -387,6 +410,7 @@ void Editor::FitAllGlyphs() {
             runtime::BinaryFile file = runtime::BinaryFile::OpenForReading(fontPath_);
             return font::ReadFontTable(file);
         }();
+        font::RequireWholeFont(table.fileSize, table.state);
         // Another table than the one loaded would be written at places the window does not show.
         if (table.state.TableBase != font_.TableBase || table.state.GlyphCount != font_.GlyphCount) {
             throw runtime::Failure(runtime::FailureKind::ChangedOutside,
@@ -425,7 +449,7 @@ void Editor::FitAllGlyphs() {
         return;
     }
     ShowWrittenGlyph();
-    view_.Exclaim(FitAllReport(static_cast<std::int32_t>(fitted.size()), font_.GlyphCount, withoutInk), kFitTitle);
+    view_.Inform(FitAllReport(static_cast<std::int32_t>(fitted.size()), font_.GlyphCount, withoutInk), kFitTitle);
 }
 
 const picture::InkMap& Editor::InkOfTexture() {
@@ -521,6 +545,7 @@ void Editor::SetEnabled(Control control, bool enabled) {
     if (control == Control::Frame4) frame4Enabled_ = enabled;
     if (control == Control::scr) selectorEnabled_ = enabled;
     view_.SetEnabled(control, enabled);
+    if (control == Control::Frame2 || control == Control::Frame4) UpdateEditMenu();
 }
 
 void Editor::SetGlyphShown(bool shown) {
@@ -532,8 +557,8 @@ void Editor::SetGlyphShown(bool shown) {
     UpdateEditMenu();
 }
 
-void Editor::SetEditable(bool editable) {
-    editable_ = editable;
+void Editor::SetTextureShown(bool shown) {
+    textureShown_ = shown;
     UpdateEditMenu();
 }
 
@@ -548,12 +573,14 @@ void Editor::ShowWrittenGlyph() {
 }
 
 void Editor::UpdateEditMenu() {
-    view_.SetEnabled(Control::EditMenu, editable_);
-    view_.SetEnabled(Control::Undo, editable_ && history_.CanUndo());
-    view_.SetEnabled(Control::Redo, editable_ && history_.CanRedo());
+    // The history belongs to the loaded font as long as the arrows and "Сохранить" write into it,
+    // whatever the picture; the fits look at the texture, so they need it shown.
+    view_.SetEnabled(Control::EditMenu, FontWritable());
+    view_.SetEnabled(Control::Undo, FontWritable() && history_.CanUndo());
+    view_.SetEnabled(Control::Redo, FontWritable() && history_.CanRedo());
     // A fit stores as an arrow does: only a glyph shown as the file holds it.
-    view_.SetEnabled(Control::FitGlyph, editable_ && glyphShown_);
-    view_.SetEnabled(Control::FitAllGlyphs, editable_ && font_.GlyphCount > 0);
+    view_.SetEnabled(Control::FitGlyph, textureShown_ && glyphShown_);
+    view_.SetEnabled(Control::FitAllGlyphs, textureShown_ && font_.GlyphCount > 0);
 }
 
 void Editor::ShowFailure(Action action, const runtime::Failure& failure) {

@@ -4,6 +4,7 @@
 #include <exception>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,7 @@ private:
     void NormaliseDecimalPoint(Box box);
 
     void Replay(Action action);
+    void CheckReplay(runtime::BinaryFile& file, std::span<const History::Change> changes) const;
     void ShowStep(const History::Step& step);
     const picture::InkMap& InkOfTexture();
     std::optional<font::GlyphRecord> FittedGlyph(const font::GlyphRecord& glyph, float cellHeight);
@@ -83,8 +85,9 @@ private:
     void SetEnabled(Control control, bool enabled);
     // The arrows store only a glyph that the view has shown as the file holds it.
     void SetGlyphShown(bool shown);
-    // "Правка" and its items follow the state, the history and the glyph shown.
-    void SetEditable(bool editable);
+    // "Правка" and its items follow the edit groups, the texture, the history and the glyph shown.
+    void SetTextureShown(bool shown);
+    bool FontWritable() const { return frame2Enabled_ && frame4Enabled_; }
     void UpdateEditMenu();
     void ShowWrittenGlyph();
     void ShowFailure(Action action, const runtime::Failure& failure);
@@ -105,7 +108,7 @@ private:
     bool frame4Enabled_ = false;
     bool selectorEnabled_ = false;
     bool glyphShown_ = false;
-    bool editable_ = false;  // a font loaded and its texture shown
+    bool textureShown_ = false;  // a font loaded and its texture shown, which the fits look at
 
     // The writes to the font since it was opened.
     History history_;

@@ -39,11 +39,16 @@ runtime::Failure ChangedOutside(const std::filesystem::path& font, const std::st
 
 // Puts back what a write that stopped half way had replaced, so that no half of a step stays in
 // the font where no undo can reach it; the failure that stopped it is thrown again either way.
+// A range the write never reached is left alone: where the write failed, so may its put-back.
 [[noreturn]] void PutBackAndRethrow(const std::filesystem::path& font, const runtime::Failure& stopped,
                                     std::span<const std::pair<std::uint64_t, std::span<const std::byte>>> held) {
     try {
         runtime::BinaryFile file = runtime::BinaryFile::Open(font);
-        for (const auto& [offset, bytes] : held) file.Write(offset, bytes);
+        for (const auto& [offset, bytes] : held) {
+            std::vector<std::byte> now(bytes.size());
+            file.Read(offset, now);
+            if (!std::equal(bytes.begin(), bytes.end(), now.begin())) file.Write(offset, bytes);
+        }
     } catch (const runtime::Failure& failure) {
         throw runtime::Failure(stopped.kind(), std::string(stopped.what()) +
                                                    "; what was written before that could not be put back: " + failure.what());
@@ -96,16 +101,16 @@ void History::RecordWrite(const std::filesystem::path& font, Step step, std::vec
     done_ = steps_.size();
 }
 
-std::optional<History::Step> History::Undo(const std::filesystem::path& font) {
+std::optional<History::Step> History::Undo(const std::filesystem::path& font, const ReplayCheck& check) {
     if (!CanUndo()) return std::nullopt;
-    Replay(font, done_ - 1, false);
+    Replay(font, done_ - 1, false, check);
     --done_;
     return steps_[done_].step;
 }
 
-std::optional<History::Step> History::Redo(const std::filesystem::path& font) {
+std::optional<History::Step> History::Redo(const std::filesystem::path& font, const ReplayCheck& check) {
     if (!CanRedo()) return std::nullopt;
-    Replay(font, done_, true);
+    Replay(font, done_, true, check);
     ++done_;
     return steps_[done_ - 1].step;
 }
@@ -123,7 +128,7 @@ std::span<const History::Patch> History::PatchesOf(std::size_t step) const {
     return std::span<const Patch>(patches_).subspan(first, last - first);
 }
 
-void History::Replay(const std::filesystem::path& font, std::size_t step, bool forward) {
+void History::Replay(const std::filesystem::path& font, std::size_t step, bool forward, const ReplayCheck& check) {
     const std::span<const Patch> patches = PatchesOf(step);
     // Forward finds the bytes before the step and writes the ones after it; back the other way.
     const auto expected = [&](const Patch& patch) { return bytes_.data() + patch.bytesAt + (forward ? 0 : patch.size); };
@@ -144,6 +149,11 @@ void History::Replay(const std::filesystem::path& font, std::size_t step, bool f
         if (!std::equal(expected(patch), expected(patch) + patch.size, now.begin() + static_cast<std::ptrdiff_t>(patch.offset - first))) {
             throw ChangedOutside(font, "no longer holds at offset " + std::to_string(patch.offset) + " what the window wrote there");
         }
+    }
+    if (check) {
+        std::vector<Change> changes;
+        for (const Patch& patch : patches) changes.push_back({patch.offset, std::span(wanted(patch), patch.size)});
+        check(*file, changes);
     }
     for (std::size_t i = 0; i < patches.size(); ++i) {
         try {

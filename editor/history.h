@@ -8,6 +8,10 @@
 #include <span>
 #include <vector>
 
+namespace runtime {
+class BinaryFile;
+}
+
 // The window's writes to the open font, each kept as the exact bytes it replaced and the bytes
 // it left, so that it can be taken back and made again in place.
 namespace editor {
@@ -32,12 +36,22 @@ public:
     void RecordWrite(const std::filesystem::path& font, Step step, std::vector<Range> ranges,
                      const std::function<void()>& write);
 
+    // The bytes an undo or a redo is about to write at an offset.
+    struct Change {
+        std::uint64_t offset = 0;
+        std::span<const std::byte> bytes;
+    };
+    // Judges the changes on the file as it is, and throws to refuse them.
+    using ReplayCheck = std::function<void(runtime::BinaryFile& file, std::span<const Change> changes)>;
+
     // Both write a step's bytes only when the file holds, in all of the step's ranges, exactly
     // the bytes the other direction left there, and refuse otherwise before the first write,
     // with a Failure of kind ChangedOutside: the file was changed, shortened, removed or made
-    // read-only by someone else. Nothing when there is no step to take back or make again.
-    std::optional<Step> Undo(const std::filesystem::path& font);
-    std::optional<Step> Redo(const std::filesystem::path& font);
+    // read-only by someone else. Then check, when given, may refuse them too, still before the
+    // first write. A replay that fails half way is put back as a write is. Nothing when there is
+    // no step to take back or make again.
+    std::optional<Step> Undo(const std::filesystem::path& font, const ReplayCheck& check = {});
+    std::optional<Step> Redo(const std::filesystem::path& font, const ReplayCheck& check = {});
 
     bool CanUndo() const { return done_ > 0; }
     bool CanRedo() const { return done_ < steps_.size(); }
@@ -57,7 +71,7 @@ private:
     };
 
     std::span<const Patch> PatchesOf(std::size_t step) const;
-    void Replay(const std::filesystem::path& font, std::size_t step, bool forward);
+    void Replay(const std::filesystem::path& font, std::size_t step, bool forward, const ReplayCheck& check);
 
     std::vector<StepEntry> steps_;
     std::vector<Patch> patches_;

@@ -35,6 +35,9 @@ std::string Reason(const runtime::Failure& failure, const std::filesystem::path&
         return "текст в поле слишком длинный (255 символов или больше).";
     case FailureKind::Malformed:
         return "файл имеет неверный формат.";
+    case FailureKind::FileTooShort:
+        return "файл шрифта " + runtime::DisplayPath(font) +
+               " короче, чем указано в его таблице символов (файл обрезан или не является шрифтом).";
     case FailureKind::ChangedOutside:
         return "файл шрифта " + runtime::DisplayPath(font) + " изменён вне окна. Ничего не записано.";
     }
@@ -72,6 +75,11 @@ std::string HelpText() {
 
 std::string FontNotFoundMessage(const std::filesystem::path& font) {
     return "Файл шрифта " + runtime::DisplayPath(font) + " не найден или не может быть прочитан.";
+}
+
+std::string ShortFontNameMessage(const std::filesystem::path& font) {
+    return "Файл шрифта " + runtime::DisplayPath(font) +
+           " не открыт: в имени файла шрифта должно быть не меньше четырёх символов (например, font1.gmf).";
 }
 
 std::string TextureTroubleMessage(TextureTrouble trouble, const std::filesystem::path& picture) {

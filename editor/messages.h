@@ -17,6 +17,8 @@ inline constexpr const char* kPictureSizeMessage = "Графический фа�
 std::string HelpText();
 
 std::string FontNotFoundMessage(const std::filesystem::path& font);
+// A font named on the command line whose name cannot name its picture.
+std::string ShortFontNameMessage(const std::filesystem::path& font);
 
 // Why a texture that changed on disk could not be shown again.
 enum class TextureTrouble { Missing, WrongSize, NotDecodable };

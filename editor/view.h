@@ -74,6 +74,8 @@ public:
                                                                     const std::filesystem::path& lastFile) = 0;
     // A message box with an exclamation icon and a single OK button.
     virtual void Exclaim(const std::string& prompt, const std::string& title) = 0;
+    // The same with an information icon: news, not a warning.
+    virtual void Inform(const std::string& prompt, const std::string& title) = 0;
 
     // Starting a running timer starts it anew; it calls Editor::OnTimer once when it runs out.
     virtual void StartTimer(Timer timer, int milliseconds) = 0;

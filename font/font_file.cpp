@@ -190,6 +190,17 @@ std::uint64_t TableEnd(const FontState& font) {
 
 bool EndsInsideTable(const FontState& font, std::uint64_t fileSize) { return font.GlyphCount > 0 && fileSize < TableEnd(font); }
 
+void RequireWholeFont(std::uint64_t fileSize, const FontState& font, FontPart upTo) {
+    if (fileSize < kHeaderValuesEnd) {
+        throw runtime::Failure(runtime::FailureKind::FileTooShort,
+                               "not a font: " + std::to_string(fileSize) + " bytes cannot hold the header values");
+    }
+    if (upTo == FontPart::GlyphTable && EndsInsideTable(font, fileSize)) {
+        throw runtime::Failure(runtime::FailureKind::FileTooShort, "the file ends at byte " + std::to_string(fileSize) +
+                                                                       ", inside the glyph table (truncated, or not a font)");
+    }
+}
+
 void LoadFont(const std::filesystem::path& path, FontState& font, const LoadFontWindowSteps& window) {
     runtime::BinaryFile file = runtime::BinaryFile::Open(path);
     const FontHead head = ReadFontHead(file);

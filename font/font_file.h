@@ -96,6 +96,12 @@ bool EndsInsideTable(const FontState& font, std::uint64_t fileSize);
 // The header values the window reads and writes end here.
 inline constexpr std::uint64_t kHeaderValuesEnd = kSpaceWidthOffset + 4;
 
+// A file too short for the header values, or one that ends inside its own glyph table, still
+// loads, the missing bytes reading as zero, but is no whole font: what fits or rewrites glyphs
+// from the whole table refuses it, as FileTooShort. HeaderValues asks only for the first.
+enum class FontPart { HeaderValues, GlyphTable };
+void RequireWholeFont(std::uint64_t fileSize, const FontState& font, FontPart upTo = FontPart::GlyphTable);
+
 // The window's parts of a load, run at their places in the sequence.
 struct LoadFontWindowSteps {
     std::function<void()> SetSelectorRange;

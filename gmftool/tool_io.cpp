@@ -21,14 +21,11 @@ runtime::Failure CannotWrite(const runtime::BinaryFile& file, const std::string&
 }  // namespace
 
 void RequireComplete(const font::FontTable& table, const std::filesystem::path& font, Completeness completeness) {
-    const auto refuse = [&](const std::string& why) {
-        return runtime::Failure(runtime::FailureKind::Malformed, runtime::DisplayPath(font) + ": " + why);
-    };
-    if (table.fileSize < font::kHeaderValuesEnd) {
-        throw refuse("not a font: " + std::to_string(table.fileSize) + " bytes cannot hold the header values");
-    }
-    if (completeness == Completeness::Whole && font::EndsInsideTable(table.state, table.fileSize)) {
-        throw refuse("the file ends at byte " + std::to_string(table.fileSize) + ", inside the glyph table (truncated, or not a font)");
+    try {
+        font::RequireWholeFont(table.fileSize, table.state,
+                               completeness == Completeness::Whole ? font::FontPart::GlyphTable : font::FontPart::HeaderValues);
+    } catch (const runtime::Failure& failure) {
+        throw runtime::Failure(failure.kind(), runtime::DisplayPath(font) + ": " + failure.what());
     }
 }
 

@@ -316,8 +316,8 @@ void BinaryFile::CheckWrite(std::uint64_t offset, std::uint64_t size) {
     // that starts past it would fill the gap with bytes nobody wrote.
     const std::uint64_t fileSize = Size();
     if (offset > fileSize || size > fileSize - offset) {
-        throw Failure(FailureKind::WriteFailed, "cannot write " + DisplayPath(path_) + " at offset " +
-                                                    std::to_string(offset) + ": past the end of the file");
+        throw Failure(FailureKind::FileTooShort, "cannot write " + DisplayPath(path_) + " at offset " +
+                                                     std::to_string(offset) + ": past the end of the file");
     }
 }
 

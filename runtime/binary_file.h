@@ -23,7 +23,8 @@ public:
     // Bytes past the end of the file read as zero.
     void Read(std::uint64_t offset, std::span<std::byte> bytes);
     void Write(std::uint64_t offset, std::span<const std::byte> bytes);
-    // Fails as Write would, without writing: for callers that must write all or nothing.
+    // Fails as Write would, without writing: for callers that must write all or nothing. A write
+    // past the end fails as FileTooShort: the caller took those bytes to be there.
     void CheckWrite(std::uint64_t offset, std::uint64_t size);
 
     std::uint64_t Size();

@@ -401,6 +401,8 @@ void Form1::Exclaim(const std::string& prompt, const std::string& title) {
     prompts_.Exclaim(this, Utf8(prompt), Utf8(title));
 }
 
+void Form1::Inform(const std::string& prompt, const std::string& title) { prompts_.Inform(this, Utf8(prompt), Utf8(title)); }
+
 QTimer& Form1::TimerFor(editor::Timer timer) {
     return timer == editor::Timer::Message ? messageTimer_ : textureSettledTimer_;
 }

@@ -94,10 +94,22 @@ QString QtPrompts::ChooseExistingFile(QWidget* parent, const QString& title, con
     return dialog->selectedFiles().constFirst();
 }
 
-void QtPrompts::Exclaim(QWidget* parent, const QString& prompt, const QString& title) {
-    QMessageBox box(QMessageBox::Warning, title, prompt, QMessageBox::Ok, parent);
+namespace {
+
+void ShowMessage(QMessageBox::Icon icon, QWidget* parent, const QString& prompt, const QString& title) {
+    QMessageBox box(icon, title, prompt, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);  // prompts carry file names, which are never markup
     box.exec();
+}
+
+}  // namespace
+
+void QtPrompts::Exclaim(QWidget* parent, const QString& prompt, const QString& title) {
+    ShowMessage(QMessageBox::Warning, parent, prompt, title);
+}
+
+void QtPrompts::Inform(QWidget* parent, const QString& prompt, const QString& title) {
+    ShowMessage(QMessageBox::Information, parent, prompt, title);
 }
 
 }  // namespace ui

@@ -21,6 +21,8 @@ public:
 
     // A message with an exclamation icon and a single OK button.
     virtual void Exclaim(QWidget* parent, const QString& prompt, const QString& title) = 0;
+    // The same with an information icon.
+    virtual void Inform(QWidget* parent, const QString& prompt, const QString& title) = 0;
 };
 
 // The real dialogs: Qt's own file dialog and message box.
@@ -29,6 +31,7 @@ public:
     QString ChooseExistingFile(QWidget* parent, const QString& title, const QString& filter,
                                const QString& lastFile) override;
     void Exclaim(QWidget* parent, const QString& prompt, const QString& title) override;
+    void Inform(QWidget* parent, const QString& prompt, const QString& title) override;
 };
 
 // Qt's own file dialog, set up to list folders and the files that the filter's pattern names.

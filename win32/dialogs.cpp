@@ -80,4 +80,8 @@ void Exclaim(HWND owner, const std::string& prompt, const std::string& title) {
     MessageBoxW(owner, Widen(prompt).c_str(), Widen(title).c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
+void Inform(HWND owner, const std::string& prompt, const std::string& title) {
+    MessageBoxW(owner, Widen(prompt).c_str(), Widen(title).c_str(), MB_OK | MB_ICONINFORMATION);
+}
+
 }  // namespace win32

@@ -18,5 +18,6 @@ std::optional<std::filesystem::path> ChooseExistingFile(HWND owner, const std::s
                                                         const std::filesystem::path& lastFile);
 
 void Exclaim(HWND owner, const std::string& prompt, const std::string& title);
+void Inform(HWND owner, const std::string& prompt, const std::string& title);
 
 }  // namespace win32

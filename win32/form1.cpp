@@ -597,6 +597,8 @@ std::optional<std::filesystem::path> Form1::ChooseExistingFile(const std::string
 
 void Form1::Exclaim(const std::string& prompt, const std::string& title) { win32::Exclaim(window_, prompt, title); }
 
+void Form1::Inform(const std::string& prompt, const std::string& title) { win32::Inform(window_, prompt, title); }
+
 void Form1::StartTimer(editor::Timer timer, int milliseconds) {
     SetTimer(window_, TimerId(timer), static_cast<UINT>(std::max(milliseconds, 0)), nullptr);
 }

@@ -48,6 +48,7 @@ public:
     std::optional<std::filesystem::path> ChooseExistingFile(const std::string& title, const std::string& filter,
                                                             const std::filesystem::path& lastFile) override;
     void Exclaim(const std::string& prompt, const std::string& title) override;
+    void Inform(const std::string& prompt, const std::string& title) override;
     void StartTimer(editor::Timer timer, int milliseconds) override;
     void StopTimer(editor::Timer timer) override;
     void WatchFile(const std::filesystem::path& path) override;

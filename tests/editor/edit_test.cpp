@@ -328,6 +328,15 @@ TEST_F(FilesChangeBetweenActions, ATruncatedFontIsNotExtended) {
     editor->ClickArrow(Control::Command3);  // would write record 2 at 76, far past the end
     EXPECT_EQ(FileBytes(path), before);
     ExpectOneMessageNamingTheFont();
+    // Too short even for the header values.
+    std::filesystem::resize_file(path, 23);
+    Type(Box::Text4, "20");
+    editor->SaveFontParameters();
+    EXPECT_EQ(FileBytes(path).size(), 23u);
+    for (const std::string& message : view.messages) {
+        EXPECT_NE(message.find("короче, чем указано в его таблице символов"), std::string::npos) << message;
+    }
+    EXPECT_EQ(view.messages.size(), 2u);
 }
 
 TEST_F(FilesChangeBetweenActions, ADeletedFontFailsTheViewWithAMessage) {

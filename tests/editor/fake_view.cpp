@@ -141,6 +141,12 @@ void FakeView::Exclaim(const std::string& prompt, const std::string& title) {
     EXPECT_TRUE(title == std::string(editor::kErrorTitle) || title == std::string(editor::kFitTitle)) << title;
 }
 
+void FakeView::Inform(const std::string& prompt, const std::string& title) {
+    calls.push_back("inform " + title + ": " + prompt);
+    messages.push_back(prompt);
+    EXPECT_EQ(title, std::string(editor::kFitTitle));
+}
+
 void FakeView::StartTimer(editor::Timer timer, int milliseconds) {
     calls.push_back(std::string("start ") + Name(timer) + " " + std::to_string(milliseconds));
     running[timer] = milliseconds;

@@ -290,12 +290,19 @@ TEST_F(CommandLine, OddNamesFindThePictureByCharacters) {
     EXPECT_EQ(view.messages.size(), 1u);
 }
 
-TEST_F(CommandLine, AFontThatCannotBeReadIsSaidAndTheWindowStaysAsItWas) {
-    for (const std::filesystem::path& missing : {PathOf("missing.gmf"), PathOf("")}) {
+TEST_F(CommandLine, AFontThatCannotBeOpenedIsSaidAndTheWindowStaysAsItWas) {
+    // A name shorter than four characters, which the dialog's rule refuses silently, is said too.
+    const std::filesystem::path abc = Write("abc", FontBytes::LayoutA(Glyphs(2)).bytes());
+    const struct { std::filesystem::path font; std::string why; } cases[] = {
+        {PathOf("missing.gmf"), "не найден"},
+        {PathOf(""), "не найден"},
+        {abc, "Файл шрифта " + runtime::DisplayPath(abc) + " не открыт: в имени файла шрифта должно быть не меньше четырёх символов (например, font1.gmf)."},
+    };
+    for (const auto& c : cases) {
         view.messages.clear();
-        editor->OpenFromCommandLine(missing);
+        editor->OpenFromCommandLine(c.font);
         ASSERT_EQ(view.messages.size(), 1u);
-        EXPECT_NE(view.messages[0].find("не найден"), std::string::npos);
+        EXPECT_NE(view.messages[0].find(c.why), std::string::npos) << view.messages[0];
         ExpectStartUpState();
         EXPECT_TRUE(view.questions.empty());
     }

@@ -136,6 +136,36 @@ TEST_F(EditMenu, AFontChangedOutsideTheWindowIsNotTouched) {
     EXPECT_EQ(view.messages.size(), 2u);
 }
 
+TEST_F(EditMenu, AnUndoOrRedoIsRefusedWhereAStoreWouldBe) {
+    // In layout A bytes 48 to 63, which decide the layout, are glyph 1's top, right and Aspect
+    // and glyph 2's left; here the first three are 0.
+    font = Write("font1.gmf", FontBytes::LayoutA({Glyph(Edit(10), 0, 0, 0), Glyph(Edit(1), Edit(32), Edit(20))}).bytes());
+    Open(font, Write("font1.bmp", testing_support::GreyBmp()));
+    original = FileBytes(font);
+    editor->ClickArrow(Control::Command2);  // glyph 1's right edge and Aspect no longer 0
+
+    // Another program sets glyph 2's left edge to 0: the undo would leave all four at 0.
+    runtime::BinaryFile::Open(font).Write(60, Bytes(4));
+    const Bytes changed = FileBytes(font);
+    editor->Undo();
+    EXPECT_EQ(FileBytes(font), changed);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0], "Не удалось отменить: такая запись изменила бы разметку таблицы символов шрифта.");
+    runtime::BinaryFile::Open(font).Write(60, Bytes(original.begin() + 60, original.begin() + 64));
+
+    // The redo of glyph 2's left edge set to 0, after another program set glyph 1's right and Aspect to 0.
+    view.MoveSelector(1);
+    editor->ClickArrow(Control::Command4);
+    editor->Undo();
+    runtime::BinaryFile::Open(font).Write(52, Bytes(8));
+    const Bytes changedAgain = FileBytes(font);
+    editor->Redo();
+    EXPECT_EQ(FileBytes(font), changedAgain);
+    ASSERT_EQ(view.messages.size(), 2u);
+    EXPECT_EQ(view.messages[1], "Не удалось повторить: такая запись изменила бы разметку таблицы символов шрифта.");
+    EXPECT_TRUE(Enabled(Control::Redo)) << "the history stays as it was";
+}
+
 TEST_F(EditMenu, FollowsTheStateAndBelongsToTheOpenedFont) {
     for (const Control item : {Control::EditMenu, Control::Undo, Control::Redo, Control::FitGlyph, Control::FitAllGlyphs}) {
         EXPECT_FALSE(Enabled(item)) << "start-up";
@@ -159,8 +189,28 @@ TEST_F(EditMenu, FollowsTheStateAndBelongsToTheOpenedFont) {
     editor->Undo();
     EXPECT_EQ(FileBytes(font), reopened);
 
+    // A picture of another size: the arrows still write into the loaded font, so its history stays
+    // within reach, also of the next rejected open; the fits need a texture shown.
+    view.MoveSelector(1);
+    editor->ClickArrow(Control::Command5);  // glyph 2: left 40 -> 41
+    view.MoveSelector(0);
+    const std::filesystem::path small = Write("small.bmp", testing_support::GreyBmp(256, 256));
+    Open(font, small);
+    EXPECT_TRUE(Enabled(Control::EditMenu) && Enabled(Control::Undo));
+    EXPECT_FALSE(Enabled(Control::FitGlyph) || Enabled(Control::FitAllGlyphs));
+    editor->FitGlyph();  // no step: the picture is not shown
+    editor->FitAllGlyphs();
+    editor->ClickArrow(Control::Command5);  // glyph 1
+    Open(font, small);
+    editor->Undo();
+    editor->Undo();
+    EXPECT_EQ(FileBytes(font), reopened);
+    EXPECT_EQ(view.selectorValue, 1);
+    EXPECT_EQ(Shown(Box::Text1), "40") << "the glyph undone is shown, though the selector is disabled";
+    editor->Redo();
+    EXPECT_EQ(Shown(Box::Text1), "41");
+
     // Back to the start-up state (the picture dialog cancelled): the menu goes with the history.
-    editor->ClickArrow(Control::Command5);
     Open(font, std::nullopt);
     EXPECT_FALSE(Enabled(Control::EditMenu) || Enabled(Control::Undo));
     editor->Undo();
@@ -210,6 +260,7 @@ TEST_F(EditMenu, AFitOfAllGlyphsWritesWhatGmftoolFitWritesAsOneStep) {
     EXPECT_EQ(FileBytes(font), expected);
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.messages[0], "Подогнано символов: 3 из 5.\nБез изображения на рисунке, не изменены: № 3.");
+    EXPECT_EQ(view.calls.back(), "inform Подгонка символов: " + view.messages[0]) << "news, not a warning";
     EXPECT_EQ(Shown(Box::Text1), "12") << "the selected glyph shown again";
 
     editor->Undo();
@@ -223,6 +274,31 @@ TEST_F(EditMenu, AFitOfAllGlyphsWritesWhatGmftoolFitWritesAsOneStep) {
     editor->FitAllGlyphs();
     EXPECT_EQ(FileBytes(font), shorter);
     EXPECT_NE(view.messages.back().find("изменён вне окна"), std::string::npos) << view.messages.back();
+}
+
+TEST_F(EditMenu, AFontCutInsideItsTableIsFittedByNeitherProgram) {
+    // The last glyph's Aspect loses its last byte; the font still loads with all five glyphs.
+    font = Write("font1.gmf", FiveGlyphs().Truncate(44 + 5 * 16 - 1).bytes());
+    picture = Write("font1.bmp", testing_support::InkOnWhite(512, kInk));
+    Open(font, picture);
+    original = FileBytes(font);
+    ASSERT_EQ(view.selectorMaximum, 4);
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(gmftool::Run({"fit", Write("copy.gmf", original).string(), "--picture", picture.string()}), 2);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("inside the glyph table"), std::string::npos);
+    editor->FitAllGlyphs();
+    editor->FitGlyph();
+    EXPECT_EQ(FileBytes(font), original);
+    const std::string why = "файл шрифта " + runtime::DisplayPath(font) + " короче, чем указано в его таблице символов (файл обрезан или не является шрифтом).";
+    EXPECT_EQ(view.messages, (std::vector<std::string>{"Символы не подогнаны: " + why, "Символ не подогнан: " + why}));
+
+    // Whole again to its last record's last byte, it is fitted.
+    std::filesystem::resize_file(font, 44 + 5 * 16);
+    const Bytes whole = FileBytes(font);
+    editor->FitGlyph();
+    EXPECT_NE(FileBytes(font), whole);
+    EXPECT_EQ(view.messages.size(), 2u);
 }
 
 TEST(FitAllReport, NamesAFewGlyphsWithoutInk) {

@@ -301,7 +301,7 @@ TEST_F(StoreGlyphTest, ARecordMustLieWhollyInsideTheFile) {
     // A last record cut short still loads, its missing bytes reading as zero, but is not written.
     Load(FontBytes::LayoutA(Glyphs(3)).Truncate(44 + 3 * 16 - 1));
     ASSERT_EQ(font.GlyphCount, 3);
-    EXPECT_EQ(KindOf([&] { Store({"100", "128", "110"}, 2); }), FailureKind::WriteFailed);
+    EXPECT_EQ(KindOf([&] { Store({"100", "128", "110"}, 2); }), FailureKind::FileTooShort);
     EXPECT_EQ(ReadAll(path), before) << "not grown by the missing byte";
 
     Load(FontBytes::LayoutA(Glyphs(3)).Truncate(44 + 3 * 16));
@@ -373,7 +373,7 @@ TEST_F(SaveHeaderTest, AShortFileGetsBothValuesOrNeither) {
             font::SaveHeader(path, font, "12.5", "1", '.');
             EXPECT_EQ(ReadAll(path), Patched(Patched(before, 8, 12.5f), 20, 1 / 256.0f)) << c.size;
         } else {
-            EXPECT_EQ(KindOf([&] { font::SaveHeader(path, font, "12.5", "1", '.'); }), FailureKind::WriteFailed) << c.size;
+            EXPECT_EQ(KindOf([&] { font::SaveHeader(path, font, "12.5", "1", '.'); }), FailureKind::FileTooShort) << c.size;
             EXPECT_EQ(ReadAll(path), before) << c.size;
             EXPECT_EQ(font.FontSize, loaded) << "the program's copy follows the file: " << c.size;
         }

@@ -57,6 +57,7 @@ public:
     void Exclaim(QWidget*, const QString& prompt, const QString& title) override {
         messages.push_back({prompt, title});
     }
+    void Inform(QWidget*, const QString& prompt, const QString& title) override { messages.push_back({prompt, title}); }
 };
 
 // A 24-bit BMP of the given size and colour (a grey texture by default), made by Qt's own writer.
