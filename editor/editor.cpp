@@ -5,6 +5,7 @@
 #include <system_error>
 #include <utility>
 
+#include "editor/drop.h"
 #include "font/geometry.h"
 #include "font/texture.h"
 #include "picture/image.h"
@@ -42,6 +43,18 @@ std::size_t Utf16Length(const std::string& text) {
     return units;
 }
 
+// Counts a modal prompt for as long as it is open, however it ends.
+class PromptOpen {
+public:
+    explicit PromptOpen(int& open) : open_(++open) {}
+    ~PromptOpen() { --open_; }
+    PromptOpen(const PromptOpen&) = delete;
+    PromptOpen& operator=(const PromptOpen&) = delete;
+
+private:
+    int& open_;
+};
+
 }  // namespace
 
 Editor::Editor(View& view, char decimalSeparator) : view_(view), decimalSeparator_(decimalSeparator) { StartUp(); }
@@ -65,7 +78,7 @@ void Editor::OpenCommand() {
     // Stage 1: any failure leaves the window as it was.
     CommonDialog1.DialogTitle = "Загрузить файл *.gmf";
     CommonDialog1.Filter = ".gmf|*.gmf";
-    const auto chosen = view_.ChooseExistingFile(CommonDialog1.DialogTitle, CommonDialog1.Filter, CommonDialog1.FileName);
+    const auto chosen = AskForFile(CommonDialog1);
     if (!chosen) return;
     CommonDialog1.FileName = Chosen(*chosen);
     OpenChosenFont({});
@@ -76,7 +89,7 @@ void Editor::OpenFromCommandLine(const std::filesystem::path& font, const std::f
     try {
         runtime::BinaryFile::OpenForReading(fontPath);
     } catch (const runtime::Failure&) {
-        view_.Exclaim(FontNotFoundMessage(fontPath), kErrorTitle);
+        Exclaim(FontNotFoundMessage(fontPath), kErrorTitle);
         return;
     }
     CommonDialog1.FileName = fontPath;
@@ -102,8 +115,7 @@ void Editor::OpenChosenFont(const std::filesystem::path& picture) {
         CommonDialog2.Filter = pictureName + "|" + pictureName;
         if (!picture.empty()) {
             CommonDialog2.FileName = picture;
-        } else if (const auto chosen =
-                       view_.ChooseExistingFile(CommonDialog2.DialogTitle, CommonDialog2.Filter, CommonDialog2.FileName)) {
+        } else if (const auto chosen = AskForFile(CommonDialog2)) {
             CommonDialog2.FileName = Chosen(*chosen);
         } else {
             StartUp();
@@ -112,7 +124,7 @@ void Editor::OpenChosenFont(const std::filesystem::path& picture) {
         const std::filesystem::path chosenPicture = CommonDialog2.FileName;
 
         if (!font::ReadBmpSize(chosenPicture).IsTextureSize()) {
-            view_.Exclaim(kPictureSizeMessage, kErrorTitle);
+            Exclaim(kPictureSizeMessage, kErrorTitle);
             view_.SetVisible(Control::Picture1, false);
             view_.SetVisible(Control::Shape1, true);
             SetEnabled(Control::scr, false);
@@ -360,7 +372,7 @@ void Editor::FitGlyph() {
             fitted = FittedGlyph(font_.CurrentGlyph, font_.CellHeight);
         }
         if (!fitted) {
-            view_.Exclaim(NoInkMessage(index + 1), kErrorTitle);
+            Exclaim(NoInkMessage(index + 1), kErrorTitle);
             return;
         }
         if (SameEdges(*fitted, font_.CurrentGlyph)) return;
@@ -425,7 +437,7 @@ void Editor::FitAllGlyphs() {
         return;
     }
     ShowWrittenGlyph();
-    view_.Exclaim(FitAllReport(static_cast<std::int32_t>(fitted.size()), font_.GlyphCount, withoutInk), kFitTitle);
+    Exclaim(FitAllReport(static_cast<std::int32_t>(fitted.size()), font_.GlyphCount, withoutInk), kFitTitle);
 }
 
 const picture::InkMap& Editor::InkOfTexture() {
@@ -466,7 +478,7 @@ void Editor::OnTimer(Timer timer) {
     case Timer::Message: {
         // A message box runs events of its own, which may bring further messages.
         const std::vector<std::string> due = std::exchange(dueMessages_, {});
-        for (const std::string& message : due) view_.Exclaim(message, kErrorTitle);
+        for (const std::string& message : due) Exclaim(message, kErrorTitle);
         return;
     }
     case Timer::TextureSettled: {
@@ -513,7 +525,7 @@ void Editor::ShowPictureAgain() {
     }
     if (pictureTroubleShown_) return;
     pictureTroubleShown_ = true;
-    view_.Exclaim(TextureTroubleMessage(*trouble, picturePath_), kErrorTitle);
+    Exclaim(TextureTroubleMessage(*trouble, picturePath_), kErrorTitle);
 }
 
 void Editor::SetEnabled(Control control, bool enabled) {
@@ -557,7 +569,7 @@ void Editor::UpdateEditMenu() {
 }
 
 void Editor::ShowFailure(Action action, const runtime::Failure& failure) {
-    view_.Exclaim(FailureMessage(action, failure, fontPath_), kErrorTitle);
+    Exclaim(FailureMessage(action, failure, fontPath_), kErrorTitle);
 }
 
 void Editor::ReportAfterEvent(const std::string& message) {
@@ -571,6 +583,26 @@ void Editor::ReportAfterEvent(const std::string& message) {
     }
     dueMessages_.push_back(message);
     view_.StartTimer(Timer::Message, 0);
+}
+
+void Editor::DropFiles(const std::vector<std::filesystem::path>& files) {
+    if (promptsOpen_ > 0) return;
+    const Drop drop = ReadDrop(files, editable_);
+    switch (drop.kind) {
+    case Drop::Kind::Nothing: return;
+    case Drop::Kind::Font: return OpenFromCommandLine(drop.font, drop.picture);
+    case Drop::Kind::Texture: return OpenFromCommandLine(fontPath_, drop.picture);
+    }
+}
+
+std::optional<std::filesystem::path> Editor::AskForFile(const CommonDialog& dialog) {
+    const PromptOpen open(promptsOpen_);
+    return view_.ChooseExistingFile(dialog.DialogTitle, dialog.Filter, dialog.FileName);
+}
+
+void Editor::Exclaim(const std::string& prompt, const std::string& title) {
+    const PromptOpen open(promptsOpen_);
+    view_.Exclaim(prompt, title);
 }
 
 void Editor::OnSelectorPressed() { selectorPressed_ = true; }

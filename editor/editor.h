@@ -51,6 +51,9 @@ public:
     void FitAllGlyphs();                                  // "Подогнать все символы"
     void OnTimer(Timer timer);
     void OnWatchedFileChanged();
+    // Files dropped on the window: a font as on the command line, or a lone BMP as the shown
+    // font's texture. Nothing while a dialog or a message is open.
+    void DropFiles(const std::vector<std::filesystem::path>& files);
 
 private:
     void StartUp();
@@ -89,6 +92,9 @@ private:
     void ShowWrittenGlyph();
     void ShowFailure(Action action, const runtime::Failure& failure);
     void ReportAfterEvent(const std::string& message);
+    // The view's modal prompts: while one is open, the window still takes drops.
+    std::optional<std::filesystem::path> AskForFile(const CommonDialog& dialog);
+    void Exclaim(const std::string& prompt, const std::string& title);
 
     View& view_;
     const char decimalSeparator_;
@@ -125,6 +131,8 @@ private:
     // The texture as shown, which the fits look at; its ink is found when first asked for.
     std::optional<picture::Image> texture_;
     std::optional<picture::InkMap> ink_;
+
+    int promptsOpen_ = 0;
 
     CommonDialog CommonDialog1;
     CommonDialog CommonDialog2;

@@ -1,6 +1,7 @@
 #include "ui/form1.h"
 
 #include <QAction>
+#include <QDropEvent>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -12,6 +13,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -136,6 +138,9 @@ Form1::Form1(Prompts& prompts, char decimalSeparator, QWidget* parent) : QMainWi
     textureSettledTimer_.setSingleShot(true);
     editor_ = std::make_unique<editor::Editor>(*this, decimalSeparator);  // runs the start-up routine
     ForwardEvents();
+    // Files dropped anywhere on the window reach it, the boxes' own text drops aside.
+    setAcceptDrops(true);
+    for (QWidget* box : std::initializer_list<QWidget*>{Text1, Text2, Text3, Text4, Text5, info}) box->setAcceptDrops(false);
 }
 
 Form1::~Form1() = default;
@@ -296,6 +301,21 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == scr && event->type() == QEvent::MouseButtonPress && leftButton()) editor_->OnSelectorPressed();
     if (watched == scr && event->type() == QEvent::MouseButtonRelease && leftButton()) editor_->OnSelectorReleased();
     return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && std::all_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); })) {
+        event->acceptProposedAction();
+    }
+}
+
+void Form1::dropEvent(QDropEvent* event) {
+    std::vector<std::filesystem::path> files;
+    for (const QUrl& url : event->mimeData()->urls()) files.push_back(NativePath(url.toLocalFile()));
+    event->acceptProposedAction();
+    // After the drop has ended: the dialog an open may ask would otherwise hold the dragging program.
+    QTimer::singleShot(0, this, [this, files] { editor_->DropFiles(files); });
 }
 
 void Form1::SetText(editor::Box box, const std::string& text) {

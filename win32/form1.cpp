@@ -118,8 +118,8 @@ bool Form1::Create(int showCommand) {
     constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     const Pixels client = ToPixels(kClient, dpi_);
     RECT frame{0, 0, client.width, client.height};
-    AdjustWindowRectEx(&frame, kStyle, TRUE, 0);
-    window_ = CreateWindowExW(0, kClassName, L"Runeplot 1.1", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+    AdjustWindowRectEx(&frame, kStyle, TRUE, WS_EX_ACCEPTFILES);
+    window_ = CreateWindowExW(WS_EX_ACCEPTFILES, kClassName, L"Runeplot 1.1", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                               frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance_, this);
     if (!window_) return false;
     // A menu bar taller than reckoned (a larger system font) would take rows from the layout.
@@ -330,6 +330,11 @@ void Form1::OnActivate(bool active) {
         return;
     }
     MoveFocus(true);
+}
+
+void Form1::OnDropFiles(HDROP drop) {
+    const std::vector<std::filesystem::path> files = DroppedFiles(drop);
+    if (editor_) editor_->DropFiles(files);
 }
 
 void Form1::OnDestroy() {
@@ -623,6 +628,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return OnCtlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_DRAWITEM: OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
     case WM_ACTIVATE: OnActivate(LOWORD(wParam) != WA_INACTIVE); return 0;
+    case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
     default: return DefWindowProcW(window_, message, wParam, lParam);
     }

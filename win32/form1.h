@@ -7,6 +7,7 @@
 
 #include "editor/editor.h"
 #include "editor/view.h"
+#include "win32/dropped_files.h"
 #include "win32/gdi.h"
 #include "win32/picture_box.h"
 #include "win32/texture_watch.h"
@@ -110,6 +111,7 @@ private:
     LRESULT OnCtlColor(UINT message, HDC dc, HWND control);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     void OnActivate(bool active);
+    void OnDropFiles(HDROP drop);
     void OnDestroy();
 
     void BuildMenu();

@@ -126,6 +126,7 @@ std::optional<std::filesystem::path> FakeView::ChooseExistingFile(const std::str
                                                                   const std::filesystem::path& lastFile) {
     calls.push_back("ask " + title);
     questions.push_back({title, filter, lastFile});
+    if (whilePromptOpen) whilePromptOpen();
     if (answers.empty()) {
         ADD_FAILURE() << "an unexpected dialog: " << title;
         return std::nullopt;
@@ -138,6 +139,7 @@ std::optional<std::filesystem::path> FakeView::ChooseExistingFile(const std::str
 void FakeView::Exclaim(const std::string& prompt, const std::string& title) {
     calls.push_back("message " + title + ": " + prompt);
     messages.push_back(prompt);
+    if (whilePromptOpen) whilePromptOpen();
     EXPECT_TRUE(title == std::string(editor::kErrorTitle) || title == std::string(editor::kFitTitle)) << title;
 }
 

@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -43,6 +44,8 @@ public:
     std::vector<std::string> messages;
     std::map<editor::Timer, int> running;  // timer: its milliseconds
     std::optional<std::filesystem::path> watched;
+    // What the user does while a dialog or a message is open.
+    std::function<void()> whilePromptOpen;
 
     void SetText(editor::Box box, const std::string& text) override;
     std::string Text(editor::Box box) const override;

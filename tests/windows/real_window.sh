@@ -3,7 +3,8 @@
 # on a font in a Cyrillic folder with a space, looked at pixel by pixel, its arrows and selector
 # clicked (the font's bytes must be those the Linux window writes for the same clicks), the last
 # step undone and redone from the keyboard, a font
-# opened by typing its path into Windows' dialog, and a 256 x 256 picture refused with a message.
+# opened by typing its path into Windows' dialog, a font dropped on the window, and a 256 x 256
+# picture refused with a message.
 # Usage: real_window.sh WINE BUILD_WIN BUILD_LINUX (run by scripts/windows.sh test, in its Wine
 # prefix). With SHOTS=FOLDER the screenshots are kept there.
 set -euo pipefail
@@ -117,6 +118,10 @@ expect_pixel $((753 + 2 + 5)) $((99 + 2 + 4)) '#00FF00' "Command5's arrow fill"
 expect_pixel $((753 + 2 + 5)) $((99 + 2 + 1)) '#008000' "Command5's arrow tip"
 expect_pixel $((753 + 2 + 5)) $((113 + 2 + 6)) '#008000' "Command4's arrow tip"
 expect_pixel $((697 + 5)) $((238 + 5)) '#80FF80' "Command1"
+# A font dropped on the window by a small XDND client, which Wine hands on as WM_DROPFILES.
+"$build/tests/xdnd_drop" "$(find_window '^Runeplot 1.1$')" $((client_x + 300)) $((client_y + 300)) "$work/good/font1.gmf" ||
+  fail "the window did not take the dropped font"
+wait_pixel $((picture_x + 128)) $((picture_y + 270)) '#FF0000' "outline after the drop"
 stop_program
 
 # --- Started on a font in a Cyrillic folder with a space -----------------------------------
