@@ -1,0 +1,39 @@
+#include "editor/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+using editor::Language;
+
+class MapStore final : public editor::SettingsStore {
+public:
+    std::map<std::string, std::string> values;
+
+    std::optional<std::string> Value(const std::string& key) const override {
+        return values.count(key) ? std::optional(values.at(key)) : std::nullopt;
+    }
+    void SetValue(const std::string& key, const std::string& value) override { values[key] = value; }
+};
+
+TEST(Settings, WhatIsWrittenIsReadAndAnythingElseIsTheDefault) {
+    MapStore store;
+    EXPECT_EQ(editor::ReadSettings(store).language, Language::Russian) << "no file: the first start";
+    for (const Language language : {Language::English, Language::Russian, Language::English}) {
+        editor::WriteSettings(store, {language});
+        EXPECT_EQ(editor::ReadSettings(store).language, language);
+    }
+    const std::pair<const char*, Language> rows[] = {
+        {"en", Language::English}, {" EN\r\n", Language::English}, {"ru", Language::Russian},
+        {"english", Language::Russian}, {"", Language::Russian}, {"e n", Language::Russian},
+        {"en\x01", Language::Russian}, {"\xD0\xB5n", Language::Russian},
+    };
+    for (const auto& [value, language] : rows) {
+        store.values["Language"] = value;
+        EXPECT_EQ(editor::ReadSettings(store).language, language) << '"' << value << '"';
+    }
+}
+
+}  // namespace
