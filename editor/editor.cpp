@@ -57,7 +57,54 @@ private:
 
 }  // namespace
 
-Editor::Editor(View& view, char decimalSeparator) : view_(view), decimalSeparator_(decimalSeparator) { StartUp(); }
+Editor::Editor(View& view, char decimalSeparator, SettingsStore* settings)
+    : view_(view), decimalSeparator_(decimalSeparator), settings_(settings) {
+    if (settings_) language_ = ReadSettings(*settings_).language;
+    ShowTexts();
+    StartUp();
+}
+
+void Editor::ChooseLanguage(Language language) {
+    language_ = language;
+    if (settings_) WriteSettings(*settings_, {language_});
+    ShowTexts();
+    view_.SetText(Box::info, HelpText(language_));
+    ShowGlyphCaption();
+}
+
+void Editor::ShowTexts() {
+    const std::pair<ControlText, Text> texts[] = {
+        {ControlText::opp, Text::OpenMenu},
+        {ControlText::EditMenu, Text::EditMenu},
+        {ControlText::Undo, Text::UndoItem},
+        {ControlText::Redo, Text::RedoItem},
+        {ControlText::FitGlyph, Text::FitGlyphItem},
+        {ControlText::FitAllGlyphs, Text::FitAllGlyphsItem},
+        {ControlText::ViewMenu, Text::ViewMenu},
+        {ControlText::LanguageMenu, Text::LanguageMenu},
+        {ControlText::Russian, Text::RussianItem},
+        {ControlText::English, Text::EnglishItem},
+        {ControlText::Label3Left, Text::LeftEdgeLabel},
+        {ControlText::Label3Top, Text::TopEdgeLabel},
+        {ControlText::Label3Right, Text::RightEdgeLabel},
+        {ControlText::Label2, Text::ParametersHeading},
+        {ControlText::Label3Size, Text::FontSizeLabel},
+        {ControlText::Label3Space, Text::SpaceWidthLabel},
+        {ControlText::Command1, Text::SaveButton},
+        {ControlText::err, Text::WidthWarning},
+    };
+    for (const auto& [control, text] : texts) view_.SetControlText(control, Tr(text));
+    view_.CheckLanguage(language_);
+}
+
+void Editor::ShowGlyphCaption() {
+    switch (glyphCaption_) {
+    case GlyphCaption::None: return view_.SetCaption(Label::Label1, "");
+    case GlyphCaption::Number:
+        return view_.SetCaption(Label::Label1, Format(Text::GlyphNumber, language_, {std::to_string(glyphNumber_)}));
+    case GlyphCaption::NoGlyphs: return view_.SetCaption(Label::Label1, Tr(Text::NoGlyphs));
+    }
+}
 
 void Editor::StartUp() {
     StopFollowingPicture();  // no picture shown, none followed
@@ -70,14 +117,15 @@ void Editor::StartUp() {
     SetEnabled(Control::scr, false);
     view_.SetVisible(Control::Shape1, true);
     view_.SetVisible(Control::Picture1, false);
-    view_.SetCaption(Label::Label1, "");
-    view_.SetText(Box::info, HelpText());
+    glyphCaption_ = GlyphCaption::None;
+    ShowGlyphCaption();
+    view_.SetText(Box::info, HelpText(language_));
 }
 
 void Editor::OpenCommand() {
     // Stage 1: any failure leaves the window as it was.
-    CommonDialog1.DialogTitle = "Загрузить файл *.gmf";
-    CommonDialog1.Filter = ".gmf|*.gmf";
+    CommonDialog1.DialogTitle = Tr(Text::FontDialogTitle);
+    CommonDialog1.Filter = Tr(Text::FontFilterText) + "|*.gmf";
     const auto chosen = AskForFile(CommonDialog1);
     if (!chosen) return;
     CommonDialog1.FileName = Chosen(*chosen);
@@ -89,7 +137,7 @@ void Editor::OpenFromCommandLine(const std::filesystem::path& font, const std::f
     try {
         runtime::BinaryFile::OpenForReading(fontPath);
     } catch (const runtime::Failure&) {
-        Exclaim(FontNotFoundMessage(fontPath), kErrorTitle);
+        Exclaim(FontNotFoundMessage(fontPath, language_), Tr(Text::ErrorTitle));
         return;
     }
     CommonDialog1.FileName = fontPath;
@@ -111,7 +159,7 @@ void Editor::OpenChosenFont(const std::filesystem::path& picture) {
     StopFollowingPicture();
     try {
         const std::string pictureName = runtime::DisplayPath(*baseName) + ".bmp";
-        CommonDialog2.DialogTitle = "Загрузить файл " + pictureName;
+        CommonDialog2.DialogTitle = Format(Text::PictureDialogTitle, language_, {pictureName});
         CommonDialog2.Filter = pictureName + "|" + pictureName;
         if (!picture.empty()) {
             CommonDialog2.FileName = picture;
@@ -124,7 +172,7 @@ void Editor::OpenChosenFont(const std::filesystem::path& picture) {
         const std::filesystem::path chosenPicture = CommonDialog2.FileName;
 
         if (!font::ReadBmpSize(chosenPicture).IsTextureSize()) {
-            Exclaim(kPictureSizeMessage, kErrorTitle);
+            Exclaim(Tr(Text::PictureSize), Tr(Text::ErrorTitle));
             view_.SetVisible(Control::Picture1, false);
             view_.SetVisible(Control::Shape1, true);
             SetEnabled(Control::scr, false);
@@ -207,7 +255,9 @@ void Editor::ShowSelectedGlyph() {
         view_.SetText(Box::Text3, font::ToEditText(glyph.Right, decimalSeparator_));
         DrawOutline();
         const std::int16_t number = runtime::CheckedAdd16(static_cast<std::int16_t>(view_.SelectorValue()), 1);
-        view_.SetCaption(Label::Label1, "Символ № " + std::to_string(number));
+        glyphCaption_ = GlyphCaption::Number;
+        glyphNumber_ = number;
+        ShowGlyphCaption();
     }
     ShowWidthWarning();
 }
@@ -217,7 +267,8 @@ void Editor::ShowNoGlyph() {
     view_.SetText(Box::Text1, "");
     view_.SetText(Box::Text2, "");
     view_.SetText(Box::Text3, "");
-    view_.SetCaption(Label::Label1, "Символов нет");
+    glyphCaption_ = GlyphCaption::NoGlyphs;
+    ShowGlyphCaption();
     view_.SetVisible(Control::err, false);
 }
 
@@ -247,7 +298,7 @@ void Editor::OnSelectorChanged() {
             loadFailure_ = std::current_exception();
             return;
         }
-        ReportAfterEvent(FailureMessage(Action::ShowGlyph, failure, fontPath_));
+        ReportAfterEvent(FailureMessage(Action::ShowGlyph, failure, fontPath_, language_));
     }
 }
 
@@ -372,7 +423,7 @@ void Editor::FitGlyph() {
             fitted = FittedGlyph(font_.CurrentGlyph, font_.CellHeight);
         }
         if (!fitted) {
-            Exclaim(NoInkMessage(index + 1), kErrorTitle);
+            Exclaim(NoInkMessage(index + 1, language_), Tr(Text::ErrorTitle));
             return;
         }
         if (SameEdges(*fitted, font_.CurrentGlyph)) return;
@@ -437,7 +488,8 @@ void Editor::FitAllGlyphs() {
         return;
     }
     ShowWrittenGlyph();
-    Exclaim(FitAllReport(static_cast<std::int32_t>(fitted.size()), font_.GlyphCount, withoutInk), kFitTitle);
+    Exclaim(FitAllReport(static_cast<std::int32_t>(fitted.size()), font_.GlyphCount, withoutInk, language_),
+            Tr(Text::FitTitle));
 }
 
 const picture::InkMap& Editor::InkOfTexture() {
@@ -478,7 +530,7 @@ void Editor::OnTimer(Timer timer) {
     case Timer::Message: {
         // A message box runs events of its own, which may bring further messages.
         const std::vector<std::string> due = std::exchange(dueMessages_, {});
-        for (const std::string& message : due) Exclaim(message, kErrorTitle);
+        for (const std::string& message : due) Exclaim(message, Tr(Text::ErrorTitle));
         return;
     }
     case Timer::TextureSettled: {
@@ -525,7 +577,7 @@ void Editor::ShowPictureAgain() {
     }
     if (pictureTroubleShown_) return;
     pictureTroubleShown_ = true;
-    Exclaim(TextureTroubleMessage(*trouble, picturePath_), kErrorTitle);
+    Exclaim(TextureTroubleMessage(*trouble, picturePath_, language_), Tr(Text::ErrorTitle));
 }
 
 void Editor::SetEnabled(Control control, bool enabled) {
@@ -569,7 +621,7 @@ void Editor::UpdateEditMenu() {
 }
 
 void Editor::ShowFailure(Action action, const runtime::Failure& failure) {
-    Exclaim(FailureMessage(action, failure, fontPath_), kErrorTitle);
+    Exclaim(FailureMessage(action, failure, fontPath_, language_), Tr(Text::ErrorTitle));
 }
 
 void Editor::ReportAfterEvent(const std::string& message) {

@@ -9,6 +9,7 @@
 
 #include "editor/history.h"
 #include "editor/messages.h"
+#include "editor/settings.h"
 #include "editor/view.h"
 #include "font/font_file.h"
 #include "picture/image.h"
@@ -31,8 +32,9 @@ public:
     // How long the followed texture must stay unchanged before it is read again.
     static constexpr int kTextureSettleMilliseconds = 250;
 
-    // decimalSeparator is the user's, read once at program start. Runs the start-up routine.
-    Editor(View& view, char decimalSeparator);
+    // decimalSeparator is the user's, read once at program start. settings, when given, keeps the
+    // language between runs. Gives the window its texts and runs the start-up routine.
+    Editor(View& view, char decimalSeparator, SettingsStore* settings = nullptr);
     Editor(const Editor&) = delete;
     Editor& operator=(const Editor&) = delete;
 
@@ -54,8 +56,13 @@ public:
     // Files dropped on the window: a font as on the command line, or a lone BMP as the shown
     // font's texture. Nothing while a dialog or a message is open.
     void DropFiles(const std::vector<std::filesystem::path>& files);
+    void ChooseLanguage(Language language);               // "Русский", "English"
 
 private:
+    void ShowTexts();
+    void ShowGlyphCaption();
+    std::string Tr(Text text) const { return TextOf(text, language_); }
+
     void StartUp();
     void OpenChosenFont(const std::filesystem::path& picture);
     void LoadFont();
@@ -98,6 +105,11 @@ private:
 
     View& view_;
     const char decimalSeparator_;
+    SettingsStore* const settings_;
+    Language language_ = Language::Russian;
+    // What Label1 says, so that it can be said again in another language.
+    enum class GlyphCaption { None, Number, NoGlyphs } glyphCaption_ = GlyphCaption::None;
+    std::int32_t glyphNumber_ = 0;
 
     // The font whose layout font_ holds: it changes only when a load starts on a chosen file,
     // so a store or a save never writes into a file that was not loaded.

@@ -1,9 +1,11 @@
 // Runeplot's editor window for Windows: runeplot.exe [FONT [PICTURE]].
 #include <windows.h>
 
+#include "editor/texts.h"
 #include "win32/command_line.h"
 #include "win32/dialogs.h"
 #include "win32/form1.h"
+#include "win32/settings_file.h"
 
 namespace {
 
@@ -17,12 +19,14 @@ char DecimalSeparator() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    win32::SettingsFile settings(win32::SettingsFile::UserFile());
     const std::optional<win32::CommandLine> files = win32::ParseCommandLine(GetCommandLineW());
     if (!files) {
-        win32::Exclaim(nullptr, std::string("Слишком много аргументов. Запуск: ") + win32::kUsage, "Runeplot 1.1");
+        const editor::Language language = editor::ReadSettings(settings).language;
+        win32::Exclaim(nullptr, editor::Format(editor::Text::TooManyArguments, language, {win32::kUsage}), "Runeplot 1.1");
         return 2;
     }
-    win32::Form1 form(instance, DecimalSeparator());
+    win32::Form1 form(instance, DecimalSeparator(), &settings);
     if (!form.Create(showCommand)) return 1;
     if (!files->font.empty()) form.Editor().OpenFromCommandLine(files->font, files->picture);
 

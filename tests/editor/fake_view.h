@@ -33,6 +33,8 @@ public:
     std::map<editor::Label, std::string> captions;
     std::map<editor::Control, bool> visible;
     std::map<editor::Control, bool> enabled;
+    std::map<editor::ControlText, std::string> controlTexts;
+    std::optional<editor::Language> checkedLanguage;
     std::int32_t selectorMaximum = 0;
     std::int32_t selectorValue = 0;
     bool leftButtonDown = false;
@@ -52,6 +54,8 @@ public:
     void SetCaption(editor::Label label, const std::string& caption) override;
     void SetVisible(editor::Control control, bool shown) override;
     void SetEnabled(editor::Control control, bool on) override;
+    void SetControlText(editor::ControlText control, const std::string& text) override;
+    void CheckLanguage(editor::Language language) override { checkedLanguage = language; }
     void SetSelectorMaximum(std::int32_t maximum) override;
     std::int32_t SelectorValue() const override { return selectorValue; }
     void SetSelectorValue(std::int32_t value) override;

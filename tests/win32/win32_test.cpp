@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "editor/texts.h"
 #include "win32/command_line.h"
 #include "win32/dialogs.h"
+#include "win32/gdi.h"
 #include "win32/layout.h"
 #include "win32/pictures.h"
 #include "win32/settings_file.h"
@@ -239,6 +241,37 @@ TEST(SettingsFile, UnderAppDataAsAnIniFileAndAnyTroubleIsTheDefaultSilently) {
     }
     EXPECT_EQ(read(dir / L"file" / L"runeplot.ini"), Language::Russian);
     std::filesystem::remove_all(dir);
+}
+
+// Measured as Windows draws them at the layout's density: a caption wider than its control is cut.
+TEST(Texts, EachCaptionFitsItsControl) {
+    using editor::Text;
+    struct Row {
+        Text text;
+        int left;   // twips; a label may start left of its group, and that part is not shown
+        int width;  // twips
+        bool bold;
+    };
+    constexpr int kButtonEdges = 6;  // pixels of the save button's raised edge and focus frame
+    const Row rows[] = {
+        {Text::LeftEdgeLabel, 120, 2415, false},    {Text::TopEdgeLabel, 0, 2535, false},
+        {Text::RightEdgeLabel, 0, 2535, false},     {Text::ParametersHeading, 720, 2535, false},
+        {Text::FontSizeLabel, 0, 1335, false},      {Text::SpaceWidthLabel, -120, 1575, false},
+        {Text::SaveButton, 0, 1095, true},
+    };
+    const win32::MemoryDc dc(nullptr);
+    for (const editor::Language language : {editor::Language::Russian, editor::Language::English}) {
+        for (const Row& row : rows) {
+            const win32::Font font = win32::MakeFont(8.25, row.bold, win32::kLayoutDpi);
+            const win32::Selection selected(dc.get(), font.get());
+            const std::wstring text = win32::Widen(editor::TextOf(row.text, language));
+            SIZE size{};
+            GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+            const int shown = win32::TwipsToPixels(row.width + std::min(row.left, 0), win32::kLayoutDpi) -
+                              (row.text == Text::SaveButton ? kButtonEdges : 0);
+            EXPECT_LE(size.cx, shown) << editor::TextOf(row.text, language);
+        }
+    }
 }
 
 }  // namespace
