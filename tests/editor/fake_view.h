@@ -82,4 +82,15 @@ public:
     bool IsEnabled(editor::Control control) const { return enabled.count(control) && enabled.at(control); }
 };
 
+// A settings file that is a map.
+class FakeSettings final : public editor::SettingsStore {
+public:
+    std::map<std::string, std::string> values;
+
+    std::optional<std::string> Value(const std::string& key) const override {
+        return values.count(key) ? std::optional(values.at(key)) : std::nullopt;
+    }
+    void SetValue(const std::string& key, const std::string& value) override { values[key] = value; }
+};
+
 }  // namespace testing_support

@@ -1,6 +1,4 @@
 // The window's texts in either language, and the choice kept between runs.
-#include <map>
-
 #include "editor/texts.h"
 #include "tests/editor/editor_fixture.h"
 
@@ -52,19 +50,10 @@ TEST(Texts, EveryTextInBothLanguagesWithTheSameGaps) {
     EXPECT_EQ(help.substr(help.size() - 45), std::string(45, '*'));
 }
 
-class MapStore final : public editor::SettingsStore {
-public:
-    std::map<std::string, std::string> values;
-    std::optional<std::string> Value(const std::string& key) const override {
-        return values.count(key) ? std::optional(values.at(key)) : std::nullopt;
-    }
-    void SetValue(const std::string& key, const std::string& value) override { values[key] = value; }
-};
-
 class LanguageChoice : public EditorTest {};
 
 TEST_F(LanguageChoice, SwitchesEveryTextAtOnceAndBackAndIsKept) {
-    MapStore settings;
+    testing_support::FakeSettings settings;
     view = testing_support::FakeView();
     editor = std::make_unique<editor::Editor>(view, separator, &settings);
     view.editor = editor.get();

@@ -2,24 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include "tests/editor/fake_view.h"
 
 namespace {
 
 using editor::Language;
 
-class MapStore final : public editor::SettingsStore {
-public:
-    std::map<std::string, std::string> values;
-
-    std::optional<std::string> Value(const std::string& key) const override {
-        return values.count(key) ? std::optional(values.at(key)) : std::nullopt;
-    }
-    void SetValue(const std::string& key, const std::string& value) override { values[key] = value; }
-};
-
 TEST(Settings, WhatIsWrittenIsReadAndAnythingElseIsTheDefault) {
-    MapStore store;
+    testing_support::FakeSettings store;
     EXPECT_EQ(editor::ReadSettings(store).language, Language::Russian) << "no file: the first start";
     for (const Language language : {Language::English, Language::Russian, Language::English}) {
         editor::WriteSettings(store, {language});
