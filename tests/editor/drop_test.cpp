@@ -46,7 +46,6 @@ TEST_F(DropFiles, TheFontAndThePictureAreTheCommandLines) {
     const Row rows[] = {
         {{"font1.gmf"}, false, "font1.gmf", "font1.bmp"},
         {{"pic.BMP", "other.gmf"}, false, "other.gmf", "pic.BMP"},
-        {{"other.gmf", "pic.BMP"}, true, "other.gmf", "pic.BMP"},
         {{"other.gmf"}, true, "", "", "Загрузить файл other.bmp"},
         {{"pic.BMP"}, true, "font1.gmf", "pic.BMP"},
         {{"small.bmp"}, true, "", "", "", true},
@@ -54,8 +53,7 @@ TEST_F(DropFiles, TheFontAndThePictureAreTheCommandLines) {
         {{"pic.BMP"}, false, "", ""},
         {{"font1.gmf", "other.gmf"}, true, "", ""},
         {{"font1.bmp", "pic.BMP"}, true, "", ""},
-        {{"folder"}, true, "", ""},
-        {{"folder.gmf"}, false, "", ""},
+        {{"folder.gmf"}, true, "", ""},
         {{"other.gmf", "folder"}, false, "", ""},
         {{"other.gmf", "pic.BMP", "small.bmp"}, false, "", ""},
         {{}, true, "", ""},
