@@ -12,6 +12,7 @@
 
 #include "ui/form1.h"
 #include "ui/prompts.h"
+#include "ui/settings_file.h"
 
 namespace {
 
@@ -164,7 +165,8 @@ int main(int argc, char** argv) {
     const char decimalSeparator = QLocale::system().decimalPoint() == QStringLiteral(",") ? ',' : '.';
 
     ui::QtPrompts prompts;
-    ui::Form1 window(prompts, decimalSeparator);
+    ui::SettingsFile settings;
+    ui::Form1 window(prompts, decimalSeparator, &settings);
     window.show();
     if (!files.font.isEmpty()) window.OpenFromCommandLine(files.font, files.picture);
     return app.exec();

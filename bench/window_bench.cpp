@@ -179,6 +179,8 @@ public:
     void SetCaption(editor::Label, const std::string&) override {}
     void SetVisible(editor::Control, bool) override {}
     void SetEnabled(editor::Control, bool) override {}
+    void SetControlText(editor::ControlText, const std::string&) override {}
+    void CheckLanguage(editor::Language) override {}
     void SetSelectorMaximum(std::int32_t max) override {
         maximum = std::max(max, 0);
         if (value > maximum) SetSelectorValue(maximum);

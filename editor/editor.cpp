@@ -5,6 +5,7 @@
 #include <system_error>
 #include <utility>
 
+#include "editor/drop.h"
 #include "font/geometry.h"
 #include "font/texture.h"
 #include "picture/image.h"
@@ -42,9 +43,68 @@ std::size_t Utf16Length(const std::string& text) {
     return units;
 }
 
+// Counts a modal prompt for as long as it is open, however it ends.
+class PromptOpen {
+public:
+    explicit PromptOpen(int& open) : open_(++open) {}
+    ~PromptOpen() { --open_; }
+    PromptOpen(const PromptOpen&) = delete;
+    PromptOpen& operator=(const PromptOpen&) = delete;
+
+private:
+    int& open_;
+};
+
 }  // namespace
 
-Editor::Editor(View& view, char decimalSeparator) : view_(view), decimalSeparator_(decimalSeparator) { StartUp(); }
+Editor::Editor(View& view, char decimalSeparator, SettingsStore* settings)
+    : view_(view), decimalSeparator_(decimalSeparator), settings_(settings) {
+    if (settings_) language_ = ReadSettings(*settings_).language;
+    ShowTexts();
+    StartUp();
+}
+
+void Editor::ChooseLanguage(Language language) {
+    language_ = language;
+    if (settings_) WriteSettings(*settings_, {language_});
+    ShowTexts();
+    view_.SetText(Box::info, HelpText(language_));
+    ShowGlyphCaption();
+}
+
+void Editor::ShowTexts() {
+    const std::pair<ControlText, Text> texts[] = {
+        {ControlText::opp, Text::OpenMenu},
+        {ControlText::EditMenu, Text::EditMenu},
+        {ControlText::Undo, Text::UndoItem},
+        {ControlText::Redo, Text::RedoItem},
+        {ControlText::FitGlyph, Text::FitGlyphItem},
+        {ControlText::FitAllGlyphs, Text::FitAllGlyphsItem},
+        {ControlText::ViewMenu, Text::ViewMenu},
+        {ControlText::LanguageMenu, Text::LanguageMenu},
+        {ControlText::Russian, Text::RussianItem},
+        {ControlText::English, Text::EnglishItem},
+        {ControlText::Label3Left, Text::LeftEdgeLabel},
+        {ControlText::Label3Top, Text::TopEdgeLabel},
+        {ControlText::Label3Right, Text::RightEdgeLabel},
+        {ControlText::Label2, Text::ParametersHeading},
+        {ControlText::Label3Size, Text::FontSizeLabel},
+        {ControlText::Label3Space, Text::SpaceWidthLabel},
+        {ControlText::Command1, Text::SaveButton},
+        {ControlText::err, Text::WidthWarning},
+    };
+    for (const auto& [control, text] : texts) view_.SetControlText(control, Tr(text));
+    view_.CheckLanguage(language_);
+}
+
+void Editor::ShowGlyphCaption() {
+    switch (glyphCaption_) {
+    case GlyphCaption::None: return view_.SetCaption(Label::Label1, "");
+    case GlyphCaption::Number:
+        return view_.SetCaption(Label::Label1, Format(Text::GlyphNumber, language_, {std::to_string(glyphNumber_)}));
+    case GlyphCaption::NoGlyphs: return view_.SetCaption(Label::Label1, Tr(Text::NoGlyphs));
+    }
+}
 
 void Editor::StartUp() {
     StopFollowingPicture();  // no picture shown, none followed
@@ -57,15 +117,16 @@ void Editor::StartUp() {
     SetEnabled(Control::scr, false);
     view_.SetVisible(Control::Shape1, true);
     view_.SetVisible(Control::Picture1, false);
-    view_.SetCaption(Label::Label1, "");
-    view_.SetText(Box::info, HelpText());
+    glyphCaption_ = GlyphCaption::None;
+    ShowGlyphCaption();
+    view_.SetText(Box::info, HelpText(language_));
 }
 
 void Editor::OpenCommand() {
     // Stage 1: any failure leaves the window as it was.
-    CommonDialog1.DialogTitle = "Загрузить файл *.gmf";
-    CommonDialog1.Filter = ".gmf|*.gmf";
-    const auto chosen = view_.ChooseExistingFile(CommonDialog1.DialogTitle, CommonDialog1.Filter, CommonDialog1.FileName);
+    CommonDialog1.DialogTitle = Tr(Text::FontDialogTitle);
+    CommonDialog1.Filter = Tr(Text::FontFilterText) + "|*.gmf";
+    const auto chosen = AskForFile(CommonDialog1);
     if (!chosen) return;
     CommonDialog1.FileName = Chosen(*chosen);
     OpenChosenFont({});
@@ -76,12 +137,12 @@ void Editor::OpenFromCommandLine(const std::filesystem::path& font, const std::f
     try {
         runtime::BinaryFile::OpenForReading(fontPath);
     } catch (const runtime::Failure&) {
-        view_.Exclaim(FontNotFoundMessage(fontPath), kErrorTitle);
+        Exclaim(FontNotFoundMessage(fontPath, language_), Tr(Text::ErrorTitle));
         return;
     }
     // The dialog's rule: a font's picture is named by all of its name but the last four characters.
     if (!font::FontBaseName(fontPath)) {
-        view_.Exclaim(ShortFontNameMessage(fontPath), kErrorTitle);
+        Exclaim(ShortFontNameMessage(fontPath, language_), Tr(Text::ErrorTitle));
         return;
     }
     CommonDialog1.FileName = fontPath;
@@ -103,12 +164,11 @@ void Editor::OpenChosenFont(const std::filesystem::path& picture) {
     StopFollowingPicture();
     try {
         const std::string pictureName = runtime::DisplayPath(*baseName) + ".bmp";
-        CommonDialog2.DialogTitle = "Загрузить файл " + pictureName;
+        CommonDialog2.DialogTitle = Format(Text::PictureDialogTitle, language_, {pictureName});
         CommonDialog2.Filter = pictureName + "|" + pictureName;
         if (!picture.empty()) {
             CommonDialog2.FileName = picture;
-        } else if (const auto chosen =
-                       view_.ChooseExistingFile(CommonDialog2.DialogTitle, CommonDialog2.Filter, CommonDialog2.FileName)) {
+        } else if (const auto chosen = AskForFile(CommonDialog2)) {
             CommonDialog2.FileName = Chosen(*chosen);
         } else {
             StartUp();
@@ -117,7 +177,7 @@ void Editor::OpenChosenFont(const std::filesystem::path& picture) {
         const std::filesystem::path chosenPicture = CommonDialog2.FileName;
 
         if (!font::ReadBmpSize(chosenPicture).IsTextureSize()) {
-            view_.Exclaim(kPictureSizeMessage, kErrorTitle);
+            Exclaim(Tr(Text::PictureSize), Tr(Text::ErrorTitle));
             view_.SetVisible(Control::Picture1, false);
             view_.SetVisible(Control::Shape1, true);
             SetEnabled(Control::scr, false);
@@ -200,7 +260,9 @@ void Editor::ShowSelectedGlyph() {
         view_.SetText(Box::Text3, font::ToEditText(glyph.Right, decimalSeparator_));
         DrawOutline();
         const std::int16_t number = runtime::CheckedAdd16(static_cast<std::int16_t>(view_.SelectorValue()), 1);
-        view_.SetCaption(Label::Label1, "Символ № " + std::to_string(number));
+        glyphCaption_ = GlyphCaption::Number;
+        glyphNumber_ = number;
+        ShowGlyphCaption();
     }
     ShowWidthWarning();
 }
@@ -210,7 +272,8 @@ void Editor::ShowNoGlyph() {
     view_.SetText(Box::Text1, "");
     view_.SetText(Box::Text2, "");
     view_.SetText(Box::Text3, "");
-    view_.SetCaption(Label::Label1, "Символов нет");
+    glyphCaption_ = GlyphCaption::NoGlyphs;
+    ShowGlyphCaption();
     view_.SetVisible(Control::err, false);
 }
 
@@ -240,7 +303,7 @@ void Editor::OnSelectorChanged() {
             loadFailure_ = std::current_exception();
             return;
         }
-        ReportAfterEvent(FailureMessage(Action::ShowGlyph, failure, fontPath_));
+        ReportAfterEvent(FailureMessage(Action::ShowGlyph, failure, fontPath_, language_));
     }
 }
 
@@ -383,7 +446,7 @@ void Editor::FitGlyph() {
             fitted = FittedGlyph(font_.CurrentGlyph, font_.CellHeight);
         }
         if (!fitted) {
-            view_.Exclaim(NoInkMessage(index + 1), kErrorTitle);
+            Exclaim(NoInkMessage(index + 1, language_), Tr(Text::ErrorTitle));
             return;
         }
         if (SameEdges(*fitted, font_.CurrentGlyph)) return;
@@ -449,7 +512,8 @@ void Editor::FitAllGlyphs() {
         return;
     }
     ShowWrittenGlyph();
-    view_.Inform(FitAllReport(static_cast<std::int32_t>(fitted.size()), font_.GlyphCount, withoutInk), kFitTitle);
+    Inform(FitAllReport(static_cast<std::int32_t>(fitted.size()), font_.GlyphCount, withoutInk, language_),
+           Tr(Text::FitTitle));
 }
 
 const picture::InkMap& Editor::InkOfTexture() {
@@ -490,7 +554,7 @@ void Editor::OnTimer(Timer timer) {
     case Timer::Message: {
         // A message box runs events of its own, which may bring further messages.
         const std::vector<std::string> due = std::exchange(dueMessages_, {});
-        for (const std::string& message : due) view_.Exclaim(message, kErrorTitle);
+        for (const std::string& message : due) Exclaim(message, Tr(Text::ErrorTitle));
         return;
     }
     case Timer::TextureSettled: {
@@ -537,7 +601,7 @@ void Editor::ShowPictureAgain() {
     }
     if (pictureTroubleShown_) return;
     pictureTroubleShown_ = true;
-    view_.Exclaim(TextureTroubleMessage(*trouble, picturePath_), kErrorTitle);
+    Exclaim(TextureTroubleMessage(*trouble, picturePath_, language_), Tr(Text::ErrorTitle));
 }
 
 void Editor::SetEnabled(Control control, bool enabled) {
@@ -584,7 +648,7 @@ void Editor::UpdateEditMenu() {
 }
 
 void Editor::ShowFailure(Action action, const runtime::Failure& failure) {
-    view_.Exclaim(FailureMessage(action, failure, fontPath_), kErrorTitle);
+    Exclaim(FailureMessage(action, failure, fontPath_, language_), Tr(Text::ErrorTitle));
 }
 
 void Editor::ReportAfterEvent(const std::string& message) {
@@ -598,6 +662,31 @@ void Editor::ReportAfterEvent(const std::string& message) {
     }
     dueMessages_.push_back(message);
     view_.StartTimer(Timer::Message, 0);
+}
+
+void Editor::DropFiles(const std::vector<std::filesystem::path>& files) {
+    if (promptsOpen_ > 0) return;
+    const Drop drop = ReadDrop(files, textureShown_);
+    switch (drop.kind) {
+    case Drop::Kind::Nothing: return;
+    case Drop::Kind::Font: return OpenFromCommandLine(drop.font, drop.picture);
+    case Drop::Kind::Texture: return OpenFromCommandLine(fontPath_, drop.picture);
+    }
+}
+
+std::optional<std::filesystem::path> Editor::AskForFile(const CommonDialog& dialog) {
+    const PromptOpen open(promptsOpen_);
+    return view_.ChooseExistingFile(dialog.DialogTitle, dialog.Filter, dialog.FileName);
+}
+
+void Editor::Exclaim(const std::string& prompt, const std::string& title) {
+    const PromptOpen open(promptsOpen_);
+    view_.Exclaim(prompt, title);
+}
+
+void Editor::Inform(const std::string& prompt, const std::string& title) {
+    const PromptOpen open(promptsOpen_);
+    view_.Inform(prompt, title);
 }
 
 void Editor::OnSelectorPressed() { selectorPressed_ = true; }

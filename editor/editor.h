@@ -10,6 +10,7 @@
 
 #include "editor/history.h"
 #include "editor/messages.h"
+#include "editor/settings.h"
 #include "editor/view.h"
 #include "font/font_file.h"
 #include "picture/image.h"
@@ -32,8 +33,9 @@ public:
     // How long the followed texture must stay unchanged before it is read again.
     static constexpr int kTextureSettleMilliseconds = 250;
 
-    // decimalSeparator is the user's, read once at program start. Runs the start-up routine.
-    Editor(View& view, char decimalSeparator);
+    // decimalSeparator is the user's, read once at program start. settings, when given, keeps the
+    // language between runs. Gives the window its texts and runs the start-up routine.
+    Editor(View& view, char decimalSeparator, SettingsStore* settings = nullptr);
     Editor(const Editor&) = delete;
     Editor& operator=(const Editor&) = delete;
 
@@ -52,8 +54,16 @@ public:
     void FitAllGlyphs();                                  // "Подогнать все символы"
     void OnTimer(Timer timer);
     void OnWatchedFileChanged();
+    // Files dropped on the window: a font as on the command line, or a lone BMP as the shown
+    // font's texture. Nothing while a dialog or a message is open.
+    void DropFiles(const std::vector<std::filesystem::path>& files);
+    void ChooseLanguage(Language language);               // "Русский", "English"
 
 private:
+    void ShowTexts();
+    void ShowGlyphCaption();
+    std::string Tr(Text text) const { return TextOf(text, language_); }
+
     void StartUp();
     void OpenChosenFont(const std::filesystem::path& picture);
     void LoadFont();
@@ -92,9 +102,18 @@ private:
     void ShowWrittenGlyph();
     void ShowFailure(Action action, const runtime::Failure& failure);
     void ReportAfterEvent(const std::string& message);
+    // The view's modal prompts: while one is open, the window still takes drops.
+    std::optional<std::filesystem::path> AskForFile(const CommonDialog& dialog);
+    void Exclaim(const std::string& prompt, const std::string& title);
+    void Inform(const std::string& prompt, const std::string& title);
 
     View& view_;
     const char decimalSeparator_;
+    SettingsStore* const settings_;
+    Language language_ = Language::Russian;
+    // What Label1 says, so that it can be said again in another language.
+    enum class GlyphCaption { None, Number, NoGlyphs } glyphCaption_ = GlyphCaption::None;
+    std::int32_t glyphNumber_ = 0;
 
     // The font whose layout font_ holds: it changes only when a load starts on a chosen file,
     // so a store or a save never writes into a file that was not loaded.
@@ -128,6 +147,8 @@ private:
     // The texture as shown, which the fits look at; its ink is found when first asked for.
     std::optional<picture::Image> texture_;
     std::optional<picture::InkMap> ink_;
+
+    int promptsOpen_ = 0;
 
     CommonDialog CommonDialog1;
     CommonDialog CommonDialog2;

@@ -8,137 +8,89 @@
 namespace editor {
 namespace {
 
-std::string Reason(const runtime::Failure& failure, const std::filesystem::path& font) {
+std::string Reason(const runtime::Failure& failure, const std::filesystem::path& font, Language language) {
     using runtime::FailureKind;
+    const std::string path = runtime::DisplayPath(font);
     switch (failure.kind()) {
-    case FailureKind::NotANumber:
-        return "значение в поле не является числом.";
-    case FailureKind::Overflow:
-        return "значение вне допустимого диапазона.";
+    case FailureKind::NotANumber: return TextOf(Text::NotANumber, language);
+    case FailureKind::Overflow: return TextOf(Text::OutOfRange, language);
     case FailureKind::DivisionByZero:
-    case FailureKind::InvalidOperation:
-        return "высота символа в файле шрифта равна 0 или недопустима.";
-    case FailureKind::FileNotOpened:
-        return "не удалось открыть файл " + runtime::DisplayPath(font) + ".";
-    case FailureKind::ReadFailed:
-        return "не удалось прочитать файл " + runtime::DisplayPath(font) + ".";
-    case FailureKind::WriteFailed:
-        return "не удалось записать файл " + runtime::DisplayPath(font) + " (возможно, он только для чтения).";
-    case FailureKind::NoSuchGlyph:
-        return "в шрифте нет символа для сохранения.";
-    case FailureKind::WouldEndTable:
-        return "все три границы равны 0. Такая запись закончила бы таблицу символов, "
-               "и все следующие символы пропали бы из редактора.";
-    case FailureKind::WouldChangeLayout:
-        return "такая запись изменила бы разметку таблицы символов шрифта.";
-    case FailureKind::TextTooLong:
-        return "текст в поле слишком длинный (255 символов или больше).";
-    case FailureKind::Malformed:
-        return "файл имеет неверный формат.";
-    case FailureKind::FileTooShort:
-        return "файл шрифта " + runtime::DisplayPath(font) +
-               " короче, чем указано в его таблице символов (файл обрезан или не является шрифтом).";
-    case FailureKind::ChangedOutside:
-        return "файл шрифта " + runtime::DisplayPath(font) + " изменён вне окна. Ничего не записано.";
+    case FailureKind::InvalidOperation: return TextOf(Text::BadCellHeight, language);
+    case FailureKind::FileNotOpened: return Format(Text::FileNotOpened, language, {path});
+    case FailureKind::ReadFailed: return Format(Text::ReadFailed, language, {path});
+    case FailureKind::WriteFailed: return Format(Text::WriteFailed, language, {path});
+    case FailureKind::NoSuchGlyph: return TextOf(Text::NoSuchGlyph, language);
+    case FailureKind::WouldEndTable: return TextOf(Text::WouldEndTable, language);
+    case FailureKind::WouldChangeLayout: return TextOf(Text::WouldChangeLayout, language);
+    case FailureKind::TextTooLong: return TextOf(Text::TextTooLong, language);
+    case FailureKind::Malformed: return TextOf(Text::Malformed, language);
+    case FailureKind::FileTooShort: return Format(Text::FileTooShort, language, {path});
+    case FailureKind::ChangedOutside: return Format(Text::ChangedOutside, language, {path});
     }
     return failure.what();
 }
 
 }  // namespace
 
-std::string HelpText() {
-    const std::string stars(45, '*');
-    const char* const lines[] = {
-        stars.c_str(),
-        "Runeplot 1.1 - программа для редактирования шрифтов в игре MAFIA.",
-        "",
-        "Небольшая справка:",
-        "Выбираем желаемый шрифт - например font1.tga. Открываем его в фотошопе и редактируем символы.",
-        "Ясно, что редактировать нужно во всех 4-х каналах: R,G,B и альфа. Сохраняем.",
-        "2) Выбираем файл шрифта - font1.tga",
-        // The letter between the numbers is the Cyrillic х (U+0445).
-        "3) Увеличиваем его размер до расширения 512\u0445512 и сохраняем в формате bmp.",
-        "4) Открываем в программе Runeplot файл font1.gmf и тут же открываем наш увеличенный bmp.",
-        "Дальше - редактируем координаты нужных символов.",
-        "",
-        stars.c_str(),
-        "Разработчики Runeplot.",
-        "Подробности - в файле README.md программы.",
-        "Ноябрь, 2006 год",
-        "",
-        stars.c_str(),
-    };
-    std::string text = lines[0];
-    for (std::size_t i = 1; i < std::size(lines); ++i) text += std::string("\r\n") + lines[i];
+std::string HelpText(Language language) {
+    std::string text;
+    for (const char* c = TextOf(Text::Help, language); *c != '\0'; ++c) {
+        if (*c == '\n') text += '\r';
+        text += *c;
+    }
     return text;
 }
 
-std::string FontNotFoundMessage(const std::filesystem::path& font) {
-    return "Файл шрифта " + runtime::DisplayPath(font) + " не найден или не может быть прочитан.";
+std::string FontNotFoundMessage(const std::filesystem::path& font, Language language) {
+    return Format(Text::FontNotFound, language, {runtime::DisplayPath(font)});
 }
 
-std::string ShortFontNameMessage(const std::filesystem::path& font) {
-    return "Файл шрифта " + runtime::DisplayPath(font) +
-           " не открыт: в имени файла шрифта должно быть не меньше четырёх символов (например, font1.gmf).";
+std::string ShortFontNameMessage(const std::filesystem::path& font, Language language) {
+    return Format(Text::ShortFontName, language, {runtime::DisplayPath(font)});
 }
 
-std::string TextureTroubleMessage(TextureTrouble trouble, const std::filesystem::path& picture) {
-    const std::string what = "Текстура не обновлена: файл " + runtime::DisplayPath(picture) + " ";
-    const std::string kept = " На экране остаётся прежняя текстура.";
+std::string TextureTroubleMessage(TextureTrouble trouble, const std::filesystem::path& picture, Language language) {
+    const std::string path = runtime::DisplayPath(picture);
     switch (trouble) {
-    case TextureTrouble::Missing:
-        return what + "не найден." + kept;
-    case TextureTrouble::WrongSize:
-        return what + "должен иметь размер 512x512 пикселей." + kept;
-    case TextureTrouble::NotDecodable:
-        return what + "не удалось прочитать как рисунок BMP." + kept;
+    case TextureTrouble::Missing: return Format(Text::TextureMissing, language, {path});
+    case TextureTrouble::WrongSize: return Format(Text::TextureWrongSize, language, {path});
+    case TextureTrouble::NotDecodable: return Format(Text::TextureNotDecodable, language, {path});
     }
-    return what;
+    return path;
 }
 
-std::string NoInkMessage(std::int32_t glyphNumber) {
-    return "Символ № " + std::to_string(glyphNumber) + " не подогнан: в его области на рисунке нет изображения. "
-           "Ничего не записано.";
+std::string NoInkMessage(std::int32_t glyphNumber, Language language) {
+    return Format(Text::NoInk, language, {std::to_string(glyphNumber)});
 }
 
-std::string FitAllReport(std::int32_t changed, std::int32_t glyphCount, const std::vector<std::int32_t>& withoutInk) {
+std::string FitAllReport(std::int32_t changed, std::int32_t glyphCount, const std::vector<std::int32_t>& withoutInk,
+                         Language language) {
     constexpr std::size_t kNamed = 5;
-    std::string report = "Подогнано символов: " + std::to_string(changed) + " из " + std::to_string(glyphCount) + ".";
+    std::string report = Format(Text::FitAllCount, language, {std::to_string(changed), std::to_string(glyphCount)});
     if (withoutInk.empty()) return report;
-    report += "\nБез изображения на рисунке, не изменены: № ";
+    std::string named;
     for (std::size_t i = 0; i < std::min(withoutInk.size(), kNamed); ++i) {
-        report += (i > 0 ? ", " : "") + std::to_string(withoutInk[i]);
+        named += (i > 0 ? ", " : "") + std::to_string(withoutInk[i]);
     }
-    if (withoutInk.size() > kNamed) report += " и ещё " + std::to_string(withoutInk.size() - kNamed);
+    report += '\n';
+    report += Format(Text::FitAllWithoutInk, language, {named});
+    if (withoutInk.size() > kNamed) report += Format(Text::FitAllMore, language, {std::to_string(withoutInk.size() - kNamed)});
     return report + ".";
 }
 
-std::string FailureMessage(Action action, const runtime::Failure& failure, const std::filesystem::path& font) {
-    std::string what;
+std::string FailureMessage(Action action, const runtime::Failure& failure, const std::filesystem::path& font,
+                           Language language) {
+    Text what = Text::ShowGlyphFailed;
     switch (action) {
-    case Action::ShowGlyph:
-        what = "Не удалось показать символ: ";
-        break;
-    case Action::StoreGlyph:
-        what = "Символ не сохранён: ";
-        break;
-    case Action::SaveFontParameters:
-        what = "Параметры шрифта не сохранены: ";
-        break;
-    case Action::Undo:
-        what = "Не удалось отменить: ";
-        break;
-    case Action::Redo:
-        what = "Не удалось повторить: ";
-        break;
-    case Action::FitGlyph:
-        what = "Символ не подогнан: ";
-        break;
-    case Action::FitAllGlyphs:
-        what = "Символы не подогнаны: ";
-        break;
+    case Action::ShowGlyph: what = Text::ShowGlyphFailed; break;
+    case Action::StoreGlyph: what = Text::StoreGlyphFailed; break;
+    case Action::SaveFontParameters: what = Text::SaveFontParametersFailed; break;
+    case Action::Undo: what = Text::UndoFailed; break;
+    case Action::Redo: what = Text::RedoFailed; break;
+    case Action::FitGlyph: what = Text::FitGlyphFailed; break;
+    case Action::FitAllGlyphs: what = Text::FitAllGlyphsFailed; break;
     }
-    return what + Reason(failure, font);
+    return Format(what, language, {Reason(failure, font, language)});
 }
 
 namespace {

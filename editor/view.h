@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "editor/settings.h"
 #include "picture/image.h"
 
 // What the editor asks of a window. A toolkit's window (Qt, Win32) carries these out and forwards
@@ -38,6 +39,28 @@ enum class Control {
     FitAllGlyphs,
 };
 
+// The texts of the menus and controls that change only with the language.
+enum class ControlText {
+    opp,
+    EditMenu,
+    Undo,
+    Redo,
+    FitGlyph,
+    FitAllGlyphs,
+    ViewMenu,
+    LanguageMenu,
+    Russian,
+    English,
+    Label3Left,   // Label3(3), beside Text1
+    Label3Top,    // Label3(0), beside Text2
+    Label3Right,  // Label3(1), beside Text3
+    Label2,
+    Label3Size,   // Label3(2), beside Text4
+    Label3Space,  // Label3(4), beside Text5
+    Command1,
+    err,
+};
+
 // The one-shot timers the editor runs.
 enum class Timer {
     Message,         // a message shown once the event that raised it is over
@@ -53,6 +76,10 @@ public:
     virtual void SetCaption(Label label, const std::string& caption) = 0;
     virtual void SetVisible(Control control, bool visible) = 0;
     virtual void SetEnabled(Control control, bool enabled) = 0;
+    // A menu's or a control's text; a menu item's shortcut keys are the view's to add.
+    virtual void SetControlText(ControlText control, const std::string& text) = 0;
+    // The item of "Язык / Language" that is checked.
+    virtual void CheckLanguage(Language language) = 0;
 
     // The glyph selector. Its minimum is 0. A new maximum below the value lowers the value, and
     // every change of the value, the program's included, reaches Editor::OnSelectorChanged

@@ -24,8 +24,8 @@ if [ "$action" = package ]; then
   exit 0
 fi
 
-# The Linux gmftool, window and demo font to compare with.
-cmake --build "$build" --parallel "$(nproc)" --target gmftool runeplot runeplot_demo >/dev/null
+# The Linux gmftool, window and demo font to compare with, and the client that drops files.
+cmake --build "$build" --parallel "$(nproc)" --target gmftool runeplot runeplot_demo xdnd_drop >/dev/null
 
 # Wine runs the programs as this user; root would write read-only files all the same, so the
 # whole Wine session, its server included, runs without the capabilities that allow that.

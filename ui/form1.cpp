@@ -1,6 +1,8 @@
 #include "ui/form1.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QDropEvent>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -12,6 +14,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -126,7 +129,8 @@ QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), st
 
 }  // namespace
 
-Form1::Form1(Prompts& prompts, char decimalSeparator, QWidget* parent) : QMainWindow(parent), prompts_(prompts) {
+Form1::Form1(Prompts& prompts, char decimalSeparator, editor::SettingsStore* settings, QWidget* parent)
+    : QMainWindow(parent), prompts_(prompts) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Runeplot 1.1"));
     setWindowIcon(QIcon(QPixmap::fromImage(IconImage())));
@@ -134,28 +138,47 @@ Form1::Form1(Prompts& prompts, char decimalSeparator, QWidget* parent) : QMainWi
     BuildControls();
     messageTimer_.setSingleShot(true);
     textureSettledTimer_.setSingleShot(true);
-    editor_ = std::make_unique<editor::Editor>(*this, decimalSeparator);  // runs the start-up routine
+    // Gives the controls their texts and runs the start-up routine.
+    editor_ = std::make_unique<editor::Editor>(*this, decimalSeparator, settings);
     ForwardEvents();
+    // Files dropped anywhere on the window reach it, the boxes' own text drops aside.
+    setAcceptDrops(true);
+    for (QWidget* box : std::initializer_list<QWidget*>{Text1, Text2, Text3, Text4, Text5, info}) box->setAcceptDrops(false);
 }
 
 Form1::~Form1() = default;
 
 void Form1::BuildControls() {
-    opp = menuBar()->addAction(QStringLiteral("Открыть"));
+    // The editor gives every menu and control its text.
+    opp = menuBar()->addAction(QString());
     opp->setObjectName(QStringLiteral("opp"));
-    EditMenu = menuBar()->addMenu(QStringLiteral("Правка"));
+    EditMenu = menuBar()->addMenu(QString());
     EditMenu->setObjectName(QStringLiteral("EditMenu"));
-    const auto item = [this](const char* name, const QString& caption, const QList<QKeySequence>& keys) {
-        QAction* action = EditMenu->addAction(caption);
+    const auto item = [this](const char* name, const QList<QKeySequence>& keys) {
+        QAction* action = EditMenu->addAction(QString());
         action->setObjectName(QString::fromLatin1(name));
         action->setShortcuts(keys);
         return action;
     };
-    Undo = item("Undo", QStringLiteral("Отменить"), {QKeySequence(Qt::CTRL | Qt::Key_Z)});
-    Redo = item("Redo", QStringLiteral("Повторить"), {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    Undo = item("Undo", {QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    Redo = item("Redo", {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     EditMenu->addSeparator();
-    FitGlyph = item("FitGlyph", QStringLiteral("Подогнать символ по рисунку"), {QKeySequence(Qt::CTRL | Qt::Key_F)});
-    FitAllGlyphs = item("FitAllGlyphs", QStringLiteral("Подогнать все символы"), {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F)});
+    FitGlyph = item("FitGlyph", {QKeySequence(Qt::CTRL | Qt::Key_F)});
+    FitAllGlyphs = item("FitAllGlyphs", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F)});
+
+    ViewMenu = menuBar()->addMenu(QString());
+    ViewMenu->setObjectName(QStringLiteral("ViewMenu"));
+    // The language is the menu's last entry.
+    LanguageMenu = ViewMenu->addMenu(QString());
+    LanguageMenu->setObjectName(QStringLiteral("LanguageMenu"));
+    auto* languages = new QActionGroup(LanguageMenu);
+    for (QAction** language : {&Russian, &English}) {
+        *language = languages->addAction(QString());
+        (*language)->setCheckable(true);
+        LanguageMenu->addAction(*language);
+    }
+    Russian->setObjectName(QStringLiteral("Russian"));
+    English->setObjectName(QStringLiteral("English"));
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -169,7 +192,7 @@ void Form1::BuildControls() {
     Shape1->setAutoFillBackground(true);
     Picture1 = Place(new PictureBox(Frame1), "Picture1", Twips(120, 240, 7680, 7680));
     Picture1->setFocusPolicy(Qt::TabFocus);
-    err = Label(Picture1, "err", QStringLiteral("Ошибка.Недопустимая ширина буквы."),
+    err = Label(Picture1, "err", QString(),
                 Twips(720, 2880, 6255, 1215), Qt::AlignHCenter);
     err->setAutoFillBackground(true);
     SetColour(err, QPalette::Window, Qt::black);
@@ -196,28 +219,28 @@ void Form1::BuildControls() {
     // The glyph's edges. Frame2 is drawn over Frame3 where they overlap.
     Frame2 = Group(client, "Frame2", Twips(7940, 1120, 3735, 2055));
     const auto right = Qt::AlignRight;
-    Label3[3] = IndexedLabel(Frame2, 3, QStringLiteral("Левая граница области буквы"), Twips(120, 480, 2415, 255), right);
+    Label3[3] = IndexedLabel(Frame2, 3, QString(), Twips(120, 480, 2415, 255), right);
     Text1 = EditBox(Frame2, "Text1", Twips(2640, 360, 735, 405), true);
     Command5 = ArrowButton(Frame2, "Command5", Twips(3360, 360, 255, 190), UpArrow());
     Command4 = ArrowButton(Frame2, "Command4", Twips(3360, 570, 255, 190), DownArrow());
-    Label3[0] = IndexedLabel(Frame2, 0, QStringLiteral("Положение буквы по вертикали"), Twips(0, 885, 2535, 255), right);
+    Label3[0] = IndexedLabel(Frame2, 0, QString(), Twips(0, 885, 2535, 255), right);
     Text2 = EditBox(Frame2, "Text2", Twips(2640, 840, 735, 405), true);
     Command7 = ArrowButton(Frame2, "Command7", Twips(3360, 840, 255, 190), UpArrow());
     Command6 = ArrowButton(Frame2, "Command6", Twips(3360, 1050, 255, 190), DownArrow());
-    Label3[1] = IndexedLabel(Frame2, 1, QStringLiteral("Правая граница области буквы"), Twips(0, 1320, 2535, 255), right);
+    Label3[1] = IndexedLabel(Frame2, 1, QString(), Twips(0, 1320, 2535, 255), right);
     Text3 = EditBox(Frame2, "Text3", Twips(2640, 1320, 735, 405), true);
     Command2 = ArrowButton(Frame2, "Command2", Twips(3360, 1320, 255, 190), UpArrow());
     Command3 = ArrowButton(Frame2, "Command3", Twips(3360, 1530, 255, 190), DownArrow());
 
     // The font parameters.
     Frame4 = Group(client, "Frame4", Twips(7940, 3090, 3720, 1455));
-    Label2 = Label(Frame4, "Label2", QStringLiteral("Дополнительные параметры"), Twips(720, 120, 2535, 255), Qt::AlignLeft);
+    Label2 = Label(Frame4, "Label2", QString(), Twips(720, 120, 2535, 255), Qt::AlignLeft);
     SetColour(Label2, QPalette::WindowText, QColor(0x80, 0, 0));
-    Label3[2] = IndexedLabel(Frame4, 2, QStringLiteral("Размер шрифта"), Twips(0, 600, 1335, 255), right);
+    Label3[2] = IndexedLabel(Frame4, 2, QString(), Twips(0, 600, 1335, 255), right);
     Text4 = EditBox(Frame4, "Text4", Twips(1560, 480, 855, 405), false);
-    Label3[4] = IndexedLabel(Frame4, 4, QStringLiteral("Ширина пробелов"), Twips(-120, 1080, 1575, 255), right);
+    Label3[4] = IndexedLabel(Frame4, 4, QString(), Twips(-120, 1080, 1575, 255), right);
     Text5 = EditBox(Frame4, "Text5", Twips(1560, 960, 855, 405), false);
-    Command1 = Place(new QPushButton(QStringLiteral("Сохранить"), Frame4), "Command1", Twips(2520, 480, 1095, 855));
+    Command1 = Place(new QPushButton(Frame4), "Command1", Twips(2520, 480, 1095, 855));
     Command1->setFont(SansFont(8.25, true));
     Command1->setStyleSheet(QStringLiteral("QPushButton { background-color: #80FF80; }"));
 
@@ -250,6 +273,8 @@ void Form1::ForwardEvents() {
     connect(Redo, &QAction::triggered, this, [this] { editor_->Redo(); });
     connect(FitGlyph, &QAction::triggered, this, [this] { editor_->FitGlyph(); });
     connect(FitAllGlyphs, &QAction::triggered, this, [this] { editor_->FitAllGlyphs(); });
+    connect(Russian, &QAction::triggered, this, [this] { editor_->ChooseLanguage(editor::Language::Russian); });
+    connect(English, &QAction::triggered, this, [this] { editor_->ChooseLanguage(editor::Language::English); });
     for (QLineEdit* box : {Text4, Text5}) box->installEventFilter(this);
     connect(scr, &QScrollBar::valueChanged, this, [this] { editor_->OnSelectorChanged(); });
     const std::pair<QPushButton*, editor::Control> arrows[] = {
@@ -296,6 +321,21 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == scr && event->type() == QEvent::MouseButtonPress && leftButton()) editor_->OnSelectorPressed();
     if (watched == scr && event->type() == QEvent::MouseButtonRelease && leftButton()) editor_->OnSelectorReleased();
     return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && std::all_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); })) {
+        event->acceptProposedAction();
+    }
+}
+
+void Form1::dropEvent(QDropEvent* event) {
+    std::vector<std::filesystem::path> files;
+    for (const QUrl& url : event->mimeData()->urls()) files.push_back(NativePath(url.toLocalFile()));
+    event->acceptProposedAction();
+    // After the drop has ended: the dialog an open may ask would otherwise hold the dragging program.
+    QTimer::singleShot(0, this, [this, files] { editor_->DropFiles(files); });
 }
 
 void Form1::SetText(editor::Box box, const std::string& text) {
@@ -365,6 +405,35 @@ QAction* Form1::MenuAction(editor::Control control) const {
 void Form1::SetEnabled(editor::Control control, bool enabled) {
     if (QAction* action = MenuAction(control)) return action->setEnabled(enabled);
     if (QWidget* widget = ControlWidget(control)) widget->setEnabled(enabled);
+}
+
+void Form1::SetControlText(editor::ControlText control, const std::string& text) {
+    using editor::ControlText;
+    const QString shown = Utf8(text);
+    switch (control) {
+    case ControlText::opp: return opp->setText(shown);
+    case ControlText::EditMenu: return EditMenu->setTitle(shown);
+    case ControlText::Undo: return Undo->setText(shown);
+    case ControlText::Redo: return Redo->setText(shown);
+    case ControlText::FitGlyph: return FitGlyph->setText(shown);
+    case ControlText::FitAllGlyphs: return FitAllGlyphs->setText(shown);
+    case ControlText::ViewMenu: return ViewMenu->setTitle(shown);
+    case ControlText::LanguageMenu: return LanguageMenu->setTitle(shown);
+    case ControlText::Russian: return Russian->setText(shown);
+    case ControlText::English: return English->setText(shown);
+    case ControlText::Label3Left: return Label3[3]->setText(shown);
+    case ControlText::Label3Top: return Label3[0]->setText(shown);
+    case ControlText::Label3Right: return Label3[1]->setText(shown);
+    case ControlText::Label2: return Label2->setText(shown);
+    case ControlText::Label3Size: return Label3[2]->setText(shown);
+    case ControlText::Label3Space: return Label3[4]->setText(shown);
+    case ControlText::Command1: return Command1->setText(shown);
+    case ControlText::err: return err->setText(shown);
+    }
+}
+
+void Form1::CheckLanguage(editor::Language language) {
+    (language == editor::Language::English ? English : Russian)->setChecked(true);
 }
 
 void Form1::SetSelectorMaximum(std::int32_t maximum) {

@@ -34,7 +34,8 @@ public:
     static constexpr int kClientHeight = 536;
 
     // decimalSeparator is the user's, read once at program start.
-    Form1(Prompts& prompts, char decimalSeparator, QWidget* parent = nullptr);
+    // settings, when given, keeps the language between runs.
+    Form1(Prompts& prompts, char decimalSeparator, editor::SettingsStore* settings = nullptr, QWidget* parent = nullptr);
     ~Form1() override;
 
     editor::Editor& Editor() { return *editor_; }
@@ -47,6 +48,8 @@ public:
     void SetCaption(editor::Label label, const std::string& caption) override;
     void SetVisible(editor::Control control, bool visible) override;
     void SetEnabled(editor::Control control, bool enabled) override;
+    void SetControlText(editor::ControlText control, const std::string& text) override;
+    void CheckLanguage(editor::Language language) override;
     void SetSelectorMaximum(std::int32_t maximum) override;
     std::int32_t SelectorValue() const override;
     void SetSelectorValue(std::int32_t value) override;
@@ -65,6 +68,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildControls();
@@ -89,6 +94,10 @@ private:
     QAction* Redo = nullptr;
     QAction* FitGlyph = nullptr;
     QAction* FitAllGlyphs = nullptr;
+    QMenu* ViewMenu = nullptr;      // "Вид"
+    QMenu* LanguageMenu = nullptr;  // "Язык / Language"
+    QAction* Russian = nullptr;
+    QAction* English = nullptr;
     QGroupBox* Frame1 = nullptr;
     QGroupBox* Frame2 = nullptr;
     QGroupBox* Frame3 = nullptr;

@@ -27,14 +27,6 @@ constexpr COLORREF kHeadingColour = RGB(0x80, 0x00, 0x00);
 // The window's timers are numbered after the editor's.
 constexpr UINT_PTR TimerId(editor::Timer timer) { return static_cast<UINT_PTR>(timer) + 1; }
 
-Font MakeFont(double points, bool bold, int dpi) {
-    // The layout was drawn for MS Sans Serif; the Cyrillic character set picks its Cyrillic
-    // letters, and a system without it substitutes a sans serif that has them.
-    return Font(CreateFontW(-PointsToPixels(points, dpi), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                            RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                            DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
-}
-
 Bitmap MakeArrow(editor::Arrow arrow, int scale) {
     const std::vector<std::uint32_t> bits = ArrowBits(arrow, scale);
     BITMAPINFO info{};
@@ -67,7 +59,8 @@ bool TakesFocus(HWND control) {
 
 }  // namespace
 
-Form1::Form1(HINSTANCE instance, char decimalSeparator) : instance_(instance), decimalSeparator_(decimalSeparator) {
+Form1::Form1(HINSTANCE instance, char decimalSeparator, editor::SettingsStore* settings)
+    : instance_(instance), decimalSeparator_(decimalSeparator), settings_(settings) {
     ownEnabled_.fill(true);
 }
 
@@ -119,8 +112,8 @@ bool Form1::Create(int showCommand) {
     constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     const Pixels client = ToPixels(kClient, dpi_);
     RECT frame{0, 0, client.width, client.height};
-    AdjustWindowRectEx(&frame, kStyle, TRUE, 0);
-    window_ = CreateWindowExW(0, kClassName, L"Runeplot 1.1", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+    AdjustWindowRectEx(&frame, kStyle, TRUE, WS_EX_ACCEPTFILES);
+    window_ = CreateWindowExW(WS_EX_ACCEPTFILES, kClassName, L"Runeplot 1.1", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                               frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance_, this);
     if (!window_) return false;
     // A menu bar taller than reckoned (a larger system font) would take rows from the layout.
@@ -131,7 +124,8 @@ bool Form1::Create(int showCommand) {
                      frame.bottom - frame.top + client.height - actual.bottom,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    editor_ = std::make_unique<editor::Editor>(*this, decimalSeparator_);
+    // Gives the menus and controls their texts and runs the start-up routine.
+    editor_ = std::make_unique<editor::Editor>(*this, decimalSeparator_, settings_);
     ShowWindow(window_, showCommand);
     UpdateWindow(window_);
     return true;
@@ -146,15 +140,23 @@ void Form1::BuildFonts() {
 }
 
 void Form1::BuildMenu() {
+    // The editor gives every item its text.
     menu_ = CreateMenu();
-    AppendMenuW(menu_, MF_STRING, kOpp, L"Открыть");
+    AppendMenuW(menu_, MF_STRING, kOpp, L"");
     // Disabled until the editor has a font and a step to offer.
     editMenu_ = CreatePopupMenu();
-    AppendMenuW(editMenu_, MF_STRING | MF_GRAYED, kUndo, L"Отменить\tCtrl+Z");
-    AppendMenuW(editMenu_, MF_STRING | MF_GRAYED, kRedo, L"Повторить\tCtrl+Y");
-    AppendMenuW(editMenu_, MF_STRING | MF_GRAYED, kFitGlyph, L"Подогнать символ по рисунку\tCtrl+F");
-    AppendMenuW(editMenu_, MF_STRING | MF_GRAYED, kFitAllGlyphs, L"Подогнать все символы\tCtrl+Shift+F");
-    AppendMenuW(menu_, MF_POPUP | MF_GRAYED, reinterpret_cast<UINT_PTR>(editMenu_), L"Правка");
+    AppendMenuW(editMenu_, MF_STRING | MF_GRAYED, kUndo, L"");
+    AppendMenuW(editMenu_, MF_STRING | MF_GRAYED, kRedo, L"");
+    AppendMenuW(editMenu_, MF_STRING | MF_GRAYED, kFitGlyph, L"");
+    AppendMenuW(editMenu_, MF_STRING | MF_GRAYED, kFitAllGlyphs, L"");
+    AppendMenuW(menu_, MF_POPUP | MF_GRAYED, reinterpret_cast<UINT_PTR>(editMenu_), L"");
+    viewMenu_ = CreatePopupMenu();
+    // The language is the menu's last entry.
+    languageMenu_ = CreatePopupMenu();
+    AppendMenuW(languageMenu_, MF_STRING, kRussian, L"");
+    AppendMenuW(languageMenu_, MF_STRING, kEnglish, L"");
+    AppendMenuW(viewMenu_, MF_POPUP, reinterpret_cast<UINT_PTR>(languageMenu_), L"");
+    AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(viewMenu_), L"");
     SetMenu(window_, menu_);
 
     ACCEL keys[] = {
@@ -197,7 +199,7 @@ void Form1::BuildControls() {
     Child(frame1, kShape1, L"STATIC", L"", 0, {120, 240, 7695, 7695}, nullptr);
     const Pixels picture = ToPixels({120, 240, 7680, 7680}, dpi_);
     controls_[kPicture1] = picture1_.Create(frame1, kPicture1, picture, PictureScale(dpi_));
-    Child(Control(kPicture1), kErr, L"STATIC", L"Ошибка.Недопустимая ширина буквы.", SS_CENTER | SS_NOPREFIX,
+    Child(Control(kPicture1), kErr, L"STATIC", L"", SS_CENTER | SS_NOPREFIX,
           {720, 2880, 6255, 1215}, warningFont_.get());
     ShowWindow(Control(kErr), SW_HIDE);
 
@@ -211,27 +213,27 @@ void Form1::BuildControls() {
     // The glyph's edges; each box has its arrows over its right end.
     const HWND frame2 = Group(kFrame2, {7940, 1120, 3735, 2055});
     const HFONT box = boxFont_.get();
-    Child(frame2, kLabel3Left, L"STATIC", L"Левая граница области буквы", kRight, {120, 480, 2415, 255}, plain);
+    Child(frame2, kLabel3Left, L"STATIC", L"", kRight, {120, 480, 2415, 255}, plain);
     Child(frame2, kText1, L"EDIT", L"0", kBox | ES_READONLY, {2640, 360, 735, 405}, box, WS_EX_CLIENTEDGE);
     Child(frame2, kCommand5, L"BUTTON", L"", kArrow, {3360, 360, 255, 190}, nullptr);
     Child(frame2, kCommand4, L"BUTTON", L"", kArrow, {3360, 570, 255, 190}, nullptr);
-    Child(frame2, kLabel3Top, L"STATIC", L"Положение буквы по вертикали", kRight, {0, 885, 2535, 255}, plain);
+    Child(frame2, kLabel3Top, L"STATIC", L"", kRight, {0, 885, 2535, 255}, plain);
     Child(frame2, kText2, L"EDIT", L"0", kBox | ES_READONLY, {2640, 840, 735, 405}, box, WS_EX_CLIENTEDGE);
     Child(frame2, kCommand7, L"BUTTON", L"", kArrow, {3360, 840, 255, 190}, nullptr);
     Child(frame2, kCommand6, L"BUTTON", L"", kArrow, {3360, 1050, 255, 190}, nullptr);
-    Child(frame2, kLabel3Right, L"STATIC", L"Правая граница области буквы", kRight, {0, 1320, 2535, 255}, plain);
+    Child(frame2, kLabel3Right, L"STATIC", L"", kRight, {0, 1320, 2535, 255}, plain);
     Child(frame2, kText3, L"EDIT", L"0", kBox | ES_READONLY, {2640, 1320, 735, 405}, box, WS_EX_CLIENTEDGE);
     Child(frame2, kCommand2, L"BUTTON", L"", kArrow, {3360, 1320, 255, 190}, nullptr);
     Child(frame2, kCommand3, L"BUTTON", L"", kArrow, {3360, 1530, 255, 190}, nullptr);
 
     // The font parameters.
     const HWND frame4 = Group(kFrame4, {7940, 3090, 3720, 1455});
-    Child(frame4, kLabel2, L"STATIC", L"Дополнительные параметры", kLabel, {720, 120, 2535, 255}, plain);
-    Child(frame4, kLabel3Size, L"STATIC", L"Размер шрифта", kRight, {0, 600, 1335, 255}, plain);
+    Child(frame4, kLabel2, L"STATIC", L"", kLabel, {720, 120, 2535, 255}, plain);
+    Child(frame4, kLabel3Size, L"STATIC", L"", kRight, {0, 600, 1335, 255}, plain);
     KeepUndoAndRedoApart(Child(frame4, kText4, L"EDIT", L"0", kBox, {1560, 480, 855, 405}, box, WS_EX_CLIENTEDGE));
-    Child(frame4, kLabel3Space, L"STATIC", L"Ширина пробелов", kRight, {-120, 1080, 1575, 255}, plain);
+    Child(frame4, kLabel3Space, L"STATIC", L"", kRight, {-120, 1080, 1575, 255}, plain);
     KeepUndoAndRedoApart(Child(frame4, kText5, L"EDIT", L"0", kBox, {1560, 960, 855, 405}, box, WS_EX_CLIENTEDGE));
-    Child(frame4, kCommand1, L"BUTTON", L"Сохранить", WS_TABSTOP | BS_OWNERDRAW, {2520, 480, 1095, 855},
+    Child(frame4, kCommand1, L"BUTTON", L"", WS_TABSTOP | BS_OWNERDRAW, {2520, 480, 1095, 855},
           boldFont_.get());
 
     // The two paths.
@@ -272,6 +274,8 @@ void Form1::OnCommand(int id, int code) {
         case kRedo: editor_->Redo(); return;
         case kFitGlyph: editor_->FitGlyph(); return;
         case kFitAllGlyphs: editor_->FitAllGlyphs(); return;
+        case kRussian: editor_->ChooseLanguage(editor::Language::Russian); return;
+        case kEnglish: editor_->ChooseLanguage(editor::Language::English); return;
         default: break;
         }
     }
@@ -331,6 +335,11 @@ void Form1::OnActivate(bool active) {
         return;
     }
     MoveFocus(true);
+}
+
+void Form1::OnDropFiles(HDROP drop) {
+    const std::vector<std::filesystem::path> files = DroppedFiles(drop);
+    if (editor_) editor_->DropFiles(files);
 }
 
 void Form1::OnDestroy() {
@@ -415,7 +424,9 @@ void Form1::DrawSaveButton(const DRAWITEMSTRUCT& item) {
     const Selection font(item.hDC, boldFont_.get());
     SetBkMode(item.hDC, TRANSPARENT);
     SetTextColor(item.hDC, GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
-    DrawTextW(item.hDC, L"Сохранить", -1, &caption, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(item.hwndItem)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(item.hwndItem, text.data(), static_cast<int>(text.size()))));
+    DrawTextW(item.hDC, text.c_str(), -1, &caption, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     if (item.itemState & ODS_FOCUS) {
         RECT focus = button;
         InflateRect(&focus, -3, -3);
@@ -515,6 +526,52 @@ std::string Form1::Text(editor::Box box) const {
 void Form1::SetCaption(editor::Label label, const std::string& caption) {
     const Id id = label == editor::Label::Label1 ? kLabel1 : label == editor::Label::Label4 ? kLabel4 : kLabel5;
     SetWindowTextW(Control(id), Widen(caption).c_str());
+}
+
+void Form1::SetMenuText(HMENU menu, UINT item, bool byPosition, const std::wstring& text) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = const_cast<wchar_t*>(text.c_str());
+    SetMenuItemInfoW(menu, item, byPosition, &info);
+    if (menu == menu_) DrawMenuBar(window_);
+}
+
+void Form1::SetControlText(editor::ControlText control, const std::string& text) {
+    using editor::ControlText;
+    const std::wstring shown = Widen(text);
+    // A menu of the bar, or one inside another, is found by its place there.
+    const auto placeOf = [](HMENU parent, HMENU popup) {
+        for (int i = 0; i < GetMenuItemCount(parent); ++i) {
+            if (GetSubMenu(parent, i) == popup) return static_cast<UINT>(i);
+        }
+        return static_cast<UINT>(-1);
+    };
+    switch (control) {
+    case ControlText::opp: return SetMenuText(menu_, kOpp, false, shown);
+    case ControlText::EditMenu: return SetMenuText(menu_, placeOf(menu_, editMenu_), true, shown);
+    case ControlText::Undo: return SetMenuText(editMenu_, kUndo, false, shown + L"\tCtrl+Z");
+    case ControlText::Redo: return SetMenuText(editMenu_, kRedo, false, shown + L"\tCtrl+Y");
+    case ControlText::FitGlyph: return SetMenuText(editMenu_, kFitGlyph, false, shown + L"\tCtrl+F");
+    case ControlText::FitAllGlyphs: return SetMenuText(editMenu_, kFitAllGlyphs, false, shown + L"\tCtrl+Shift+F");
+    case ControlText::ViewMenu: return SetMenuText(menu_, placeOf(menu_, viewMenu_), true, shown);
+    case ControlText::LanguageMenu: return SetMenuText(viewMenu_, placeOf(viewMenu_, languageMenu_), true, shown);
+    case ControlText::Russian: return SetMenuText(languageMenu_, kRussian, false, shown);
+    case ControlText::English: return SetMenuText(languageMenu_, kEnglish, false, shown);
+    case ControlText::Label3Left: SetWindowTextW(Control(kLabel3Left), shown.c_str()); return;
+    case ControlText::Label3Top: SetWindowTextW(Control(kLabel3Top), shown.c_str()); return;
+    case ControlText::Label3Right: SetWindowTextW(Control(kLabel3Right), shown.c_str()); return;
+    case ControlText::Label2: SetWindowTextW(Control(kLabel2), shown.c_str()); return;
+    case ControlText::Label3Size: SetWindowTextW(Control(kLabel3Size), shown.c_str()); return;
+    case ControlText::Label3Space: SetWindowTextW(Control(kLabel3Space), shown.c_str()); return;
+    case ControlText::Command1: SetWindowTextW(Control(kCommand1), shown.c_str()); return;
+    case ControlText::err: SetWindowTextW(Control(kErr), shown.c_str()); return;
+    }
+}
+
+void Form1::CheckLanguage(editor::Language language) {
+    CheckMenuRadioItem(languageMenu_, kRussian, kEnglish, language == editor::Language::English ? kEnglish : kRussian,
+                       MF_BYCOMMAND);
 }
 
 void Form1::SetVisible(editor::Control control, bool visible) {
@@ -626,6 +683,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return OnCtlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_DRAWITEM: OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
     case WM_ACTIVATE: OnActivate(LOWORD(wParam) != WA_INACTIVE); return 0;
+    case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
     default: return DefWindowProcW(window_, message, wParam, lParam);
     }

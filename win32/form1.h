@@ -7,6 +7,7 @@
 
 #include "editor/editor.h"
 #include "editor/view.h"
+#include "win32/dropped_files.h"
 #include "win32/gdi.h"
 #include "win32/picture_box.h"
 #include "win32/texture_watch.h"
@@ -19,7 +20,8 @@ class Form1 final : public editor::View {
 public:
     static constexpr const wchar_t* kClassName = L"RuneplotForm1";
 
-    Form1(HINSTANCE instance, char decimalSeparator);
+    // settings, when given, keeps the language between runs.
+    Form1(HINSTANCE instance, char decimalSeparator, editor::SettingsStore* settings = nullptr);
     ~Form1() override;
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
@@ -38,6 +40,8 @@ public:
     void SetCaption(editor::Label label, const std::string& caption) override;
     void SetVisible(editor::Control control, bool visible) override;
     void SetEnabled(editor::Control control, bool enabled) override;
+    void SetControlText(editor::ControlText control, const std::string& text) override;
+    void CheckLanguage(editor::Language language) override;
     void SetSelectorMaximum(std::int32_t maximum) override;
     std::int32_t SelectorValue() const override;
     void SetSelectorValue(std::int32_t value) override;
@@ -62,6 +66,8 @@ private:
         kRedo,
         kFitGlyph,
         kFitAllGlyphs,
+        kRussian,
+        kEnglish,
         kFrame1,
         kShape1,
         kPicture1,
@@ -111,6 +117,7 @@ private:
     LRESULT OnCtlColor(UINT message, HDC dc, HWND control);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     void OnActivate(bool active);
+    void OnDropFiles(HDROP drop);
     void OnDestroy();
 
     void BuildMenu();
@@ -124,6 +131,7 @@ private:
     static UINT MenuItem(editor::Control control);
     HWND Control(Id id) const { return controls_[id]; }
 
+    void SetMenuText(HMENU menu, UINT item, bool byPosition, const std::wstring& text);
     void ShowEnabled(HWND group);
     void DrawArrow(const DRAWITEMSTRUCT& item, HBITMAP arrow);
     void DrawSaveButton(const DRAWITEMSTRUCT& item);
@@ -131,10 +139,13 @@ private:
 
     HINSTANCE instance_;
     const char decimalSeparator_;
+    editor::SettingsStore* const settings_;
     int dpi_ = kLayoutDpi;
     HWND window_ = nullptr;
     HMENU menu_ = nullptr;
-    HMENU editMenu_ = nullptr;  // "Правка"
+    HMENU editMenu_ = nullptr;      // "Правка"
+    HMENU viewMenu_ = nullptr;      // "Вид"
+    HMENU languageMenu_ = nullptr;  // "Язык / Language"
     HACCEL shortcuts_ = nullptr;
     HWND lastFocus_ = nullptr;  // the control given the focus back when the window is active again
     std::array<HWND, kIdCount> controls_{};

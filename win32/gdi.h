@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "win32/layout.h"
+
 // Small owners of GDI objects and device contexts: each handle is given back exactly once.
 namespace win32 {
 
@@ -39,6 +41,15 @@ private:
 using Brush = GdiObject<HBRUSH>;
 using Font = GdiObject<HFONT>;
 using Bitmap = GdiObject<HBITMAP>;
+
+// A font of the layout, as every control and the tests that measure texts take it.
+inline Font MakeFont(double points, bool bold, int dpi) {
+    // The layout was drawn for MS Sans Serif; the Cyrillic character set picks its Cyrillic
+    // letters, and a system without it substitutes a sans serif that has them.
+    return Font(CreateFontW(-PointsToPixels(points, dpi), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                            RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                            DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
+}
 
 // Selects an object into a device context for the holder's life.
 class Selection {

@@ -5,6 +5,7 @@
 #include "win32/command_line.h"
 #include "win32/dialogs.h"
 #include "win32/form1.h"
+#include "win32/settings_file.h"
 #include "win32/text.h"
 
 namespace {
@@ -19,6 +20,7 @@ char DecimalSeparator() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    win32::SettingsFile settings(win32::SettingsFile::UserFile());
     const std::optional<win32::CommandLine> files = win32::ParseCommandLine(GetCommandLineW());
     if (!files) {
         win32::Exclaim(nullptr, editor::TooManyArgumentsMessage(win32::kProgramName), "Runeplot");
@@ -30,7 +32,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         MessageBoxW(nullptr, win32::Widen(text).c_str(), L"Runeplot", MB_OK | MB_ICONINFORMATION);
         return 0;
     }
-    win32::Form1 form(instance, DecimalSeparator());
+    win32::Form1 form(instance, DecimalSeparator(), &settings);
     if (!form.Create(showCommand)) return 1;
     if (!files->font.empty()) form.Editor().OpenFromCommandLine(files->font, files->picture);
 

@@ -2,10 +2,13 @@
 # Starts the built program in a real X window under Xvfb and uses it as a person would, with
 # xdotool: open a font and its picture through Qt's own dialogs, look at the outline, click an
 # arrow, save the font size, undo, redo and fit through "Правка" and its keys, and open a picture
-# of the wrong size. Controls are found from the window's geometry. Usage: real_window.sh PATH_TO_RUNEPLOT
+# of the wrong size, drop a font on the window from a small XDND client as a file manager drops it,
+# and switch to English and back.
+# Controls are found from the window's geometry. Usage: real_window.sh PATH_TO_RUNEPLOT PATH_TO_XDND_DROP
 set -euo pipefail
 
 runeplot=$1
+xdnd_drop=$2
 fail() { echo "real_window: $*" >&2; exit 1; }
 source "$(dirname "${BASH_SOURCE[0]}")/x_session.sh"
 x_session_check_tools od convert
@@ -120,6 +123,32 @@ sleep 0.5
 xdotool search --onlyvisible --name '^Загрузить файл' >/dev/null 2>&1 && fail "a dialog opened"
 # The left edge was stored at 65 edit units above: column 130.
 pixel $((8 + 130)) $((16 + 270)) | grep -qi '#FF0000' || fail "no outline after runeplot FONT: $(pixel $((8 + 130)) $((16 + 270)))"
+
+# --- A font dropped on the window: its texture beside it is taken, the outline shown ------------
+kill "$app"; wait "$app" 2>/dev/null || true
+x_session_start_program "$runeplot"
+x_session_find_main_window
+"$xdnd_drop" "$(find_window '^Runeplot 1.1$')" $((client_x + 300)) $((client_y + 300)) "$work/good/font1.gmf" ||
+  fail "the window did not take the dropped font"
+sleep 0.5
+pixel $((8 + 130)) $((16 + 270)) | grep -qi '#FF0000' || fail "no outline after the drop: $(pixel $((8 + 130)) $((16 + 270)))"
+
+# --- "Вид" > "Язык / Language": English, the font dialog with it, and Russian again; each kept ----
+choose_language() {  # "Вид" ("View") at $1 in the menu bar, then the item $2 below "Русский"
+  xdotool mousemove --sync $((X + $1)) $((Y + menu_height / 2)) click 1; sleep 0.5
+  xdotool key Down; sleep 0.2; xdotool key Right; sleep 0.3
+  for _ in $(seq "$2"); do xdotool key Down; done
+  xdotool key Return; sleep 0.5
+}
+choose_language 131 1
+grep -qx 'Language=en' "$work/config/runeplot/runeplot.ini" || fail "English was not kept: $(cat "$work/config/runeplot/runeplot.ini")"
+xdotool mousemove --sync $((X + 25)) $((Y + menu_height / 2)) click 1
+xdotool windowfocus "$(find_window '^Open file \*\.gmf$')"; sleep 0.3; xdotool key Escape; sleep 0.5
+xdotool windowfocus "$(find_window '^Runeplot 1.1$')"; sleep 0.3
+choose_language 96 0
+grep -qx 'Language=ru' "$work/config/runeplot/runeplot.ini" || fail "Russian was not kept: $(cat "$work/config/runeplot/runeplot.ini")"
+xdotool mousemove --sync $((X + 25)) $((Y + menu_height / 2)) click 1
+xdotool windowfocus "$(find_window '^Загрузить файл \*\.gmf$')"; sleep 0.3; xdotool key Escape; sleep 0.5
 
 kill -0 "$app" 2>/dev/null || fail "the program ended"
 echo "real_window: 2 passed, 0 failed"

@@ -18,9 +18,11 @@ x_session_start_server() {
   xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb did not start"
 }
 
-# Starts the given command in a point locale with Qt's own dialogs and no desktop theme; $app is its pid.
+# Starts the given command in a point locale with Qt's own dialogs and no desktop theme, and
+# settings of its own in $work/config; $app is its pid.
 x_session_start_program() {
   env -u QT_QPA_PLATFORMTHEME -u XDG_CURRENT_DESKTOP LANG=C.UTF-8 LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb \
+    XDG_CONFIG_HOME="$work/config" \
     "$@" >"$work/app.log" 2>&1 &
   app=$!
 }

@@ -84,6 +84,11 @@ void FakeView::SetEnabled(editor::Control control, bool on) {
     enabled[control] = on;
 }
 
+void FakeView::SetControlText(editor::ControlText control, const std::string& text) {
+    // Set all at once when the editor starts and when the language changes: kept, not written down.
+    controlTexts[control] = text;
+}
+
 void FakeView::SetSelectorMaximum(std::int32_t maximum) {
     calls.push_back("scr.Max = " + std::to_string(maximum));
     selectorMaximum = std::max(maximum, 0);
@@ -126,6 +131,7 @@ std::optional<std::filesystem::path> FakeView::ChooseExistingFile(const std::str
                                                                   const std::filesystem::path& lastFile) {
     calls.push_back("ask " + title);
     questions.push_back({title, filter, lastFile});
+    if (whilePromptOpen) whilePromptOpen();
     if (answers.empty()) {
         ADD_FAILURE() << "an unexpected dialog: " << title;
         return std::nullopt;
@@ -135,16 +141,29 @@ std::optional<std::filesystem::path> FakeView::ChooseExistingFile(const std::str
     return answer;
 }
 
+namespace {
+
+// A message's title is one of the table's, in either language.
+void ExpectTitle(const std::string& title, editor::Text text) {
+    EXPECT_TRUE(title == editor::TextOf(text, editor::Language::Russian) ||
+                title == editor::TextOf(text, editor::Language::English))
+        << title;
+}
+
+}  // namespace
+
 void FakeView::Exclaim(const std::string& prompt, const std::string& title) {
     calls.push_back("message " + title + ": " + prompt);
     messages.push_back(prompt);
-    EXPECT_TRUE(title == std::string(editor::kErrorTitle) || title == std::string(editor::kFitTitle)) << title;
+    if (whilePromptOpen) whilePromptOpen();
+    ExpectTitle(title, editor::Text::ErrorTitle);
 }
 
 void FakeView::Inform(const std::string& prompt, const std::string& title) {
     calls.push_back("inform " + title + ": " + prompt);
     messages.push_back(prompt);
-    EXPECT_EQ(title, std::string(editor::kFitTitle));
+    if (whilePromptOpen) whilePromptOpen();
+    ExpectTitle(title, editor::Text::FitTitle);
 }
 
 void FakeView::StartTimer(editor::Timer timer, int milliseconds) {

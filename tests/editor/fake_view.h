@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -32,6 +33,8 @@ public:
     std::map<editor::Label, std::string> captions;
     std::map<editor::Control, bool> visible;
     std::map<editor::Control, bool> enabled;
+    std::map<editor::ControlText, std::string> controlTexts;
+    std::optional<editor::Language> checkedLanguage;
     std::int32_t selectorMaximum = 0;
     std::int32_t selectorValue = 0;
     bool leftButtonDown = false;
@@ -43,12 +46,16 @@ public:
     std::vector<std::string> messages;
     std::map<editor::Timer, int> running;  // timer: its milliseconds
     std::optional<std::filesystem::path> watched;
+    // What the user does while a dialog or a message is open.
+    std::function<void()> whilePromptOpen;
 
     void SetText(editor::Box box, const std::string& text) override;
     std::string Text(editor::Box box) const override;
     void SetCaption(editor::Label label, const std::string& caption) override;
     void SetVisible(editor::Control control, bool shown) override;
     void SetEnabled(editor::Control control, bool on) override;
+    void SetControlText(editor::ControlText control, const std::string& text) override;
+    void CheckLanguage(editor::Language language) override { checkedLanguage = language; }
     void SetSelectorMaximum(std::int32_t maximum) override;
     std::int32_t SelectorValue() const override { return selectorValue; }
     void SetSelectorValue(std::int32_t value) override;
@@ -74,6 +81,17 @@ public:
 
     bool IsVisible(editor::Control control) const { return visible.count(control) && visible.at(control); }
     bool IsEnabled(editor::Control control) const { return enabled.count(control) && enabled.at(control); }
+};
+
+// A settings file that is a map.
+class FakeSettings final : public editor::SettingsStore {
+public:
+    std::map<std::string, std::string> values;
+
+    std::optional<std::string> Value(const std::string& key) const override {
+        return values.count(key) ? std::optional(values.at(key)) : std::nullopt;
+    }
+    void SetValue(const std::string& key, const std::string& value) override { values[key] = value; }
 };
 
 }  // namespace testing_support

@@ -2,14 +2,19 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "editor/texts.h"
 #include "win32/command_line.h"
 #include "win32/dialogs.h"
+#include "win32/gdi.h"
 #include "win32/layout.h"
 #include "win32/pictures.h"
+#include "win32/settings_file.h"
 #include "win32/text.h"
 
 namespace {
@@ -227,6 +232,72 @@ TEST(Text, Utf8AndUtf16RoundTrip) {
     const std::string mixed = "Символ № 1 \xF0\x9F\x98\x80 x";  // a letter beyond 16 bits too
     EXPECT_EQ(win32::Widen(mixed).size(), 15u);
     EXPECT_EQ(win32::Narrow(win32::Widen(mixed)), mixed);
+}
+
+TEST(SettingsFile, UnderAppDataAsAnIniFileAndAnyTroubleIsTheDefaultSilently) {
+    using editor::Language;
+    SetEnvironmentVariableW(L"APPDATA", L"C:\\Users\\Мария\\AppData\\Roaming");
+    EXPECT_EQ(win32::SettingsFile::UserFile(), std::filesystem::path(L"C:\\Users\\Мария\\AppData\\Roaming\\Runeplot\\runeplot.ini"));
+    SetEnvironmentVariableW(L"APPDATA", nullptr);
+    EXPECT_TRUE(win32::SettingsFile::UserFile().empty());
+
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / L"runeplot settings тест";
+    std::filesystem::remove_all(dir);
+    const auto read = [](const std::filesystem::path& file) { return editor::ReadSettings(win32::SettingsFile(file)).language; };
+    const std::filesystem::path file = dir / L"Runeplot" / L"runeplot.ini";
+    EXPECT_EQ(read(file), Language::Russian) << "the first start";
+    {
+        win32::SettingsFile settings(file);
+        editor::WriteSettings(settings, {Language::English});  // makes its folder
+    }
+    EXPECT_EQ(read(file), Language::English);
+    const auto write = [](const std::filesystem::path& path, const std::string& bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
+    };
+    write(dir / L"value.ini", "[General]\r\nLanguage=\xFF\xFE\r\n");
+    EXPECT_EQ(read(dir / L"value.ini"), Language::Russian);
+    write(dir / L"junk.ini", std::string("\x00\xFF[Gen\n=\x01\x02", 12));
+    EXPECT_EQ(read(dir / L"junk.ini"), Language::Russian);
+
+    // A file where the settings' folder would be: nothing is written, and nothing is said.
+    write(dir / L"file", "");
+    {
+        win32::SettingsFile settings(dir / L"file" / L"runeplot.ini");
+        editor::WriteSettings(settings, {Language::English});
+    }
+    EXPECT_EQ(read(dir / L"file" / L"runeplot.ini"), Language::Russian);
+    std::filesystem::remove_all(dir);
+}
+
+// Measured as Windows draws them at the layout's density: a caption wider than its control is cut.
+TEST(Texts, EachCaptionFitsItsControl) {
+    using editor::Text;
+    struct Row {
+        Text text;
+        int left;   // twips; a label may start left of its group, and that part is not shown
+        int width;  // twips
+        bool bold;
+    };
+    constexpr int kButtonEdges = 6;  // pixels of the save button's raised edge and focus frame
+    const Row rows[] = {
+        {Text::LeftEdgeLabel, 120, 2415, false},    {Text::TopEdgeLabel, 0, 2535, false},
+        {Text::RightEdgeLabel, 0, 2535, false},     {Text::ParametersHeading, 720, 2535, false},
+        {Text::FontSizeLabel, 0, 1335, false},      {Text::SpaceWidthLabel, -120, 1575, false},
+        {Text::SaveButton, 0, 1095, true},
+    };
+    const win32::MemoryDc dc(nullptr);
+    for (const editor::Language language : {editor::Language::Russian, editor::Language::English}) {
+        for (const Row& row : rows) {
+            const win32::Font font = win32::MakeFont(8.25, row.bold, win32::kLayoutDpi);
+            const win32::Selection selected(dc.get(), font.get());
+            const std::wstring text = win32::Widen(editor::TextOf(row.text, language));
+            SIZE size{};
+            GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+            const int shown = win32::TwipsToPixels(row.width + std::min(row.left, 0), win32::kLayoutDpi) -
+                              (row.text == Text::SaveButton ? kButtonEdges : 0);
+            EXPECT_LE(size.cx, shown) << editor::TextOf(row.text, language);
+        }
+    }
 }
 
 }  // namespace

@@ -3,9 +3,10 @@
 # on a font in a Cyrillic folder with a space, looked at pixel by pixel, its arrows and selector
 # clicked (the font's bytes must be those the Linux window writes for the same clicks), the last
 # step undone and redone from the keyboard, a font
-# opened by typing its path into Windows' dialog, its texture saved anew under the outline, the
-# typing in a box undone and redone, a 256 x 256 picture refused with a message, --help and
-# --version told in a message box, and the picture at 120 DPI drawn in whole pixels.
+# opened by typing its path into Windows' dialog, a font dropped on the window, its texture saved
+# anew under the outline, the typing in a box undone and redone, a 256 x 256 picture refused with a
+# message, English chosen and Russian again, --help and --version told in a message box, and the
+# picture at 120 DPI drawn in whole pixels.
 # Usage: real_window.sh WINE BUILD_WIN BUILD_LINUX (run by scripts/windows.sh test, in its Wine
 # prefix). With SHOTS=FOLDER the screenshots are kept there.
 set -euo pipefail
@@ -124,6 +125,7 @@ edit_glyphs() {
 
 x_session_start_server
 "$(dirname "$wine")/wineserver" -k 2>/dev/null || true
+rm -f "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Runeplot/runeplot.ini  # the first start: Russian
 
 # --- The start-up state --------------------------------------------------------------------
 start_exe
@@ -144,6 +146,10 @@ expect_pixel $((753 + 2 + 5)) $((99 + 2 + 4)) '#00FF00' "Command5's arrow fill"
 expect_pixel $((753 + 2 + 5)) $((99 + 2 + 1)) '#008000' "Command5's arrow tip"
 expect_pixel $((753 + 2 + 5)) $((113 + 2 + 6)) '#008000' "Command4's arrow tip"
 expect_pixel $((697 + 5)) $((238 + 5)) '#80FF80' "Command1"
+# A font dropped on the window by a small XDND client, which Wine hands on as WM_DROPFILES.
+"$build/tests/xdnd_drop" "$(find_window '^Runeplot 1.1$')" $((client_x + 300)) $((client_y + 300)) "$work/good/font1.gmf" ||
+  fail "the window did not take the dropped font"
+wait_pixel $((picture_x + 128)) $((picture_y + 270)) '#FF0000' "outline after the drop"
 stop_program
 
 # --- Started on a font in a Cyrillic folder with a space -----------------------------------
@@ -236,6 +242,24 @@ message=$(find_window '^Ошибка$')
 import -window root "$shots/message.png"
 xdotool windowfocus "$message"; sleep 0.3; xdotool key Return
 wait_pixel 100 100 '#000000' "placeholder after the refused picture"
+# --- "Вид" > "Язык / Language": English, the font dialog with it, and Russian again; each kept ----
+settings=$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Roaming)/Runeplot/runeplot.ini
+choose_language() {  # "Вид" ("View") at $1 in the menu bar, then the item $2 below "Русский"
+  xdotool windowfocus "$(find_window '^Runeplot 1.1$')"; sleep 0.3
+  xdotool mousemove --sync $((X + $1)) $((Y + menu_height / 2)) click 1; sleep 0.5
+  xdotool key Down; sleep 0.2; xdotool key Right; sleep 0.3
+  for _ in $(seq "$2"); do xdotool key Down; done
+  xdotool key Return; sleep 0.5
+}
+choose_language 120 1
+import -window root "$shots/english.png"
+grep -q 'Language=en' "$settings" || fail "English was not kept: $(cat "$settings")"
+xdotool mousemove --sync $((X + 20)) $((Y + menu_height / 2)) click 1
+dialog=$(find_window '^Open file \*\.gmf$')
+xdotool windowfocus "$dialog"; sleep 0.3; xdotool key Escape
+for _ in $(seq 50); do is_shown '^Open file' "$dialog" || break; sleep 0.2; done
+choose_language 87 0
+grep -q 'Language=ru' "$settings" || fail "Russian was not kept: $(cat "$settings")"
 kill -0 "$app" 2>/dev/null || fail "the program ended"
 stop_program
 
