@@ -67,7 +67,8 @@ std::string Describe(const std::optional<Image>& image) {
     if (!image) return "refused";
     std::string text = std::to_string(image->width) + "x" + std::to_string(image->height) + ":";
     for (const Rgba& p : image->pixels) {
-        text += " " + std::to_string(p.r) + "," + std::to_string(p.g) + "," + std::to_string(p.b) + "," + std::to_string(p.a);
+        text += ' ';
+        text += std::to_string(p.r) + "," + std::to_string(p.g) + "," + std::to_string(p.b) + "," + std::to_string(p.a);
     }
     return text;
 }
