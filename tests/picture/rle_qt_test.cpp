@@ -26,7 +26,6 @@ TEST(DecodeBmpBytes, RunLengthEncodingAsQtDecodesIt) {
         {"a delta past the last row", {.stream = {1, 1, 0, 2, 1, 9, 1, 2, 0, 1}}},
         {"a delta to the last column", {.stream = {1, 1, 0, 2, 2, 1, 1, 3, 0, 1}}},
         {"end of line early", {.stream = {2, 1, 0, 0, 1, 2, 0, 1}}},
-        {"two ends of line", {.height = 3, .stream = {2, 1, 0, 0, 0, 0, 1, 2, 0, 1}}},
         {"end of bitmap early", {.stream = {2, 1, 0, 1}}},
         {"end of line on the last row ends it", {.stream = {4, 1, 0, 0, 4, 2, 0, 0, 9, 9}}},
         {"the last pixel reached without end of bitmap", {.stream = {4, 1, 0, 0, 4, 2}}},
@@ -35,7 +34,6 @@ TEST(DecodeBmpBytes, RunLengthEncodingAsQtDecodesIt) {
         {"a palette short of the indices", {.height = 1, .stream = {1, 0, 1, 1, 1, 2, 1, 255, 0, 1}, .coloursUsed = 2}},
         {"no colours used: as many as 8 bits name", {.stream = {2, 255, 2, 128, 0, 0, 4, 1, 0, 1}, .coloursUsed = 0}},
         {"rows from the top", {.height = -2, .stream = {4, 1, 0, 0, 2, 2, 0, 1}}},
-        {"a V4 header", {.stream = {4, 1, 0, 0, 2, 2, 0, 1}, .infoSize = 108}},
         {"a V5 header", {.stream = {4, 1, 0, 0, 2, 2, 0, 1}, .infoSize = 124}},
         {"pixels said to begin inside the palette", {.stream = {4, 1, 0, 0, 2, 2, 0, 1}, .pixelsAtShift = -4}},
         {"a gap before the pixels", {.stream = {4, 1, 0, 0, 2, 2, 0, 1}, .pixelsAtShift = 3}},
@@ -44,7 +42,6 @@ TEST(DecodeBmpBytes, RunLengthEncodingAsQtDecodesIt) {
          {.width = 14, .height = 1, .bits = 4,
           .stream = {0, 3, 0x12, 0x30, 0, 5, 0x45, 0x67, 0x80, 0, 0, 6, 0x9A, 0xBC, 0xDE, 0, 0, 1}, .coloursUsed = 0}},
         {"four bits: a run past the first row's end", {.width = 3, .bits = 4, .stream = {5, 0x12, 0, 0, 3, 0x21, 0, 1}}},
-        {"four bits: a palette short of the indices", {.width = 3, .height = 1, .bits = 4, .stream = {3, 0x1F, 0, 1}, .coloursUsed = 2}},
     };
     for (const auto& row : rows) {
         const Bytes bytes = row.bmp.Build();
