@@ -1,6 +1,7 @@
 // Run-length encoded BMPs decode to Qt's pixels, each row at one of the format's edges.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -63,6 +64,7 @@ Bytes ReadFile(const std::string& name) {
 // grey ramp: 8 bits run-length encoded, and still the same pixels.
 TEST(DecodeBmpBytes, ImageMagicksRle8IsThePictureItCameFrom) {
     const Bytes rle8 = ReadFile("imagemagick_rle8.bmp");
+    ASSERT_GT(rle8.size(), 30u);
     ASSERT_EQ(static_cast<int>(rle8[30]), 1) << "RLE8";
     const picture::Image decoded = picture::DecodeBmpBytes(rle8);
     EXPECT_EQ(decoded.pixels, picture::DecodeBmpBytes(ReadFile("imagemagick_source.bmp")).pixels);
