@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "font/texture.h"
+#include "picture/bmp_header.h"
 #include "runtime/binary_file.h"
 #include "runtime/failure.h"
 
@@ -29,6 +30,44 @@
 #endif
 
 namespace picture {
+
+namespace bmp {
+
+std::optional<Header> ReadHeader(std::span<const std::byte> bytes) {
+    // Fields past the file's end read as zeros, as the general decoder reads them; a file cut
+    // inside its header is then refused as cut short.
+    const auto field = [&](std::size_t at, std::size_t size) {
+        std::uint32_t value = 0;
+        for (std::size_t i = size; i-- > 0;) value = value << 8 | (at + i < bytes.size() ? std::to_integer<std::uint32_t>(bytes[at + i]) : 0);
+        return value;
+    };
+    if (bytes.size() < kInfoAt + 4 || field(kSignatureAt, 2) != kSignature || !IsKnownInfoSize(field(kInfoAt, 4))) return std::nullopt;
+    Header header;
+    header.pixelsAt = field(kPixelsAtAt, 4);
+    header.infoSize = field(kInfoAt, 4);
+    if (header.infoSize == kCoreInfoSize) {
+        header.width = field(kCoreWidthAt, 2);
+        header.height = field(kCoreHeightAt, 2);
+        header.planes = field(kCorePlanesAt, 2);
+        header.bits = field(kCoreBitsAt, 2);
+        return header;
+    }
+    header.width = static_cast<std::int32_t>(field(kWidthAt, 4));
+    header.height = static_cast<std::int32_t>(field(kHeightAt, 4));
+    header.planes = field(kPlanesAt, 2);
+    header.bits = field(kBitsAt, 2);
+    header.compression = field(kCompressionAt, 4);
+    header.coloursUsed = field(kColoursUsedAt, 4);
+    return header;
+}
+
+void ThrowCutShort(std::uint64_t end, std::uint64_t needed) {
+    throw runtime::Failure(runtime::FailureKind::Malformed,
+                           "the picture ends at byte " + std::to_string(end) + "; its pixels need " + std::to_string(needed));
+}
+
+}  // namespace bmp
+
 namespace {
 
 constexpr int kChannels = 4;
@@ -37,37 +76,45 @@ runtime::Failure Unusable(const std::filesystem::path& path, const std::string& 
     return runtime::Failure(runtime::FailureKind::ReadFailed, runtime::DisplayPath(path) + ": " + reason);
 }
 
-std::uint32_t Le(std::span<const std::byte> bytes, std::size_t at, std::size_t size) {
-    std::uint32_t value = 0;
-    for (std::size_t i = size; i-- > 0;) value = value << 8 | std::to_integer<std::uint32_t>(bytes[at + i]);
-    return value;
+using bmp::Le;
+
+// A picture stored as rows of pixels, uncompressed or in bit fields, that the general decoder
+// reads as it is: nothing for anything else.
+bool IsRowsOfPixels(const bmp::Header& header) {
+    const std::uint32_t bits = header.bits;
+    const bool knownBits = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    const bool rows = header.compression == bmp::kUncompressed || (header.compression == bmp::kBitFields && (bits == 16 || bits == 32));
+    return header.planes == 1 && knownBits && rows && header.SidesWithinLimits();
+}
+
+// The general decoder reads missing bytes as zeros: black, which on a light texture is ink. The
+// last row's padding carries no pixel, so a file that ends without it loses nothing.
+void RequireWholeRows(std::span<const std::byte> bytes, const bmp::Header& header) {
+    const auto rowBytes = (static_cast<std::uint64_t>(header.width) * header.bits + 7) / 8;
+    const std::uint64_t stride = (rowBytes + 3) / 4 * 4;
+    const std::uint64_t needed = header.pixelsAt + stride * static_cast<std::uint64_t>(header.Rows() - 1) + rowBytes;
+    if (bytes.size() < needed) bmp::ThrowCutShort(bytes.size(), needed);
 }
 
 // An uncompressed 24-bit BMP, as image editors save a texture, decoded without the general
 // decoder's work per pixel (most of the open command's time); nothing for any other kind.
-std::optional<Image> DecodePlain24(std::span<const std::byte> bytes) {
-    constexpr std::size_t kInfoAt = 14;
-    if (bytes.size() < kInfoAt + 40 || Le(bytes, 0, 2) != 0x4D42) return std::nullopt;
-    const std::uint32_t pixelsAt = Le(bytes, 10, 4);
-    const std::uint32_t infoSize = Le(bytes, 14, 4);
-    const auto width = static_cast<std::int32_t>(Le(bytes, 18, 4));
-    const auto height = static_cast<std::int32_t>(Le(bytes, 22, 4));
-    const bool knownInfo = infoSize == 40 || infoSize == 56 || infoSize == 108 || infoSize == 124;
-    if (!knownInfo || Le(bytes, 26, 2) != 1 || Le(bytes, 28, 2) != 24 || Le(bytes, 30, 4) != 0) return std::nullopt;
-    // The general decoder's own limit on a side; past it, it refuses the picture.
-    constexpr std::int32_t kLargestSide = 1 << 24;
-    if (width <= 0 || width > kLargestSide || height == 0 || height < -kLargestSide || height > kLargestSide) return std::nullopt;
-    const std::size_t columns = static_cast<std::size_t>(width);
-    const std::size_t rows = static_cast<std::size_t>(height < 0 ? -std::int64_t{height} : height);
+std::optional<Image> DecodePlain24(std::span<const std::byte> bytes, const bmp::Header& header) {
+    if (header.infoSize == bmp::kCoreInfoSize || header.planes != 1 || header.bits != 24 ||
+        header.compression != bmp::kUncompressed || !header.SidesWithinLimits()) {
+        return std::nullopt;
+    }
+    const auto columns = static_cast<std::size_t>(header.width);
+    const auto rows = static_cast<std::size_t>(header.Rows());
     const std::size_t stride = (columns * 3 + 3) / 4 * 4;
+    const std::size_t pixelsAt = header.pixelsAt;
     // The pixels follow the header at once, and are all there; the general decoder refuses a gap
     // and reads missing bytes as zeros.
-    if (pixelsAt != kInfoAt + infoSize || pixelsAt > bytes.size() || stride > (bytes.size() - pixelsAt) / rows) return std::nullopt;
+    if (pixelsAt != bmp::kInfoAt + header.infoSize || pixelsAt > bytes.size() || stride > (bytes.size() - pixelsAt) / rows) return std::nullopt;
 
-    Image image{width, static_cast<int>(rows), std::vector<Rgba>(columns * rows)};
+    Image image{static_cast<int>(columns), static_cast<int>(rows), std::vector<Rgba>(columns * rows)};
     for (std::size_t row = 0; row < rows; ++row) {
         // Rows are stored from the bottom unless the height is negative.
-        const std::size_t stored = height < 0 ? row : rows - 1 - row;
+        const std::size_t stored = header.height < 0 ? row : rows - 1 - row;
         const std::byte* in = bytes.data() + pixelsAt + stored * stride;
         Rgba* out = image.pixels.data() + row * columns;
         for (std::size_t x = 0; x < columns; ++x, in += 3) {
@@ -86,9 +133,8 @@ std::optional<std::vector<std::byte>> WithWholePalette(std::span<const std::byte
     if (bytes.size() < kInfoAt + 12 || Le(bytes, 0, 2) != 0x4D42) return std::nullopt;
     const std::uint32_t infoSize = Le(bytes, 14, 4);
     const bool os2 = infoSize == 12;  // a header of 12 bytes, entries of three
-    const bool known = os2 || infoSize == 40 || infoSize == 56 || infoSize == 108 || infoSize == 124;
     // Header bytes past the file's end read as zeros, here as in stb.
-    if (!known || bytes.size() < (os2 ? 26 : 30)) return std::nullopt;
+    if (!bmp::IsKnownInfoSize(infoSize) || bytes.size() < (os2 ? 26 : 30)) return std::nullopt;
     const std::uint32_t bits = Le(bytes, os2 ? 24 : 28, 2);
     if (bits != 1 && bits != 4 && bits != 8) return std::nullopt;
     const std::size_t entrySize = os2 ? 3 : 4;
@@ -130,9 +176,14 @@ std::optional<Image> DecodeBmpInGeneral(std::span<const std::byte> given) {
     return Image{width, height, std::vector<Rgba>(first, first + static_cast<std::size_t>(width) * static_cast<std::size_t>(height))};
 }
 
-std::optional<Image> DecodeBmpBytes(std::span<const std::byte> bytes) {
-    if (std::optional<Image> image = DecodePlain24(bytes)) return image;
-    return DecodeBmpInGeneral(bytes);
+Image DecodeBmpBytes(std::span<const std::byte> bytes) {
+    if (const std::optional<bmp::Header> header = bmp::ReadHeader(bytes)) {
+        if (header->IsRle()) return bmp::DecodeRle(bytes, *header).image;
+        if (IsRowsOfPixels(*header)) RequireWholeRows(bytes, *header);
+        if (std::optional<Image> image = DecodePlain24(bytes, *header)) return std::move(*image);
+    }
+    if (std::optional<Image> image = DecodeBmpInGeneral(bytes)) return std::move(*image);
+    throw runtime::Failure(runtime::FailureKind::ReadFailed, std::string("not a BMP that can be decoded (") + stbi_failure_reason() + ")");
 }
 
 Image Filled(int width, int height, Rgba colour) {
@@ -140,9 +191,12 @@ Image Filled(int width, int height, Rgba colour) {
 }
 
 Image DecodeBmp(const std::filesystem::path& path) {
-    std::optional<Image> image = DecodeBmpBytes(runtime::BinaryFile::OpenForReading(path).ReadAll());
-    if (!image) throw Unusable(path, std::string("not a BMP that can be decoded (") + stbi_failure_reason() + ")");
-    return std::move(*image);
+    const std::vector<std::byte> bytes = runtime::BinaryFile::OpenForReading(path).ReadAll();
+    try {
+        return DecodeBmpBytes(bytes);
+    } catch (const runtime::Failure& failure) {
+        throw runtime::Failure(failure.kind(), runtime::DisplayPath(path) + ": " + failure.what());
+    }
 }
 
 Image LoadTexture(const std::filesystem::path& path) {

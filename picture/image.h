@@ -34,11 +34,14 @@ struct Image {
 
 Image Filled(int width, int height, Rgba colour);
 
-// Fails as a read failure, naming the file, for anything the decoder cannot read.
+// Fails, naming the file, as a read failure for anything the decoders cannot read, and as a
+// malformed file for a picture whose bytes end before its pixels do ("the picture ends at byte N;
+// its pixels need M"): a file still being written, or cut off.
 Image DecodeBmp(const std::filesystem::path& path);
-// The same for a BMP's bytes; nothing for what cannot be decoded.
-std::optional<Image> DecodeBmpBytes(std::span<const std::byte> bytes);
-// The general decoder alone, which DecodeBmpBytes leaves the uncommon kinds of BMP to.
+// The same for a BMP's bytes, the reasons without a file name.
+Image DecodeBmpBytes(std::span<const std::byte> bytes);
+// The general decoder alone, which DecodeBmpBytes leaves the uncommon kinds of BMP to; it reads
+// bytes past the end as zeros, and reads no run-length encoding.
 std::optional<Image> DecodeBmpInGeneral(std::span<const std::byte> bytes);
 // The font's texture: the BMP size fields must say 512 x 512, as the window asks, before it is decoded.
 Image LoadTexture(const std::filesystem::path& path);

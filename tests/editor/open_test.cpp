@@ -156,10 +156,12 @@ TEST_F(OpenCommand, ARejectedPictureKeepsTheLoadedFontForTheEditControls) {
 
 TEST_F(OpenCommand, StageTwoFailuresReturnToStartUpSilently) {
     const auto font = Write("font1.gmf", FontBytes::LayoutA(Glyphs(3)).bytes());
+    const std::vector<std::byte> whole = GreyBmp();
     const struct { std::filesystem::path picture; const char* why; } cases[] = {
         {Write("fake.bmp", WithBmpSize(std::vector<std::byte>(26, std::byte{0}), 512, 512)), "512 at 18 and 22, nothing else"},
         {PathOf("gone.bmp"), "no such file"},
         {PathOf(""), "a folder"},
+        {Write("half.bmp", std::vector<std::byte>(whole.begin(), whole.end() - 1)), "its last pixel's last byte missing"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "runtime/binary_file.h"
+#include "runtime/little_endian.h"
 #include "tests/editor/editor_fixture.h"
 
 namespace {
@@ -131,6 +132,17 @@ TEST_F(FollowedTexture, EachTroubleIsToldOnceAndTheTextureStays) {
     ASSERT_EQ(view.messages.size(), 3u);
     EXPECT_NE(view.messages.back().find("не найден"), std::string::npos);
     EXPECT_EQ(FileBytes(font), fontBefore) << "the font is never written";
+}
+
+// A header that gives no length is no proof the pixels are all there.
+TEST_F(FollowedTexture, APictureCutShortIsRefusedWhateverItsHeaderSaysOfItsLength) {
+    std::vector<std::byte> bytes = GreyBmp(512, 512, 0x20);
+    bytes.pop_back();
+    runtime::StoreUint32(0, std::span<std::byte, 4>(bytes.data() + 2, 4));
+    SaveByRenaming(bytes);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_NE(view.messages.back().find("BMP"), std::string::npos) << view.messages.back();
+    EXPECT_EQ(ShownGrey(), 0x10);
 }
 
 TEST_F(FollowedTexture, InPlaceWritesOfTheSameSizeAreSeen) {

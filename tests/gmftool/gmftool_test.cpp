@@ -238,15 +238,39 @@ TEST_F(OnFiles, FitMovesEdgesToTheInkAndStoresAsTheWindowDoes) {
               "glyph 3: left 50 -> 48, right 65 -> 67\n(dry run: nothing written)\n");
 }
 
+// An RLE8 texture, as ImageMagick saves a palette picture, is read as its 24-bit twin.
+TEST_F(OnFiles, FitReadsARunLengthEncodedTexture) {
+    const std::string font = Font(FontBytes::LayoutA({Glyph(Edit(5), Edit(32), Edit(23)), Glyph(Edit(24), Edit(32), Edit(33))}));
+    const std::vector<testing_support::InkBlock> ink = {{20, 39, 64, 95}, {51, 60, 64, 95}};
+    dir.Write("plain.bmp", testing_support::InkOnWhite(512, ink));
+    dir.Write("rle8.bmp", testing_support::Rle8InkOnWhite(512, ink));
+    const Result rle = Gmftool({"fit", font, "--picture", dir.Path("rle8.bmp"), "--dry-run"});
+    EXPECT_EQ(rle.status, 0) << rle.err;
+    EXPECT_EQ(rle.out, Gmftool({"fit", font, "--picture", dir.Path("plain.bmp"), "--dry-run"}).out);
+    EXPECT_EQ(rle.out, "glyph 1: left 5 -> 10, right 23 -> 20\nglyph 2: left 24 -> 25, right 33 -> 31\n(dry run: nothing written)\n");
+}
+
 TEST_F(OnFiles, BadInputStopsWithStatus2AndWritesNothing) {
     const std::string font = Font(FontBytes::LayoutA({Glyph(0.25f, 0.5f, 0.3125f)}));
     const std::string shortFile = dir.Write("short.gmf", std::vector<std::byte>(10));
     std::filesystem::create_directory(dir.Path("folder.gmf"));
     dir.Write("small.bmp", Texture(256, {}));
     dir.Write("noise.bmp", std::vector<std::byte>(600, std::byte{0x42}));
+    // Half a texture, as an image editor leaves it while it writes: the missing rows would read as ink.
+    const std::vector<std::byte> whole = Texture(512, {{20, 39}});
+    const std::vector<std::byte> half(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(whole.size() / 2));
+    const std::string halfPath = dir.Write("half.bmp", half);
+    std::vector<std::byte> halfRle = testing_support::Rle8InkOnWhite(512, {{20, 39, 64, 95}});
+    halfRle.resize(halfRle.size() / 2);
+    const std::string halfRlePath = dir.Write("half-rle.bmp", halfRle);
+    const Result cutShort = Gmftool({"fit", font, "--picture", halfPath});
+    EXPECT_EQ(cutShort.err, "gmftool: " + halfPath + ": the picture ends at byte " + std::to_string(half.size()) + "; its pixels need " +
+                                std::to_string(whole.size()) + "\n");
     const std::vector<std::string> calls[] = {
         {"info", dir.Path("missing.gmf")}, {"dump", dir.Path("folder.gmf")}, {"check", shortFile},
         {"fit", font, "--picture", dir.Path("small.bmp")}, {"overview", font, "--picture", dir.Path("noise.bmp"), "-o", dir.Path("o.png")},
+        {"check", font, "--picture", halfPath}, {"overview", font, "--picture", halfPath, "-o", dir.Path("o.png")},
+        {"fit", font, "--picture", halfRlePath},
         {"fit", font, "--glyphs", "2", "--picture", dir.Path("small.bmp")}, {"fit", font, "--margin", "x"},
         {"info", font, "--bogus"}, {"diff", font}, {"restore", font, dir.Path("missing.txt")}, {"frobnicate"}, {"fit", font},
     };

@@ -9,7 +9,7 @@ pass() { passed=$((passed + 1)); }
 fail() { echo "windows: $*" >&2; failed=$((failed + 1)); }
 
 "$(dirname "$wine")/wineserver" -k 2>/dev/null  # a server left from before may hold more rights
-for suite in runtime_tests font_tests gmftool_tests editor_tests win32_tests; do
+for suite in runtime_tests font_tests picture_tests gmftool_tests editor_tests win32_tests; do
   if "$wine" "$win/tests/$suite.exe" >"$win/$suite.log" 2>&1 && grep -q '^\[  PASSED  \]' "$win/$suite.log"; then
     pass; echo "windows: $suite: $(grep -o '[0-9]* tests\? from [0-9]* test suites\? ran' "$win/$suite.log")"
   else

@@ -1,0 +1,74 @@
+// Run-length encoded BMPs decode to Qt's pixels, each row at one of the format's edges.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "picture/image.h"
+#include "tests/support/bmp.h"
+#include "tests/support/qt_bmp.h"
+
+namespace {
+
+using testing_support::RleBmp;
+using Bytes = std::vector<std::byte>;
+
+TEST(DecodeBmpBytes, RunLengthEncodingAsQtDecodesIt) {
+    // 4 x 2 and a palette of 4 unless said; the first row stored is the bottom one.
+    const struct { const char* what; RleBmp bmp; } rows[] = {
+        {"runs, end of line, end of bitmap", {.stream = {4, 1, 0, 0, 2, 2, 2, 3, 0, 1}}},
+        {"an absolute run of 3 and its padding", {.stream = {0, 3, 1, 2, 3, 0, 1, 1, 0, 0, 4, 2, 0, 1}}},
+        {"an absolute run of 4, no padding", {.stream = {0, 4, 3, 2, 1, 0, 0, 0, 0, 4, 1, 1, 2, 2, 0, 1}}},
+        {"a delta right and up", {.height = 3, .stream = {1, 1, 0, 2, 1, 1, 2, 2, 0, 1}}},
+        {"a delta past the row's end", {.height = 3, .stream = {1, 1, 0, 2, 9, 0, 1, 2, 0, 0, 4, 3, 0, 1}}},
+        {"a delta past the last row", {.stream = {1, 1, 0, 2, 1, 9, 1, 2, 0, 1}}},
+        {"a delta to the last column", {.stream = {1, 1, 0, 2, 2, 1, 1, 3, 0, 1}}},
+        {"end of line early", {.stream = {2, 1, 0, 0, 1, 2, 0, 1}}},
+        {"end of bitmap early", {.stream = {2, 1, 0, 1}}},
+        {"end of line on the last row ends it", {.stream = {4, 1, 0, 0, 4, 2, 0, 0, 9, 9}}},
+        {"the last pixel reached without end of bitmap", {.stream = {4, 1, 0, 0, 4, 2}}},
+        {"an absolute run to the last pixel without its padding", {.width = 3, .height = 1, .stream = {0, 3, 1, 2, 3}}},
+        {"a run past the first row's end", {.stream = {6, 1, 0, 0, 2, 2, 0, 1}}},
+        {"a palette short of the indices", {.height = 1, .stream = {1, 0, 1, 1, 1, 2, 1, 255, 0, 1}, .coloursUsed = 2}},
+        {"no colours used: as many as 8 bits name", {.stream = {2, 255, 2, 128, 0, 0, 4, 1, 0, 1}, .coloursUsed = 0}},
+        {"rows from the top", {.height = -2, .stream = {4, 1, 0, 0, 2, 2, 0, 1}}},
+        {"a V5 header", {.stream = {4, 1, 0, 0, 2, 2, 0, 1}, .infoSize = 124}},
+        {"pixels said to begin inside the palette", {.stream = {4, 1, 0, 0, 2, 2, 0, 1}, .pixelsAtShift = -4}},
+        {"a gap before the pixels", {.stream = {4, 1, 0, 0, 2, 2, 0, 1}, .pixelsAtShift = 3}},
+        {"four bits: runs of odd length", {.width = 5, .bits = 4, .stream = {5, 0x12, 0, 0, 3, 0x34, 2, 0x56, 0, 1}, .coloursUsed = 0}},
+        {"four bits: absolute runs of 3, 5 and 6 and their padding",
+         {.width = 14, .height = 1, .bits = 4,
+          .stream = {0, 3, 0x12, 0x30, 0, 5, 0x45, 0x67, 0x80, 0, 0, 6, 0x9A, 0xBC, 0xDE, 0, 0, 1}, .coloursUsed = 0}},
+        {"four bits: a run past the first row's end", {.width = 3, .bits = 4, .stream = {5, 0x12, 0, 0, 3, 0x21, 0, 1}}},
+    };
+    for (const auto& row : rows) {
+        const Bytes bytes = row.bmp.Build();
+        const std::optional<picture::Image> qt = testing_support::DecodeWithQt(bytes);
+        ASSERT_TRUE(qt) << row.what;
+        EXPECT_EQ(picture::DecodeBmpBytes(bytes).pixels, qt->pixels) << row.what;
+    }
+}
+
+Bytes ReadFile(const std::string& name) {
+    std::ifstream in(std::string(RUNEPLOT_TEST_DATA) + "/" + name, std::ios::binary);
+    const std::vector<char> chars{std::istreambuf_iterator<char>(in), {}};
+    Bytes bytes(chars.size());
+    std::transform(chars.begin(), chars.end(), bytes.begin(), [](char c) { return static_cast<std::byte>(c); });
+    return bytes;
+}
+
+// ImageMagick's "convert texture.bmp -type Palette BMP3:rle8.bmp" of a 24-bit picture with a
+// grey ramp: 8 bits run-length encoded, and still the same pixels.
+TEST(DecodeBmpBytes, ImageMagicksRle8IsThePictureItCameFrom) {
+    const Bytes rle8 = ReadFile("imagemagick_rle8.bmp");
+    ASSERT_GT(rle8.size(), 30u);
+    ASSERT_EQ(static_cast<int>(rle8[30]), 1) << "RLE8";
+    const picture::Image decoded = picture::DecodeBmpBytes(rle8);
+    EXPECT_EQ(decoded.pixels, picture::DecodeBmpBytes(ReadFile("imagemagick_source.bmp")).pixels);
+    EXPECT_EQ(decoded.pixels, testing_support::DecodeWithQt(rle8).value().pixels);
+}
+
+}  // namespace
