@@ -424,6 +424,12 @@ void Form1::StopWatching() {
     watchedFile_.clear();
 }
 
+void Form1::SetCursor(editor::Surface, editor::Cursor) {}
+
+void Form1::ShowMagnifier(bool) {}
+
+void Form1::RedrawMagnifier() {}
+
 void Form1::OnWatchedPathChanged() {
     if (watchedFile_.isEmpty()) return;
     // A file renamed over the old one is a new file to the system.

@@ -61,6 +61,9 @@ public:
     void StopTimer(editor::Timer timer) override;
     void WatchFile(const std::filesystem::path& path) override;
     void StopWatching() override;
+    void SetCursor(editor::Surface surface, editor::Cursor cursor) override;
+    void ShowMagnifier(bool shown) override;
+    void RedrawMagnifier() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -606,6 +606,12 @@ void Form1::WatchFile(const std::filesystem::path& path) { watch_->Watch(path); 
 
 void Form1::StopWatching() { watch_->Stop(); }
 
+void Form1::SetCursor(editor::Surface, editor::Cursor) {}
+
+void Form1::ShowMagnifier(bool) {}
+
+void Form1::RedrawMagnifier() {}
+
 // ---- The window procedures --------------------------------------------------------------
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

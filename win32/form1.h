@@ -52,6 +52,9 @@ public:
     void StopTimer(editor::Timer timer) override;
     void WatchFile(const std::filesystem::path& path) override;
     void StopWatching() override;
+    void SetCursor(editor::Surface surface, editor::Cursor cursor) override;
+    void ShowMagnifier(bool shown) override;
+    void RedrawMagnifier() override;
 
 private:
     // Every control's id, in the order the layout lists them.
