@@ -16,9 +16,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <algorithm>
 #include <cmath>
 
+#include "ui/magnifier.h"
 #include "ui/picture_box.h"
 #include "ui/pictures.h"
 
@@ -135,6 +137,7 @@ Form1::Form1(Prompts& prompts, char decimalSeparator, QWidget* parent) : QMainWi
     messageTimer_.setSingleShot(true);
     textureSettledTimer_.setSingleShot(true);
     editor_ = std::make_unique<editor::Editor>(*this, decimalSeparator);  // runs the start-up routine
+    magnifier_ = new Magnifier(*editor_, this);
     ForwardEvents();
 }
 
@@ -156,6 +159,12 @@ void Form1::BuildControls() {
     EditMenu->addSeparator();
     FitGlyph = item("FitGlyph", QStringLiteral("Подогнать символ по рисунку"), {QKeySequence(Qt::CTRL | Qt::Key_F)});
     FitAllGlyphs = item("FitAllGlyphs", QStringLiteral("Подогнать все символы"), {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F)});
+    ViewMenu = menuBar()->addMenu(QStringLiteral("Вид"));
+    ViewMenu->setObjectName(QStringLiteral("ViewMenu"));
+    MagnifierItem = ViewMenu->addAction(QStringLiteral("Лупа"));
+    MagnifierItem->setObjectName(QStringLiteral("MagnifierItem"));
+    MagnifierItem->setCheckable(true);
+    MagnifierItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -169,6 +178,7 @@ void Form1::BuildControls() {
     Shape1->setAutoFillBackground(true);
     Picture1 = Place(new PictureBox(Frame1), "Picture1", Twips(120, 240, 7680, 7680));
     Picture1->setFocusPolicy(Qt::TabFocus);
+    Picture1->setMouseTracking(true);  // the cursor shows what a press would take hold of
     err = Label(Picture1, "err", QStringLiteral("Ошибка.Недопустимая ширина буквы."),
                 Twips(720, 2880, 6255, 1215), Qt::AlignHCenter);
     err->setAutoFillBackground(true);
@@ -250,6 +260,9 @@ void Form1::ForwardEvents() {
     connect(Redo, &QAction::triggered, this, [this] { editor_->Redo(); });
     connect(FitGlyph, &QAction::triggered, this, [this] { editor_->FitGlyph(); });
     connect(FitAllGlyphs, &QAction::triggered, this, [this] { editor_->FitAllGlyphs(); });
+    connect(MagnifierItem, &QAction::triggered, this, [this] { editor_->ToggleMagnifier(); });
+    Picture1->installEventFilter(this);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, [this] { editor_->CancelDrag(); });
     for (QLineEdit* box : {Text4, Text5}) box->installEventFilter(this);
     connect(scr, &QScrollBar::valueChanged, this, [this] { editor_->OnSelectorChanged(); });
     const std::pair<QPushButton*, editor::Control> arrows[] = {
@@ -290,12 +303,25 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         else box->redo();
         return true;
     }
+    if (watched == Picture1 && editor_) ForwardPictureMouse(event);
     // Only the left button steps the selector; no other holds a message back.
     const auto leftButton = [event] { return static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton; };
     if (!editor_) return QMainWindow::eventFilter(watched, event);
     if (watched == scr && event->type() == QEvent::MouseButtonPress && leftButton()) editor_->OnSelectorPressed();
     if (watched == scr && event->type() == QEvent::MouseButtonRelease && leftButton()) editor_->OnSelectorReleased();
     return QMainWindow::eventFilter(watched, event);
+}
+
+// Picture1 shows the texture unscaled: its pixels are the texture's.
+void Form1::ForwardPictureMouse(QEvent* event) {
+    const auto type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease) return;
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint at = mouse->position().toPoint();
+    if (type == QEvent::MouseMove) return editor_->MovePicture(editor::Surface::Picture1, at.x(), at.y());
+    if (mouse->button() != Qt::LeftButton) return;
+    if (type == QEvent::MouseButtonPress) editor_->PressPicture(editor::Surface::Picture1, at.x(), at.y());
+    else editor_->ReleasePicture(editor::Surface::Picture1, at.x(), at.y());
 }
 
 void Form1::SetText(editor::Box box, const std::string& text) {
@@ -424,11 +450,23 @@ void Form1::StopWatching() {
     watchedFile_.clear();
 }
 
-void Form1::SetCursor(editor::Surface, editor::Cursor) {}
+void Form1::SetCursor(editor::Surface surface, editor::Cursor cursor) {
+    QWidget* widget = surface == editor::Surface::Picture1 ? static_cast<QWidget*>(Picture1) : magnifier_;
+    switch (cursor) {
+    case editor::Cursor::Arrow: return widget->unsetCursor();
+    case editor::Cursor::SizeAcross: return widget->setCursor(Qt::SizeHorCursor);
+    case editor::Cursor::SizeUpDown: return widget->setCursor(Qt::SizeVerCursor);
+    case editor::Cursor::SizeAll: return widget->setCursor(Qt::SizeAllCursor);
+    }
+}
 
-void Form1::ShowMagnifier(bool) {}
+void Form1::ShowMagnifier(bool shown) {
+    MagnifierItem->setChecked(shown);
+    if (shown) magnifier_->ShowBesideOwner();
+    else magnifier_->hide();
+}
 
-void Form1::RedrawMagnifier() {}
+void Form1::RedrawMagnifier() { magnifier_->update(); }
 
 void Form1::OnWatchedPathChanged() {
     if (watchedFile_.isEmpty()) return;

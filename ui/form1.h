@@ -22,6 +22,7 @@ class QWidget;
 
 namespace ui {
 
+class Magnifier;
 class PictureBox;
 
 // The one window in Qt: its controls, and the editor's requests carried out on them. Every
@@ -74,6 +75,7 @@ private:
     QWidget* ControlWidget(editor::Control control) const;
     QAction* MenuAction(editor::Control control) const;
     bool IsBoxOwnUndoKey(QObject* watched, QEvent* event) const;
+    void ForwardPictureMouse(QEvent* event);
     QTimer& TimerFor(editor::Timer timer);
     void OnWatchedPathChanged();
 
@@ -91,6 +93,9 @@ private:
     QAction* Redo = nullptr;
     QAction* FitGlyph = nullptr;
     QAction* FitAllGlyphs = nullptr;
+    QMenu* ViewMenu = nullptr;  // "Вид"
+    QAction* MagnifierItem = nullptr;
+    Magnifier* magnifier_ = nullptr;
     QGroupBox* Frame1 = nullptr;
     QGroupBox* Frame2 = nullptr;
     QGroupBox* Frame3 = nullptr;

@@ -79,6 +79,10 @@ TEST_F(PictureEdit, RepeatedClicksStepThroughOverlappingGlyphsInTableOrder) {
     EXPECT_EQ(view.selectorValue, 3) << "from a glyph not under the point, the first after it";
     Click(Surface::Picture1, {10, 10});
     EXPECT_EQ(view.selectorValue, 3);
+
+    Write("font1.gmf", FontBytes::LayoutA({kGlyph}).bytes());  // shrunk behind the window
+    Click(Surface::Picture1, {140, 260});
+    EXPECT_EQ(view.selectorValue, 0);
 }
 
 TEST_F(PictureEdit, TheCursorShowsWhatAPressWouldTakeHoldOf) {
