@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "win32/dialogs.h"
+#include "win32/picture_mouse.h"
 #include "win32/pictures.h"
 #include "win32/text.h"
 
@@ -71,6 +72,7 @@ Form1::Form1(HINSTANCE instance, char decimalSeparator) : instance_(instance), d
 }
 
 Form1::~Form1() {
+    magnifier_.reset();  // it asks the editor what to draw
     editor_.reset();  // it may still ask the window to stop what it started
     watch_.reset();
     if (shortcuts_) DestroyAcceleratorTable(shortcuts_);
@@ -99,6 +101,7 @@ void Form1::RegisterClasses() {
     RegisterClassExW(&group);
 
     PictureBox::Register(instance_);
+    Magnifier::Register(instance_);
 }
 
 bool Form1::Create(int showCommand) {
@@ -131,6 +134,8 @@ bool Form1::Create(int showCommand) {
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     editor_ = std::make_unique<editor::Editor>(*this, decimalSeparator_);
+    magnifier_ = std::make_unique<Magnifier>(*editor_, window_);
+    picture1_.ForwardMouseTo(*editor_);
     ShowWindow(window_, showCommand);
     UpdateWindow(window_);
     return true;
@@ -154,6 +159,9 @@ void Form1::BuildMenu() {
     AppendMenuW(editMenu_, MF_STRING | MF_GRAYED, kFitGlyph, L"Подогнать символ по рисунку\tCtrl+F");
     AppendMenuW(editMenu_, MF_STRING | MF_GRAYED, kFitAllGlyphs, L"Подогнать все символы\tCtrl+Shift+F");
     AppendMenuW(menu_, MF_POPUP | MF_GRAYED, reinterpret_cast<UINT_PTR>(editMenu_), L"Правка");
+    viewMenu_ = CreatePopupMenu();
+    AppendMenuW(viewMenu_, MF_STRING, kMagnifier, L"Лупа\tCtrl+L");
+    AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(viewMenu_), L"Вид");
     SetMenu(window_, menu_);
 
     ACCEL keys[] = {
@@ -162,6 +170,7 @@ void Form1::BuildMenu() {
         {FVIRTKEY | FCONTROL | FSHIFT, 'Z', kRedo},
         {FVIRTKEY | FCONTROL, 'F', kFitGlyph},
         {FVIRTKEY | FCONTROL | FSHIFT, 'F', kFitAllGlyphs},
+        {FVIRTKEY | FCONTROL, 'L', kMagnifier},
     };
     shortcuts_ = CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys)));
 }
@@ -271,6 +280,7 @@ void Form1::OnCommand(int id, int code) {
         case kRedo: editor_->Redo(); return;
         case kFitGlyph: editor_->FitGlyph(); return;
         case kFitAllGlyphs: editor_->FitAllGlyphs(); return;
+        case kMagnifier: editor_->ToggleMagnifier(); return;
         default: break;
         }
     }
@@ -425,7 +435,18 @@ void Form1::DrawSaveButton(const DRAWITEMSTRUCT& item) {
 // ---- The keyboard -----------------------------------------------------------------------
 
 bool Form1::PreTranslate(MSG& message) {
-    if (!IsInside(message.hwnd, window_)) return false;
+    // The magnifier shares the window's shortcuts, and nothing else of its keyboard.
+    const bool inMagnifier = magnifier_ && IsInside(message.hwnd, magnifier_->window());
+    if (!IsInside(message.hwnd, window_) && !inMagnifier) return false;
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && editor_ && editor_->Dragging()) {
+        editor_->CancelDrag();
+        return true;
+    }
+    if (inMagnifier) {
+        MSG asWindows = message;  // as if it were the window's own: Wine translates no other
+        asWindows.hwnd = window_;
+        return TranslateAcceleratorW(window_, shortcuts_, &asWindows) != 0;
+    }
     if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
         MoveFocus(GetKeyState(VK_SHIFT) >= 0);
         return true;
@@ -606,11 +627,20 @@ void Form1::WatchFile(const std::filesystem::path& path) { watch_->Watch(path); 
 
 void Form1::StopWatching() { watch_->Stop(); }
 
-void Form1::SetCursor(editor::Surface, editor::Cursor) {}
+void Form1::SetCursor(editor::Surface surface, editor::Cursor cursor) {
+    const HCURSOR shape = SystemCursor(cursor);
+    if (surface == editor::Surface::Picture1) picture1_.SetCursor(shape);
+    else magnifier_->SetCursor(shape);
+    ::SetCursor(shape);  // the mouse is over the surface that asked: no need to wait for it to move
+}
 
-void Form1::ShowMagnifier(bool) {}
+void Form1::ShowMagnifier(bool shown) {
+    CheckMenuItem(viewMenu_, kMagnifier, MF_BYCOMMAND | (shown ? MF_CHECKED : MF_UNCHECKED));
+    if (shown) magnifier_->Show();
+    else magnifier_->Hide();
+}
 
-void Form1::RedrawMagnifier() {}
+void Form1::RedrawMagnifier() { magnifier_->Redraw(); }
 
 // ---- The window procedures --------------------------------------------------------------
 

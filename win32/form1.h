@@ -8,6 +8,7 @@
 #include "editor/editor.h"
 #include "editor/view.h"
 #include "win32/gdi.h"
+#include "win32/magnifier.h"
 #include "win32/picture_box.h"
 #include "win32/texture_watch.h"
 
@@ -95,6 +96,7 @@ private:
         kLabel4,
         kLabel5,
         kInfo,
+        kMagnifier,  // "Вид" > "Лупа"
         kIdCount
     };
 
@@ -137,6 +139,7 @@ private:
     HWND window_ = nullptr;
     HMENU menu_ = nullptr;
     HMENU editMenu_ = nullptr;  // "Правка"
+    HMENU viewMenu_ = nullptr;  // "Вид"
     HACCEL shortcuts_ = nullptr;
     HWND lastFocus_ = nullptr;  // the control given the focus back when the window is active again
     std::array<HWND, kIdCount> controls_{};
@@ -158,6 +161,7 @@ private:
     PictureBox picture1_;
     std::unique_ptr<TextureWatch> watch_;
     std::unique_ptr<editor::Editor> editor_;
+    std::unique_ptr<Magnifier> magnifier_;
 };
 
 }  // namespace win32

@@ -1,8 +1,11 @@
 #include "win32/picture_box.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 
 #include "win32/gdi.h"
+#include "win32/picture_mouse.h"
 #include "win32/pictures.h"
 
 namespace win32 {
@@ -104,6 +107,14 @@ void PictureBox::OnPaint() {
                   DIB_RGB_COLORS, SRCCOPY);
 }
 
+// The texture pixel under a point of the client area: the texture is drawn at a whole scale of
+// the screen's pixels, each texture pixel as kScale x kScale of them.
+POINT PictureBox::ToTexturePixel(LPARAM position) {
+    constexpr int kScale = 1;
+    const auto texturePixel = [](int screen) { return screen >= 0 ? screen / kScale : -((-screen + kScale - 1) / kScale); };
+    return {texturePixel(GET_X_LPARAM(position)), texturePixel(GET_Y_LPARAM(position))};
+}
+
 LRESULT CALLBACK PictureBox::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
@@ -112,7 +123,15 @@ LRESULT CALLBACK PictureBox::WindowProc(HWND window, UINT message, WPARAM wParam
     auto* box = reinterpret_cast<PictureBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     LRESULT result = 0;
     if (ForwardToTopLevel(window, message, wParam, lParam, result)) return result;
+    if (box && box->editor_ &&
+        ForwardPictureMouse(*box->editor_, editor::Surface::Picture1, window, message, ToTexturePixel(lParam))) {
+        return 0;
+    }
     switch (message) {
+    case WM_SETCURSOR:
+        if (!box || !box->cursor_ || LOWORD(lParam) != HTCLIENT) break;
+        ::SetCursor(box->cursor_);
+        return TRUE;
     case WM_ERASEBKGND:
         return 1;  // the picture covers every pixel
     case WM_PAINT:
