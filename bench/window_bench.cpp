@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <algorithm>
@@ -112,6 +113,34 @@ void ArrowClick(benchmark::State& state) {
     CheckNoMessage(state, open);
 }
 BENCHMARK(ArrowClick);
+
+void SendMouse(QWidget* widget, QEvent::Type type, QPoint at) {
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, widget->mapToGlobal(at), button, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+// A mouse move while the left edge is dragged on Picture1, one edit unit to and fro, Picture1 and
+// the magnifier at 16x painted each time.
+void DragMoveWithMagnifier(benchmark::State& state) {
+    OpenWindow open(bench::FontOfGlyphs(100));
+    open.window.Editor().ToggleMagnifier();
+    open.window.Editor().ZoomMagnifier(editor::kMaxMagnification);
+    auto* picture = open.Child<QWidget>("Picture1");
+    auto* magnifier = open.Child<QWidget>("Magnifier");
+    SendMouse(picture, QEvent::MouseButtonPress, {0, 10});
+    SendMouse(picture, QEvent::MouseMove, {10, 10});
+    int x = 10;
+    for (auto _ : state) {
+        x = x == 10 ? 12 : 10;
+        SendMouse(picture, QEvent::MouseMove, {x, 10});
+        picture->repaint();
+        magnifier->repaint();
+    }
+    if (!open.window.Editor().Dragging() || open.window.Editor().Magnifier().factor != 16) state.SkipWithError("no drag at 16x");
+    CheckNoMessage(state, open);
+}
+BENCHMARK(DragMoveWithMagnifier)->Unit(benchmark::kMicrosecond);
 
 void FloorOpenRead16(benchmark::State& state) {
     const bench::ScratchDir dir;
