@@ -312,6 +312,14 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+void Form1::changeEvent(QEvent* event) {
+    // Another window taking the mouse away mid-drag puts the glyph back, as Escape does.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && editor_ && editor_->Dragging()) {
+        editor_->CancelDrag();
+    }
+    QMainWindow::changeEvent(event);
+}
+
 // Picture1 shows the texture unscaled: its pixels are the texture's.
 void Form1::ForwardPictureMouse(QEvent* event) {
     const auto type = event->type();

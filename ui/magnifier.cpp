@@ -111,6 +111,12 @@ void Magnifier::keyPressEvent(QKeyEvent* event) {
 
 void Magnifier::resizeEvent(QResizeEvent*) { editor_.OnMagnifierResized(width(), height()); }
 
+void Magnifier::changeEvent(QEvent* event) {
+    // Another window taking the mouse away mid-drag puts the glyph back, as Escape does.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && editor_.Dragging()) editor_.CancelDrag();
+    QWidget::changeEvent(event);
+}
+
 void Magnifier::closeEvent(QCloseEvent* event) {
     editor_.OnMagnifierClosed();
     event->accept();
