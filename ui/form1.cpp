@@ -186,6 +186,7 @@ void Form1::BuildControls() {
     SetColour(err, QPalette::WindowText, QColor(0xFF, 0, 0));
     err->setFont(SansFont(24, true));
     err->setWordWrap(true);
+    err->setAttribute(Qt::WA_TransparentForMouseEvents);  // a glyph under the warning is clicked all the same
     err->hide();
 
     // The glyph selector.
