@@ -24,12 +24,12 @@ constexpr COLORREF kOutline = RGB(0xFF, 0x00, 0x00);
 
 int Rounded(double v) { return static_cast<int>(std::lround(v)); }
 
-// The part of the region that lies on the texture, as the squares of its pixels.
-void DrawTexture(HDC dc, const editor::MagnifierPicture& shown) {
+// The part of the region that lies on the texture, as the squares of its pixels; where they went.
+RECT DrawTexture(HDC dc, const editor::MagnifierPicture& shown) {
     const picture::Image& texture = *shown.texture;
     const int left = std::max(shown.regionLeft, 0), right = std::min(shown.regionLeft + shown.regionWidth, texture.width);
     const int top = std::max(shown.regionTop, 0), bottom = std::min(shown.regionTop + shown.regionHeight, texture.height);
-    if (left >= right || top >= bottom) return;
+    if (left >= right || top >= bottom) return {};
     const int width = right - left, height = bottom - top;
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y) {
@@ -46,10 +46,10 @@ void DrawTexture(HDC dc, const editor::MagnifierPicture& shown) {
     SetStretchBltMode(dc, COLORONCOLOR);  // whole pixels repeated: squares, no blur
     StretchDIBits(dc, x0, y0, width * shown.factor, height * shown.factor, 0, 0, width, height, pixels.data(), &info,
                   DIB_RGB_COLORS, SRCCOPY);
-    if (shown.factor < editor::kMagnifierGridFrom) return;
+    const int x1 = x0 + width * shown.factor, y1 = y0 + height * shown.factor;
+    if (shown.factor < editor::kMagnifierGridFrom) return {x0, y0, x1, y1};
     const GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, kGrid));
     const Selection selected(dc, pen.get());
-    const int x1 = x0 + width * shown.factor, y1 = y0 + height * shown.factor;
     for (int x = left + 1; x < right; ++x) {
         MoveToEx(dc, Rounded(shown.ScreenX(x)), y0, nullptr);
         LineTo(dc, Rounded(shown.ScreenX(x)), y1);
@@ -58,6 +58,7 @@ void DrawTexture(HDC dc, const editor::MagnifierPicture& shown) {
         MoveToEx(dc, x0, Rounded(shown.ScreenY(y)), nullptr);
         LineTo(dc, x1, Rounded(shown.ScreenY(y)));
     }
+    return {x0, y0, x1, y1};
 }
 
 // Two pixels wide, one each side of the boundary the edge lies on.
@@ -114,20 +115,21 @@ void Magnifier::Redraw() {
 
 void Magnifier::OnPaint() {
     const PaintDc paint(window_);
+    const HDC dc = paint.get();
     RECT client{};
     GetClientRect(window_, &client);
-    // Drawn off screen and shown at once: a drag must not flicker.
-    const MemoryDc memory(paint.get());
-    const Bitmap canvas(CreateCompatibleBitmap(paint.get(), client.right, client.bottom));
-    const Selection onCanvas(memory.get(), canvas.get());
-    const Brush background(CreateSolidBrush(kBackground));
-    FillRect(memory.get(), &client, background.get());
+    // Straight onto the window, the background only around the texture: each pixel reaches the
+    // screen once, which keeps a drag's move quick even where drawing goes through a server.
     const editor::MagnifierPicture shown = editor_.Magnifier();
+    const int saved = SaveDC(dc);
     if (shown.texture) {
-        DrawTexture(memory.get(), shown);
-        DrawOutline(memory.get(), shown);
+        const RECT texture = DrawTexture(dc, shown);
+        ExcludeClipRect(dc, texture.left, texture.top, texture.right, texture.bottom);
     }
-    BitBlt(paint.get(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+    const Brush background(CreateSolidBrush(kBackground));
+    FillRect(dc, &client, background.get());
+    RestoreDC(dc, saved);
+    if (shown.texture) DrawOutline(dc, shown);
 }
 
 void Magnifier::OnKeyDown(WPARAM key) {
