@@ -177,6 +177,19 @@ TEST_F(PictureEdit, EscapeACaptureLostAndAZeroDragWriteNothing) {
     EXPECT_EQ(view.pixels, outline);
 }
 
+TEST_F(PictureEdit, AReleaseThatWouldEndTheTableWritesNothingAndPutsTheGlyphBack) {
+    const auto path = OpenFont(FontBytes::LayoutA({Glyph(0, 1 / 256.0f, 0, 0), kGlyph}));
+    const auto before = FileBytes(path);
+    Drag(Surface::Picture1, {2, 2}, {2, -2}, false);
+    editor->MovePicture(Surface::Picture1, 2, 0);
+    EXPECT_EQ(Shown(Box::Text2), "0") << "every field 0: an empty record";
+    editor->ReleasePicture(Surface::Picture1, 2, 0);
+    EXPECT_EQ(FileBytes(path), before);
+    EXPECT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(Shown(Box::Text2), "1");
+    EXPECT_FALSE(view.IsEnabled(Control::Undo));
+}
+
 TEST_F(PictureEdit, TheMagnifierMapsItsPixelsToEditUnitsAtItsFactor) {
     const struct { int factor; int pixels; const char* text1; } cases[] = {
         {2, 3, "65"}, {2, 12, "67"}, {8, 7, "64"}, {8, 8, "65"}, {8, -40, "61"}, {16, 15, "64"}, {16, 16, "65"}, {16, 96, "67"},
