@@ -56,6 +56,11 @@ TEST_F(PictureMouse, TheMagnifierOpensBesideTheWindowAndClosingItUnchecks) {
     }
     EXPECT_EQ(grid, 8) << "one line every 8 pixels";
     EXPECT_EQ(texture, 56);
+    magnifier->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(magnifier));
+    QTest::keyClick(magnifier, Qt::Key_L, Qt::ControlModifier);
+    EXPECT_FALSE(magnifier->isVisible()) << "Ctrl+L closes it from inside too";
+    item->trigger();
     magnifier->close();
     EXPECT_FALSE(item->isChecked());
 }
