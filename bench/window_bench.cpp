@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <algorithm>
@@ -20,6 +21,8 @@
 
 #include "bench/bench_files.h"
 #include "editor/editor.h"
+#include "font/font_file.h"
+#include "runtime/binary_file.h"
 #include "picture/image.h"
 #include "tests/support/bmp.h"
 #include "tests/support/font_bytes.h"
@@ -111,6 +114,34 @@ void ArrowClick(benchmark::State& state) {
     CheckNoMessage(state, open);
 }
 BENCHMARK(ArrowClick);
+
+void SendMouse(QWidget* widget, QEvent::Type type, QPoint at) {
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, widget->mapToGlobal(at), button, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+// A mouse move while the left edge is dragged on Picture1, one edit unit to and fro, Picture1 and
+// the magnifier at 16x painted each time.
+void DragMoveWithMagnifier(benchmark::State& state) {
+    OpenWindow open(bench::FontOfGlyphs(100));
+    open.window.Editor().ToggleMagnifier();
+    open.window.Editor().ZoomMagnifier(editor::kMaxMagnification);
+    auto* picture = open.Child<QWidget>("Picture1");
+    auto* magnifier = open.Child<QWidget>("Magnifier");
+    SendMouse(picture, QEvent::MouseButtonPress, {0, 10});
+    SendMouse(picture, QEvent::MouseMove, {10, 10});
+    int x = 10;
+    for (auto _ : state) {
+        x = x == 10 ? 12 : 10;
+        SendMouse(picture, QEvent::MouseMove, {x, 10});
+        picture->repaint();
+        magnifier->repaint();
+    }
+    if (!open.window.Editor().Dragging() || open.window.Editor().Magnifier().factor != 16) state.SkipWithError("no drag at 16x");
+    CheckNoMessage(state, open);
+}
+BENCHMARK(DragMoveWithMagnifier)->Unit(benchmark::kMicrosecond);
 
 void FloorOpenRead16(benchmark::State& state) {
     const bench::ScratchDir dir;
@@ -207,6 +238,9 @@ public:
     void StopTimer(editor::Timer) override {}
     void WatchFile(const std::filesystem::path&) override {}
     void StopWatching() override {}
+    void SetCursor(editor::Surface, editor::Cursor) override {}
+    void ShowMagnifier(bool) override {}
+    void RedrawMagnifier() override { benchmark::DoNotOptimize(editor->Magnifier()); }
 };
 
 struct OpenEditor {
@@ -289,6 +323,46 @@ void CoreOpenCommand(benchmark::State& state) {
     CheckNoMessage(state, open);
 }
 BENCHMARK(CoreOpenCommand)->Arg(10)->Arg(1001);
+
+// A click on Picture1 where no glyph of a full table lies: the whole table read and tested.
+void CoreClickOnPicture(benchmark::State& state) {
+    OpenEditor open(bench::FontOfGlyphs(1001));
+    for (auto _ : state) {
+        open.editor.PressPicture(editor::Surface::Picture1, 20, 5);
+        open.editor.ReleasePicture(editor::Surface::Picture1, 20, 5);
+    }
+    if (open.view.value != 0) state.SkipWithError("a glyph was selected");
+    CheckNoMessage(state, open);
+}
+BENCHMARK(CoreClickOnPicture);
+
+// The floor of that click: the table read once, as a load reads it.
+void FloorReadTable(benchmark::State& state) {
+    const bench::ScratchDir dir;
+    const std::string path = dir.Write("font1.gmf", bench::FontOfGlyphs(1001));
+    for (auto _ : state) {
+        runtime::BinaryFile file = runtime::BinaryFile::OpenForReading(path);
+        benchmark::DoNotOptimize(font::ReadFontTable(file).glyphs.data());
+    }
+}
+BENCHMARK(FloorReadTable);
+
+// A mouse move while the left edge is dragged, one edit unit to and fro, the magnifier open.
+void CoreDragMove(benchmark::State& state) {
+    OpenEditor open(bench::FontOfGlyphs(100));
+    open.editor.ToggleMagnifier();
+    open.editor.OnMagnifierResized(400, 400);
+    open.editor.PressPicture(editor::Surface::Picture1, 0, 10);
+    open.editor.MovePicture(editor::Surface::Picture1, 10, 10);
+    int x = 10;
+    for (auto _ : state) {
+        x = x == 10 ? 12 : 10;
+        open.editor.MovePicture(editor::Surface::Picture1, x, 10);
+    }
+    if (!open.editor.Dragging()) state.SkipWithError("no drag");
+    CheckNoMessage(state, open);
+}
+BENCHMARK(CoreDragMove);
 
 // The picture layer's share of an open: the texture decoded once.
 void DecodeTexture(benchmark::State& state) {

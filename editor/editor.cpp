@@ -81,6 +81,7 @@ void Editor::ShowTexts() {
         {ControlText::FitGlyph, Text::FitGlyphItem},
         {ControlText::FitAllGlyphs, Text::FitAllGlyphsItem},
         {ControlText::ViewMenu, Text::ViewMenu},
+        {ControlText::MagnifierItem, Text::MagnifierItem},
         {ControlText::LanguageMenu, Text::LanguageMenu},
         {ControlText::Russian, Text::RussianItem},
         {ControlText::English, Text::EnglishItem},
@@ -107,6 +108,7 @@ void Editor::ShowGlyphCaption() {
 }
 
 void Editor::StartUp() {
+    AbandonDrag();
     StopFollowingPicture();  // no picture shown, none followed
     texture_.reset();
     ink_.reset();
@@ -230,6 +232,7 @@ void Editor::ShowFontParameters() {
 }
 
 void Editor::RefreshGlyphView() {
+    AbandonDrag();  // the glyph it held may be another now
     if (font_.GlyphCount == 0) {
         SetGlyphShown(false);
         ShowNoGlyph();
@@ -252,6 +255,7 @@ void Editor::ShowSelectedGlyph() {
         font::ReadGlyphRecord(file, font_, static_cast<std::int16_t>(view_.SelectorValue()));
         view_.ClearDrawing();
         const font::GlyphRecord& glyph = font_.CurrentGlyph;
+        shownGlyph_ = glyph;
         x0_ = font::ToPreviewPixel(glyph.Left);
         y0_ = font::ToPreviewPixel(glyph.Top);
         x1_ = font::ToPreviewPixel(glyph.Right);
@@ -277,8 +281,10 @@ void Editor::ShowNoGlyph() {
     view_.SetVisible(Control::err, false);
 }
 
-void Editor::DrawOutline() {
-    const font::OutlinePlan outline = font::PlanOutline(x0_, y0_, x1_, font_.CellHeight, font::kTextureSize);
+void Editor::DrawOutline() { DrawOutlineAt(x0_, y0_, x1_); }
+
+void Editor::DrawOutlineAt(std::int32_t x0, std::int32_t y0, std::int32_t x1) {
+    const font::OutlinePlan outline = font::PlanOutline(x0, y0, x1, font_.CellHeight, font::kTextureSize);
     font::ForEachOutlinePixel(outline, [this](std::int32_t x, std::int32_t y) { view_.SetPixel(x, y, kOutlineColour); });
 }
 
@@ -333,7 +339,7 @@ void Editor::NudgeEdge(Box box, int step, bool guarded) {
     StoreGlyph();
 }
 
-void Editor::StoreGlyph() {
+bool Editor::StoreGlyph() {
     try {
         const auto index = static_cast<std::int16_t>(view_.SelectorValue());
         history_.RecordWrite(fontPath_, {History::Kind::StoreGlyph, index}, {RecordRange(index)}, [&] {
@@ -342,9 +348,10 @@ void Editor::StoreGlyph() {
         });
     } catch (const runtime::Failure& failure) {
         ShowFailure(Action::StoreGlyph, failure);
-        return;
+        return false;
     }
     ShowWrittenGlyph();
+    return true;
 }
 
 void Editor::SaveFontParameters() {
@@ -591,6 +598,7 @@ void Editor::ShowPictureAgain() {
                     texture_ = std::move(texture);
                     ink_.reset();
                     view_.ShowTexture(*texture_);
+                    MagnifierChanged();
                     pictureTroubleShown_ = false;
                     return;
                 }
@@ -619,11 +627,13 @@ void Editor::SetGlyphShown(bool shown) {
         view_.SetEnabled(arrow, shown);
     }
     UpdateEditMenu();
+    MagnifierChanged();
 }
 
 void Editor::SetTextureShown(bool shown) {
     textureShown_ = shown;
     UpdateEditMenu();
+    MagnifierChanged();
 }
 
 // After a write: the history's menu items, and the glyph as read back from the file.

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "editor/history.h"
+#include "editor/magnifier.h"
 #include "editor/messages.h"
+#include "editor/picture_edit.h"
 #include "editor/settings.h"
 #include "editor/view.h"
 #include "font/font_file.h"
@@ -59,6 +61,20 @@ public:
     void DropFiles(const std::vector<std::filesystem::path>& files);
     void ChooseLanguage(Language language);               // "Русский", "English"
 
+    // The left button and the mouse on a picture of the texture, in the surface's own pixels.
+    // The mouse moves with or without the button held.
+    void PressPicture(Surface surface, std::int32_t x, std::int32_t y);
+    void MovePicture(Surface surface, std::int32_t x, std::int32_t y);
+    void ReleasePicture(Surface surface, std::int32_t x, std::int32_t y);
+    void CancelDrag();  // Escape, or the mouse taken away from the window
+    bool Dragging() const { return drag_.has_value(); }
+
+    void ToggleMagnifier();  // "Лупа"
+    void OnMagnifierClosed();
+    void ZoomMagnifier(int steps);  // Ctrl+wheel, "+" and "-"
+    void OnMagnifierResized(std::int32_t width, std::int32_t height);
+    MagnifierPicture Magnifier() const;
+
 private:
     void ShowTexts();
     void ShowGlyphCaption();
@@ -74,10 +90,11 @@ private:
     void ShowSelectedGlyph();
     void ShowNoGlyph();
     void DrawOutline();
+    void DrawOutlineAt(std::int32_t x0, std::int32_t y0, std::int32_t x1);
     void ShowWidthWarning();
 
     void NudgeEdge(Box box, int step, bool guarded);
-    void StoreGlyph();
+    bool StoreGlyph();
     void NormaliseDecimalPoint(Box box);
 
     void Replay(Action action);
@@ -152,6 +169,31 @@ private:
 
     CommonDialog CommonDialog1;
     CommonDialog CommonDialog2;
+
+    // Editing on the pictures.
+    bool CanDrag() const;
+    std::optional<Sides> SidesOn(Surface surface) const;
+    void UpdateCursor(Surface surface, std::int32_t x, std::int32_t y);
+    void SelectGlyphAt(Surface surface, std::int32_t x, std::int32_t y);
+    void ShowDrag();
+    void ShowShownGlyph();
+    void AbandonDrag();
+    void MagnifierChanged();
+
+    struct Press {
+        Surface surface;
+        std::int32_t x;
+        std::int32_t y;
+        Hold hold;
+    };
+    font::GlyphRecord shownGlyph_;  // as the last refresh read it
+    std::optional<Press> press_;
+    std::optional<EdgeDrag> drag_;
+    Cursor cursors_[2] = {Cursor::Arrow, Cursor::Arrow};  // by Surface
+    bool magnifierOpen_ = false;
+    int magnifierFactor_ = kDefaultMagnification;
+    std::int32_t magnifierWidth_ = 0;
+    std::int32_t magnifierHeight_ = 0;
 };
 
 }  // namespace editor

@@ -23,6 +23,7 @@ constexpr Row kTexts[] = {
     {Text::FitGlyphItem, "Подогнать символ по рисунку", "Fit glyph to picture"},
     {Text::FitAllGlyphsItem, "Подогнать все символы", "Fit all glyphs"},
     {Text::ViewMenu, "Вид", "View"},
+    {Text::MagnifierItem, "Лупа", "Magnifier"},
     // Readable whichever language is chosen.
     {Text::LanguageMenu, "Язык / Language", "Язык / Language"},
     {Text::RussianItem, "Русский", "Русский"},

@@ -17,6 +17,7 @@ enum class Text {
     FitGlyphItem,
     FitAllGlyphsItem,
     ViewMenu,
+    MagnifierItem,
     LanguageMenu,
     RussianItem,
     EnglishItem,

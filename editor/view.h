@@ -48,6 +48,7 @@ enum class ControlText {
     FitGlyph,
     FitAllGlyphs,
     ViewMenu,
+    MagnifierItem,  // "Лупа", the magnifier's title too
     LanguageMenu,
     Russian,
     English,
@@ -66,6 +67,13 @@ enum class Timer {
     Message,         // a message shown once the event that raised it is over
     TextureSettled,  // the followed texture has stayed unchanged for a moment
 };
+
+// Where the mouse on a picture of the texture comes from: Picture1, in the texture's pixels, or
+// the magnifier, in its own.
+enum class Surface { Picture1, Magnifier };
+
+// The mouse pointer's shapes over a surface: the system's own resize and move pointers.
+enum class Cursor { Arrow, SizeAcross, SizeUpDown, SizeAll };
 
 class View {
 public:
@@ -94,6 +102,12 @@ public:
     virtual void ShowTexture(const picture::Image& texture) = 0;
     virtual void ClearDrawing() = 0;  // Cls: what was drawn goes, the texture stays
     virtual void SetPixel(std::int32_t x, std::int32_t y, picture::Rgba colour) = 0;  // PSet, inside the picture
+
+    virtual void SetCursor(Surface surface, Cursor cursor) = 0;
+    // The magnifier's tool window with the check of its menu item "Лупа", shown or closed.
+    virtual void ShowMagnifier(bool shown) = 0;
+    // What the magnifier shows has changed: it asks Editor::Magnifier() again and repaints.
+    virtual void RedrawMagnifier() = 0;
 
     // An open-file dialog that accepts only existing files. The filter is "shown text|pattern";
     // lastFile is the dialog's remembered choice, shown selected. Nothing when cancelled.

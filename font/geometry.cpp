@@ -69,6 +69,35 @@ OutlinePlan PlanOutline(std::int32_t x0, std::int32_t y0, std::int32_t x1, float
     return plan;
 }
 
+std::optional<OutlineBox> OutlineBoxOf(const GlyphRecord& glyph, float cellHeight) {
+    // Checked here rather than caught: a table of far-out records must cost no more than any other.
+    const auto pixel = [](float textureUnits) -> std::optional<std::int32_t> {
+        const double truncated = std::trunc(textureUnits * kPreviewPixelsPerTextureUnit);
+        if (!runtime::FitsInt32(truncated)) return std::nullopt;  // NaN too
+        return static_cast<std::int32_t>(truncated);
+    };
+    const std::optional<std::int32_t> x0 = pixel(glyph.Left), y0 = pixel(glyph.Top), x1 = pixel(glyph.Right);
+    if (!x0 || !y0 || !x1) return std::nullopt;
+    const double bottom = *y0 + cellHeight * kPreviewPixelsPerTextureUnit;
+    if (!runtime::FitsInt32(std::floor(bottom)) || !runtime::FitsInt32(std::ceil(bottom))) return std::nullopt;
+    const std::int64_t right = std::int64_t{*x1} - 3;
+    if (!runtime::FitsInt32(static_cast<double>(right))) return std::nullopt;
+    return OutlineBox{*x0, *y0, static_cast<std::int32_t>(right), OutlineBottomRow(*y0, cellHeight)};
+}
+
+bool OutlineCovers(const GlyphRecord& glyph, float cellHeight, std::int32_t x, std::int32_t y) {
+    // Columns first, by a plain truncating conversion where the values allow it: most glyphs of a
+    // table lie in other columns, and their rows need not be found.
+    constexpr double kPlainly = 1e9;
+    const double left = glyph.Left * kPreviewPixelsPerTextureUnit, right = glyph.Right * kPreviewPixelsPerTextureUnit;
+    if (std::fabs(left) < kPlainly && std::fabs(right) < kPlainly &&
+        (x < static_cast<std::int64_t>(left) || x > static_cast<std::int64_t>(right) - 3)) {
+        return false;
+    }
+    const std::optional<OutlineBox> box = OutlineBoxOf(glyph, cellHeight);
+    return box && box->Contains(x, y);
+}
+
 bool IsTooNarrow(const GlyphRecord& glyph) {
     return double{glyph.Right} * kEditUnitsPerTextureUnit - 4 < double{glyph.Left} * kEditUnitsPerTextureUnit;
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -69,6 +70,20 @@ void ForEachOutlinePixel(const OutlinePlan& plan, Plot&& plot) {
         for (std::int32_t y = plan.sideFirstRow; y <= plan.sideLastRow; ++y) plot(column, y);
     }
 }
+
+// The rectangle a glyph's outline covers, in preview pixels: columns x0 to x1 - 3, rows y0 to
+// OutlineBottomRow, both ends inside. Nothing for a record that is no finite rectangle in 32-bit
+// pixels: such a glyph lies under no point.
+struct OutlineBox {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;
+    std::int32_t bottom = 0;
+
+    bool Contains(std::int32_t x, std::int32_t y) const { return x >= left && x <= right && y >= top && y <= bottom; }
+};
+std::optional<OutlineBox> OutlineBoxOf(const GlyphRecord& glyph, float cellHeight);
+bool OutlineCovers(const GlyphRecord& glyph, float cellHeight, std::int32_t x, std::int32_t y);
 
 // The window's width warning, from the stored values: the right edge less than 4 edit units
 // right of the left one.

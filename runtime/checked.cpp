@@ -21,10 +21,10 @@ Int Narrow(long long wide, const char* what) {
     return static_cast<Int>(wide);
 }
 
+}  // namespace
+
 // Exclusive bounds: the doubles just outside the 32-bit range are exact.
 bool FitsInt32(double value) { return value > -2147483649.0 && value < 2147483648.0; }
-
-}  // namespace
 
 std::int16_t CheckedAdd16(std::int16_t a, std::int16_t b) {
     return Narrow<std::int16_t>(static_cast<long long>(a) + b, "16-bit addition");

@@ -16,6 +16,9 @@ double CheckedDivide(double a, double b);
 // Rounds to binary32 (nearest, ties to even); overflow past its range, invalid operation for NaN.
 float RoundToSingle(double value);
 
+// Whether a whole number lies in the 32-bit range; false for a not-a-number.
+bool FitsInt32(double value);
+
 // Both fail with an overflow beyond the 32-bit range, and for a not-a-number.
 std::int32_t TruncateToInt32(double value);
 std::int32_t RoundHalfEvenToInt32(double value);

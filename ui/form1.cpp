@@ -19,9 +19,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <algorithm>
 #include <cmath>
 
+#include "ui/magnifier.h"
 #include "ui/picture_box.h"
 #include "ui/pictures.h"
 
@@ -140,6 +142,8 @@ Form1::Form1(Prompts& prompts, char decimalSeparator, editor::SettingsStore* set
     textureSettledTimer_.setSingleShot(true);
     // Gives the controls their texts and runs the start-up routine.
     editor_ = std::make_unique<editor::Editor>(*this, decimalSeparator, settings);
+    magnifier_ = new Magnifier(*editor_, this);
+    magnifier_->setWindowTitle(MagnifierItem->text());  // the item's, given before it existed
     ForwardEvents();
     // Files dropped anywhere on the window reach it, the boxes' own text drops aside.
     setAcceptDrops(true);
@@ -168,6 +172,10 @@ void Form1::BuildControls() {
 
     ViewMenu = menuBar()->addMenu(QString());
     ViewMenu->setObjectName(QStringLiteral("ViewMenu"));
+    MagnifierItem = ViewMenu->addAction(QString());
+    MagnifierItem->setObjectName(QStringLiteral("MagnifierItem"));
+    MagnifierItem->setCheckable(true);
+    MagnifierItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     // The language is the menu's last entry.
     LanguageMenu = ViewMenu->addMenu(QString());
     LanguageMenu->setObjectName(QStringLiteral("LanguageMenu"));
@@ -192,6 +200,7 @@ void Form1::BuildControls() {
     Shape1->setAutoFillBackground(true);
     Picture1 = Place(new PictureBox(Frame1), "Picture1", Twips(120, 240, 7680, 7680));
     Picture1->setFocusPolicy(Qt::TabFocus);
+    Picture1->setMouseTracking(true);  // the cursor shows what a press would take hold of
     err = Label(Picture1, "err", QString(),
                 Twips(720, 2880, 6255, 1215), Qt::AlignHCenter);
     err->setAutoFillBackground(true);
@@ -199,6 +208,7 @@ void Form1::BuildControls() {
     SetColour(err, QPalette::WindowText, QColor(0xFF, 0, 0));
     err->setFont(SansFont(24, true));
     err->setWordWrap(true);
+    err->setAttribute(Qt::WA_TransparentForMouseEvents);  // a glyph under the warning is clicked all the same
     err->hide();
 
     // The glyph selector.
@@ -275,6 +285,9 @@ void Form1::ForwardEvents() {
     connect(FitAllGlyphs, &QAction::triggered, this, [this] { editor_->FitAllGlyphs(); });
     connect(Russian, &QAction::triggered, this, [this] { editor_->ChooseLanguage(editor::Language::Russian); });
     connect(English, &QAction::triggered, this, [this] { editor_->ChooseLanguage(editor::Language::English); });
+    connect(MagnifierItem, &QAction::triggered, this, [this] { editor_->ToggleMagnifier(); });
+    Picture1->installEventFilter(this);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, [this] { editor_->CancelDrag(); });
     for (QLineEdit* box : {Text4, Text5}) box->installEventFilter(this);
     connect(scr, &QScrollBar::valueChanged, this, [this] { editor_->OnSelectorChanged(); });
     const std::pair<QPushButton*, editor::Control> arrows[] = {
@@ -315,6 +328,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         else box->redo();
         return true;
     }
+    if (watched == Picture1 && editor_) ForwardPictureMouse(event);
     // Only the left button steps the selector; no other holds a message back.
     const auto leftButton = [event] { return static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton; };
     if (!editor_) return QMainWindow::eventFilter(watched, event);
@@ -336,6 +350,26 @@ void Form1::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     // After the drop has ended: the dialog an open may ask would otherwise hold the dragging program.
     QTimer::singleShot(0, this, [this, files] { editor_->DropFiles(files); });
+}
+
+void Form1::changeEvent(QEvent* event) {
+    // Another window taking the mouse away mid-drag puts the glyph back, as Escape does.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && editor_ && editor_->Dragging()) {
+        editor_->CancelDrag();
+    }
+    QMainWindow::changeEvent(event);
+}
+
+// Picture1 shows the texture unscaled: its pixels are the texture's.
+void Form1::ForwardPictureMouse(QEvent* event) {
+    const auto type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease) return;
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint at = mouse->position().toPoint();
+    if (type == QEvent::MouseMove) return editor_->MovePicture(editor::Surface::Picture1, at.x(), at.y());
+    if (mouse->button() != Qt::LeftButton) return;
+    if (type == QEvent::MouseButtonPress) editor_->PressPicture(editor::Surface::Picture1, at.x(), at.y());
+    else editor_->ReleasePicture(editor::Surface::Picture1, at.x(), at.y());
 }
 
 void Form1::SetText(editor::Box box, const std::string& text) {
@@ -418,6 +452,9 @@ void Form1::SetControlText(editor::ControlText control, const std::string& text)
     case ControlText::FitGlyph: return FitGlyph->setText(shown);
     case ControlText::FitAllGlyphs: return FitAllGlyphs->setText(shown);
     case ControlText::ViewMenu: return ViewMenu->setTitle(shown);
+    case ControlText::MagnifierItem:
+        if (magnifier_) magnifier_->setWindowTitle(shown);
+        return MagnifierItem->setText(shown);
     case ControlText::LanguageMenu: return LanguageMenu->setTitle(shown);
     case ControlText::Russian: return Russian->setText(shown);
     case ControlText::English: return English->setText(shown);
@@ -494,6 +531,24 @@ void Form1::StopWatching() {
     if (!watcher_.directories().isEmpty()) watcher_.removePaths(watcher_.directories());
     watchedFile_.clear();
 }
+
+void Form1::SetCursor(editor::Surface surface, editor::Cursor cursor) {
+    QWidget* widget = surface == editor::Surface::Picture1 ? static_cast<QWidget*>(Picture1) : magnifier_;
+    switch (cursor) {
+    case editor::Cursor::Arrow: return widget->unsetCursor();
+    case editor::Cursor::SizeAcross: return widget->setCursor(Qt::SizeHorCursor);
+    case editor::Cursor::SizeUpDown: return widget->setCursor(Qt::SizeVerCursor);
+    case editor::Cursor::SizeAll: return widget->setCursor(Qt::SizeAllCursor);
+    }
+}
+
+void Form1::ShowMagnifier(bool shown) {
+    MagnifierItem->setChecked(shown);
+    if (shown) magnifier_->ShowBesideOwner();
+    else magnifier_->hide();
+}
+
+void Form1::RedrawMagnifier() { magnifier_->update(); }
 
 void Form1::OnWatchedPathChanged() {
     if (watchedFile_.isEmpty()) return;

@@ -22,6 +22,7 @@ class QWidget;
 
 namespace ui {
 
+class Magnifier;
 class PictureBox;
 
 // The one window in Qt: its controls, and the editor's requests carried out on them. Every
@@ -65,9 +66,13 @@ public:
     void StopTimer(editor::Timer timer) override;
     void WatchFile(const std::filesystem::path& path) override;
     void StopWatching() override;
+    void SetCursor(editor::Surface surface, editor::Cursor cursor) override;
+    void ShowMagnifier(bool shown) override;
+    void RedrawMagnifier() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -77,6 +82,7 @@ private:
     QWidget* ControlWidget(editor::Control control) const;
     QAction* MenuAction(editor::Control control) const;
     bool IsBoxOwnUndoKey(QObject* watched, QEvent* event) const;
+    void ForwardPictureMouse(QEvent* event);
     QTimer& TimerFor(editor::Timer timer);
     void OnWatchedPathChanged();
 
@@ -95,6 +101,8 @@ private:
     QAction* FitGlyph = nullptr;
     QAction* FitAllGlyphs = nullptr;
     QMenu* ViewMenu = nullptr;      // "Вид"
+    QAction* MagnifierItem = nullptr;
+    Magnifier* magnifier_ = nullptr;
     QMenu* LanguageMenu = nullptr;  // "Язык / Language"
     QAction* Russian = nullptr;
     QAction* English = nullptr;

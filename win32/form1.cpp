@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "win32/dialogs.h"
+#include "win32/picture_mouse.h"
 #include "win32/pictures.h"
 #include "win32/text.h"
 #include "win32/typed_box.h"
@@ -65,6 +66,7 @@ Form1::Form1(HINSTANCE instance, char decimalSeparator, editor::SettingsStore* s
 }
 
 Form1::~Form1() {
+    magnifier_.reset();  // it asks the editor what to draw
     editor_.reset();  // it may still ask the window to stop what it started
     watch_.reset();
     if (shortcuts_) DestroyAcceleratorTable(shortcuts_);
@@ -93,6 +95,7 @@ void Form1::RegisterClasses() {
     RegisterClassExW(&group);
 
     PictureBox::Register(instance_);
+    Magnifier::Register(instance_);
 }
 
 bool Form1::Create(int showCommand) {
@@ -126,6 +129,9 @@ bool Form1::Create(int showCommand) {
     }
     // Gives the menus and controls their texts and runs the start-up routine.
     editor_ = std::make_unique<editor::Editor>(*this, decimalSeparator_, settings_);
+    magnifier_ = std::make_unique<Magnifier>(*editor_, window_);
+    SetWindowTextW(magnifier_->window(), magnifierTitle_.c_str());  // the item's, given before it existed
+    picture1_.ForwardMouseTo(*editor_);
     ShowWindow(window_, showCommand);
     UpdateWindow(window_);
     return true;
@@ -151,6 +157,7 @@ void Form1::BuildMenu() {
     AppendMenuW(editMenu_, MF_STRING | MF_GRAYED, kFitAllGlyphs, L"");
     AppendMenuW(menu_, MF_POPUP | MF_GRAYED, reinterpret_cast<UINT_PTR>(editMenu_), L"");
     viewMenu_ = CreatePopupMenu();
+    AppendMenuW(viewMenu_, MF_STRING, kMagnifier, L"");
     // The language is the menu's last entry.
     languageMenu_ = CreatePopupMenu();
     AppendMenuW(languageMenu_, MF_STRING, kRussian, L"");
@@ -165,6 +172,7 @@ void Form1::BuildMenu() {
         {FVIRTKEY | FCONTROL | FSHIFT, 'Z', kRedo},
         {FVIRTKEY | FCONTROL, 'F', kFitGlyph},
         {FVIRTKEY | FCONTROL | FSHIFT, 'F', kFitAllGlyphs},
+        {FVIRTKEY | FCONTROL, 'L', kMagnifier},
     };
     shortcuts_ = CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys)));
 }
@@ -276,6 +284,7 @@ void Form1::OnCommand(int id, int code) {
         case kFitAllGlyphs: editor_->FitAllGlyphs(); return;
         case kRussian: editor_->ChooseLanguage(editor::Language::Russian); return;
         case kEnglish: editor_->ChooseLanguage(editor::Language::English); return;
+        case kMagnifier: editor_->ToggleMagnifier(); return;
         default: break;
         }
     }
@@ -437,7 +446,18 @@ void Form1::DrawSaveButton(const DRAWITEMSTRUCT& item) {
 // ---- The keyboard -----------------------------------------------------------------------
 
 bool Form1::PreTranslate(MSG& message) {
-    if (!IsInside(message.hwnd, window_)) return false;
+    // The magnifier shares the window's shortcuts, and nothing else of its keyboard.
+    const bool inMagnifier = magnifier_ && IsInside(message.hwnd, magnifier_->window());
+    if (!IsInside(message.hwnd, window_) && !inMagnifier) return false;
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && editor_ && editor_->Dragging()) {
+        editor_->CancelDrag();
+        return true;
+    }
+    if (inMagnifier) {
+        MSG asWindows = message;  // as if it were the window's own: Wine translates no other
+        asWindows.hwnd = window_;
+        return TranslateAcceleratorW(window_, shortcuts_, &asWindows) != 0;
+    }
     if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
         MoveFocus(GetKeyState(VK_SHIFT) >= 0);
         return true;
@@ -555,6 +575,10 @@ void Form1::SetControlText(editor::ControlText control, const std::string& text)
     case ControlText::FitGlyph: return SetMenuText(editMenu_, kFitGlyph, false, shown + L"\tCtrl+F");
     case ControlText::FitAllGlyphs: return SetMenuText(editMenu_, kFitAllGlyphs, false, shown + L"\tCtrl+Shift+F");
     case ControlText::ViewMenu: return SetMenuText(menu_, placeOf(menu_, viewMenu_), true, shown);
+    case ControlText::MagnifierItem:
+        magnifierTitle_ = shown;
+        if (magnifier_) SetWindowTextW(magnifier_->window(), shown.c_str());
+        return SetMenuText(viewMenu_, kMagnifier, false, shown + L"\tCtrl+L");
     case ControlText::LanguageMenu: return SetMenuText(viewMenu_, placeOf(viewMenu_, languageMenu_), true, shown);
     case ControlText::Russian: return SetMenuText(languageMenu_, kRussian, false, shown);
     case ControlText::English: return SetMenuText(languageMenu_, kEnglish, false, shown);
@@ -665,6 +689,21 @@ void Form1::StopTimer(editor::Timer timer) { KillTimer(window_, TimerId(timer));
 void Form1::WatchFile(const std::filesystem::path& path) { watch_->Watch(path); }
 
 void Form1::StopWatching() { watch_->Stop(); }
+
+void Form1::SetCursor(editor::Surface surface, editor::Cursor cursor) {
+    const HCURSOR shape = SystemCursor(cursor);
+    if (surface == editor::Surface::Picture1) picture1_.SetCursor(shape);
+    else magnifier_->SetCursor(shape);
+    ::SetCursor(shape);  // the mouse is over the surface that asked: no need to wait for it to move
+}
+
+void Form1::ShowMagnifier(bool shown) {
+    CheckMenuItem(viewMenu_, kMagnifier, MF_BYCOMMAND | (shown ? MF_CHECKED : MF_UNCHECKED));
+    if (shown) magnifier_->Show();
+    else magnifier_->Hide();
+}
+
+void Form1::RedrawMagnifier() { magnifier_->Redraw(); }
 
 // ---- The window procedures --------------------------------------------------------------
 

@@ -9,6 +9,7 @@
 #include "editor/view.h"
 #include "win32/dropped_files.h"
 #include "win32/gdi.h"
+#include "win32/magnifier.h"
 #include "win32/picture_box.h"
 #include "win32/texture_watch.h"
 
@@ -57,6 +58,9 @@ public:
     void StopTimer(editor::Timer timer) override;
     void WatchFile(const std::filesystem::path& path) override;
     void StopWatching() override;
+    void SetCursor(editor::Surface surface, editor::Cursor cursor) override;
+    void ShowMagnifier(bool shown) override;
+    void RedrawMagnifier() override;
 
 private:
     // Every control's id, in the order the layout lists them.
@@ -99,6 +103,7 @@ private:
         kLabel4,
         kLabel5,
         kInfo,
+        kMagnifier,  // "Вид" > "Лупа"
         kIdCount
     };
 
@@ -146,6 +151,7 @@ private:
     HMENU editMenu_ = nullptr;      // "Правка"
     HMENU viewMenu_ = nullptr;      // "Вид"
     HMENU languageMenu_ = nullptr;  // "Язык / Language"
+    std::wstring magnifierTitle_;   // the magnifier's title is its item's text
     HACCEL shortcuts_ = nullptr;
     HWND lastFocus_ = nullptr;  // the control given the focus back when the window is active again
     std::array<HWND, kIdCount> controls_{};
@@ -167,6 +173,7 @@ private:
     PictureBox picture1_;
     std::unique_ptr<TextureWatch> watch_;
     std::unique_ptr<editor::Editor> editor_;
+    std::unique_ptr<Magnifier> magnifier_;
 };
 
 }  // namespace win32

@@ -1,8 +1,11 @@
 #include "win32/picture_box.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 
 #include "win32/gdi.h"
+#include "win32/picture_mouse.h"
 #include "win32/pictures.h"
 
 namespace win32 {
@@ -119,6 +122,13 @@ void PictureBox::OnPaint() {
     if (!IsRectEmpty(&below)) FillRect(dc.get(), &below, panel.get());
 }
 
+// The texture pixel under a point of the client area: the texture is drawn at a whole scale of
+// the screen's pixels, each texture pixel as scale_ x scale_ of them.
+POINT PictureBox::ToTexturePixel(LPARAM position) const {
+    const auto texturePixel = [this](int screen) { return screen >= 0 ? screen / scale_ : -((-screen + scale_ - 1) / scale_); };
+    return {texturePixel(GET_X_LPARAM(position)), texturePixel(GET_Y_LPARAM(position))};
+}
+
 LRESULT CALLBACK PictureBox::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
@@ -127,7 +137,15 @@ LRESULT CALLBACK PictureBox::WindowProc(HWND window, UINT message, WPARAM wParam
     auto* box = reinterpret_cast<PictureBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     LRESULT result = 0;
     if (ForwardToTopLevel(window, message, wParam, lParam, result)) return result;
+    if (box && box->editor_ &&
+        ForwardPictureMouse(*box->editor_, editor::Surface::Picture1, window, message, box->ToTexturePixel(lParam))) {
+        return 0;
+    }
     switch (message) {
+    case WM_SETCURSOR:
+        if (!box || !box->cursor_ || LOWORD(lParam) != HTCLIENT) break;
+        ::SetCursor(box->cursor_);
+        return TRUE;
     case WM_ERASEBKGND:
         return 1;  // the picture covers every pixel
     case WM_PAINT:

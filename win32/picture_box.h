@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "editor/editor.h"
 #include "picture/image.h"
 #include "win32/layout.h"
 
@@ -27,12 +28,19 @@ public:
     void Clear();                                           // what was drawn goes, the texture stays
     void Set(std::int32_t x, std::int32_t y, picture::Rgba colour);  // nothing outside the picture
 
+    // The mouse goes to the editor from now on, in texture pixels.
+    void ForwardMouseTo(editor::Editor& editor) { editor_ = &editor; }
+    void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
+
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void OnPaint();
     void RequestPaint();
+    POINT ToTexturePixel(LPARAM position) const;
 
     HWND window_ = nullptr;
+    editor::Editor* editor_ = nullptr;
+    HCURSOR cursor_ = nullptr;
     std::vector<std::uint32_t> texture_;  // 0x00RRGGBB, rows from the top
     std::vector<std::uint32_t> shown_;    // the texture with the drawing over it
     std::vector<std::size_t> drawn_;      // the pixels drawn since the last Clear

@@ -24,6 +24,7 @@ trap cleanup EXIT
 le32() { printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $((($1 >> 8) & 255)))\\x$(printf %02x $((($1 >> 16) & 255)))\\x$(printf %02x $((($1 >> 24) & 255)))"; }
 # The binary32 bit patterns used below.
 F_0_25=0x3E800000; F_0_5=0x3F000000; F_0_3125=0x3EA00000; F_0_0625=0x3D800000; F_16=0x41800000; F_1=0x3F800000
+F_0_5625=0x3F100000
 
 make_font() {  # layout A, one glyph: Left 0.25, Top 0.5, Right 0.3125, CellHeight 0.0625
   {
@@ -32,6 +33,12 @@ make_font() {  # layout A, one glyph: Left 0.25, Top 0.5, Right 0.3125, CellHeig
     le32 $F_0_25; le32 $F_0_5; le32 $F_0_3125; le32 $F_1
     head -c 16 /dev/zero
   } > "$1"
+}
+
+make_two_glyphs() {  # as make_font, and a second glyph beside the first: Left 0.5, Top 0.5, Right 0.5625
+  make_font "$1"
+  truncate -s 60 "$1"
+  { le32 $F_0_5; le32 $F_0_5; le32 $F_0_5625; le32 $F_1; head -c 16 /dev/zero; } >> "$1"
 }
 
 make_bmp() {  # a black 24-bit BMP of width $2 and height $3
@@ -43,12 +50,14 @@ make_bmp() {  # a black 24-bit BMP of width $2 and height $3
   } > "$1"
 }
 
-mkdir -p "$work/good" "$work/bad"
+mkdir -p "$work/good" "$work/bad" "$work/two"
 make_font "$work/good/font1.gmf"
 # Black, with a little white ink inside the glyph's rectangle: columns 132 to 135, rows 260 to 270.
 convert -size 512x512 xc:black -fill white -draw "rectangle 132,260 135,270" -type truecolor BMP3:"$work/good/font1.bmp"
 cp "$work/good/font1.gmf" "$work/bad/font1.gmf"
 make_bmp "$work/bad/font1.bmp" 256 256
+make_two_glyphs "$work/two/font1.gmf"
+cp "$work/good/font1.bmp" "$work/two/font1.bmp"
 
 bytes_at() { od -An -tx1 -j "$2" -N "$3" "$1" | tr -d ' \n'; }
 
@@ -108,6 +117,28 @@ xdotool windowfocus "$(find_window '^Runeplot 1.1$')"; sleep 0.3
 xdotool key ctrl+z; sleep 0.3
 [ "$(bytes_at "$work/good/font1.gmf" 44 4)" = "0000823e" ] || fail "Ctrl+Z did not take the fit back: $(bytes_at "$work/good/font1.gmf" 44 4)"
 
+# --- On the picture: a click selects, a drag moves an edge, and the magnifier ------------
+open_font "$work/two"
+sleep 0.5
+# Glyph 2 covers columns 256 to 285, rows 256 to 288.
+click_client $((8 + 270)) $((16 + 270))
+pixel $((8 + 256)) $((16 + 270)) | grep -qi '#FF0000' || fail "the click did not select glyph 2: $(pixel $((8 + 256)) $((16 + 270)))"
+# Its left side, 6 pixels to the right: 3 edit units, 131/256 in one store.
+xdotool mousemove --sync $((client_x + 8 + 256)) $((client_y + 16 + 270)) mousedown 1; sleep 0.2
+xdotool mousemove --sync $((client_x + 8 + 259)) $((client_y + 16 + 270)); sleep 0.2
+xdotool mousemove --sync $((client_x + 8 + 262)) $((client_y + 16 + 270)) mouseup 1; sleep 0.3
+[ "$(bytes_at "$work/two/font1.gmf" 60 4)" = "0000033f" ] || fail "the drag did not store Left 131/256: $(bytes_at "$work/two/font1.gmf" 60 4)"
+pixel $((8 + 262)) $((16 + 270)) | grep -qi '#FF0000' || fail "no outline where the drag left the edge"
+xdotool key ctrl+z; sleep 0.3
+[ "$(bytes_at "$work/two/font1.gmf" 60 4)" = "0000003f" ] || fail "Ctrl+Z did not take the drag back: $(bytes_at "$work/two/font1.gmf" 60 4)"
+xdotool key ctrl+l
+magnifier=$(find_window '^Лупа$')
+sleep 0.5
+[ -n "${RUNEPLOT_SHOT:-}" ] && import -window root "$RUNEPLOT_SHOT"
+xdotool windowfocus "$(find_window '^Runeplot 1.1$')"; sleep 0.3
+xdotool key ctrl+l; sleep 0.3
+is_shown '^Лупа$' "$magnifier" && fail "Ctrl+L did not close the magnifier"
+
 # --- A picture of the wrong size -------------------------------------------------------
 open_font "$work/bad"
 find_window '^Ошибка$' >/dev/null
@@ -134,9 +165,9 @@ sleep 0.5
 pixel $((8 + 130)) $((16 + 270)) | grep -qi '#FF0000' || fail "no outline after the drop: $(pixel $((8 + 130)) $((16 + 270)))"
 
 # --- "Вид" > "Язык / Language": English, the font dialog with it, and Russian again; each kept ----
-choose_language() {  # "Вид" ("View") at $1 in the menu bar, then the item $2 below "Русский"
+choose_language() {  # "Вид" ("View") at $1 in the menu bar, "Язык / Language", then the item $2 below "Русский"
   xdotool mousemove --sync $((X + $1)) $((Y + menu_height / 2)) click 1; sleep 0.5
-  xdotool key Down; sleep 0.2; xdotool key Right; sleep 0.3
+  xdotool key Down; sleep 0.2; xdotool key Down; sleep 0.2; xdotool key Right; sleep 0.3  # below "Лупа"
   for _ in $(seq "$2"); do xdotool key Down; done
   xdotool key Return; sleep 0.5
 }
@@ -151,4 +182,4 @@ xdotool mousemove --sync $((X + 25)) $((Y + menu_height / 2)) click 1
 xdotool windowfocus "$(find_window '^Загрузить файл \*\.gmf$')"; sleep 0.3; xdotool key Escape; sleep 0.5
 
 kill -0 "$app" 2>/dev/null || fail "the program ended"
-echo "real_window: 2 passed, 0 failed"
+echo "real_window: 3 passed, 0 failed"

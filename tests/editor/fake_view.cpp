@@ -127,6 +127,11 @@ void FakeView::SetPixel(std::int32_t x, std::int32_t y, picture::Rgba colour) {
     pixels.emplace(x, y);
 }
 
+void FakeView::ShowMagnifier(bool shown) {
+    calls.push_back(shown ? "show Magnifier" : "hide Magnifier");
+    magnifierShown = shown;
+}
+
 std::optional<std::filesystem::path> FakeView::ChooseExistingFile(const std::string& title, const std::string& filter,
                                                                   const std::filesystem::path& lastFile) {
     calls.push_back("ask " + title);

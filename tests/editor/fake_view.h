@@ -48,6 +48,9 @@ public:
     std::optional<std::filesystem::path> watched;
     // What the user does while a dialog or a message is open.
     std::function<void()> whilePromptOpen;
+    std::map<editor::Surface, editor::Cursor> cursors;
+    bool magnifierShown = false;
+    int magnifierRedraws = 0;
 
     void SetText(editor::Box box, const std::string& text) override;
     std::string Text(editor::Box box) const override;
@@ -63,6 +66,9 @@ public:
     void ShowTexture(const picture::Image& shown) override;
     void ClearDrawing() override;
     void SetPixel(std::int32_t x, std::int32_t y, picture::Rgba colour) override;
+    void SetCursor(editor::Surface surface, editor::Cursor cursor) override { cursors[surface] = cursor; }
+    void ShowMagnifier(bool shown) override;
+    void RedrawMagnifier() override { ++magnifierRedraws; }
     std::optional<std::filesystem::path> ChooseExistingFile(const std::string& title, const std::string& filter,
                                                             const std::filesystem::path& lastFile) override;
     void Exclaim(const std::string& prompt, const std::string& title) override;

@@ -57,7 +57,7 @@ TEST_F(LanguageChoice, SwitchesEveryTextAtOnceAndBackAndIsKept) {
     editor = std::make_unique<editor::Editor>(view, separator, &settings);
     view.editor = editor.get();
     EXPECT_EQ(view.checkedLanguage, Language::Russian) << "the first start";
-    EXPECT_EQ(view.controlTexts.size(), 18u) << "every text of the window";
+    EXPECT_EQ(view.controlTexts.size(), 19u) << "every text of the window";
     EXPECT_EQ(view.controlTexts[ControlText::Label3Left], "Левая граница области буквы");
     const auto font = Write("font1.gmf", FontBytes::LayoutA({Glyph(0.25f, 0.5f, 0.3125f, 1)}).bytes());
     Open(font, Write("font1.bmp", GreyBmp()));

@@ -64,7 +64,7 @@ TEST_F(Layout, CaptionsLooksAndTheMenu) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Runeplot 1.1"));
     EXPECT_EQ(window->windowIcon().availableSizes().value(0), QSize(32, 32));
     const auto actions = window->menuBar()->actions();
-    ASSERT_EQ(actions.size(), 3);  // "Вид", third, is the language menu's
+    ASSERT_EQ(actions.size(), 3);  // "Вид", third
     EXPECT_EQ(actions[0]->text(), QStringLiteral("Открыть"));
     EXPECT_EQ(actions[0]->menu(), nullptr) << "a command in the bar, no submenu";
     EXPECT_EQ(actions[0]->objectName(), QStringLiteral("opp"));
@@ -77,6 +77,13 @@ TEST_F(Layout, CaptionsLooksAndTheMenu) {
     EXPECT_EQ(items, (QStringList{QStringLiteral("Отменить\tCtrl+Z"), QStringLiteral("Повторить\tCtrl+Y; Ctrl+Shift+Z"),
                                   QStringLiteral("Подогнать символ по рисунку\tCtrl+F"),
                                   QStringLiteral("Подогнать все символы\tCtrl+Shift+F")}));
+    EXPECT_EQ(actions[2]->text(), QStringLiteral("Вид"));
+    ASSERT_NE(actions[2]->menu(), nullptr);
+    const QAction* magnifier = actions[2]->menu()->actions().value(0);
+    ASSERT_NE(magnifier, nullptr);
+    EXPECT_EQ(magnifier->text() + QLatin1Char('\t') + magnifier->shortcut().toString(), QStringLiteral("Лупа\tCtrl+L"));
+    EXPECT_TRUE(magnifier->isCheckable());
+    EXPECT_FALSE(magnifier->isChecked());
 
     EXPECT_EQ(TextOf("err"), QStringLiteral("Ошибка.Недопустимая ширина буквы."));
     EXPECT_EQ(TextOf("Label2"), QStringLiteral("Дополнительные параметры"));

@@ -225,6 +225,31 @@ type_keys_save 50 "ctrl+z ctrl+y" 00004842  # 50
 type_keys_save 40 "ctrl+z ctrl+shift+z" 00002042
 type_keys_save 24 "ctrl+z End 5 ctrl+y" 0080ca43  # typing after the undo leaves nothing to redo: 405
 
+# --- On the picture: a click selects glyph 2 (columns 256 to 285, rows 128 to 160), a drag of
+# its left side stores it once, Ctrl+Z takes it back, and Ctrl+L opens and closes the magnifier
+click_client $((picture_x + 270)) $((picture_y + 140))
+wait_pixel $((picture_x + 256)) $((picture_y + 140)) '#FF0000' "outline of the clicked glyph"
+xdotool mousemove --sync $((client_x + picture_x + 256)) $((client_y + picture_y + 140)) mousedown 1; sleep 0.3
+xdotool mousemove --sync $((client_x + picture_x + 259)) $((client_y + picture_y + 140)); sleep 0.3
+xdotool mousemove --sync $((client_x + picture_x + 262)) $((client_y + picture_y + 140)); sleep 0.3
+xdotool mouseup 1; sleep 0.5
+[ "$(bytes_at "$work/good/font1.gmf" 60 4)" = "0000033f" ] || fail "the drag did not store Left 131/256: $(bytes_at "$work/good/font1.gmf" 60 4)"
+wait_pixel $((picture_x + 262)) $((picture_y + 140)) '#FF0000' "outline where the drag left the edge"
+xdotool key ctrl+z; sleep 0.5
+[ "$(bytes_at "$work/good/font1.gmf" 60 4)" = "0000003f" ] || fail "Ctrl+Z did not take the drag back: $(bytes_at "$work/good/font1.gmf" 60 4)"
+xdotool key ctrl+l
+magnifier=$(find_window '^Лупа$')
+sleep 0.5
+import -window root "$shots/magnifier.png"
+click_client 640 450  # the help box: the main window's keys again
+xdotool key ctrl+l
+# Wine unmaps a hidden window once further X events come in.
+for _ in $(seq 25); do
+  is_shown '^Лупа$' "$magnifier" || break
+  xdotool mousemove_relative 1 0; sleep 0.2
+done
+is_shown '^Лупа$' "$magnifier" && fail "Ctrl+L did not close the magnifier"
+
 # --- The picture dialog cancelled: back to the start-up state, where a disabled group refuses a click
 xdotool mousemove --sync $((X + 25)) $((Y + menu_height / 2)) click 1
 answer_dialog '^Загрузить файл \*\.gmf$' "$(windows_path "$work/good/font1.gmf")"
@@ -244,10 +269,10 @@ xdotool windowfocus "$message"; sleep 0.3; xdotool key Return
 wait_pixel 100 100 '#000000' "placeholder after the refused picture"
 # --- "Вид" > "Язык / Language": English, the font dialog with it, and Russian again; each kept ----
 settings=$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Roaming)/Runeplot/runeplot.ini
-choose_language() {  # "Вид" ("View") at $1 in the menu bar, then the item $2 below "Русский"
+choose_language() {  # "Вид" ("View") at $1 in the menu bar, "Язык / Language", then the item $2 below "Русский"
   xdotool windowfocus "$(find_window '^Runeplot 1.1$')"; sleep 0.3
   xdotool mousemove --sync $((X + $1)) $((Y + menu_height / 2)) click 1; sleep 0.5
-  xdotool key Down; sleep 0.2; xdotool key Right; sleep 0.3
+  xdotool key Down; sleep 0.2; xdotool key Down; sleep 0.2; xdotool key Right; sleep 0.3  # below "Лупа"
   for _ in $(seq "$2"); do xdotool key Down; done
   xdotool key Return; sleep 0.5
 }

@@ -1,0 +1,256 @@
+// Clicking and dragging on Picture1 and on the magnifier, compared with the selector and the arrows.
+#include <filesystem>
+#include <limits>
+#include <utility>
+
+#include "tests/editor/editor_fixture.h"
+
+namespace {
+
+using editor::Box;
+using editor::Control;
+using editor::Cursor;
+using editor::Surface;
+using testing_support::EditorTest;
+using testing_support::FontBytes;
+using testing_support::Glyph;
+
+struct Point {
+    int x, y;
+};
+
+// Glyph 0 (64, 128, 80 in edit units; cell 0.0625): columns 128 to 157, rows 256 to 288.
+const font::GlyphRecord kGlyph = Glyph(0.25f, 0.5f, 0.3125f, 0.25f);
+
+class PictureEdit : public EditorTest {
+protected:
+    void Click(Surface surface, Point at) {
+        editor->PressPicture(surface, at.x, at.y);
+        editor->ReleasePicture(surface, at.x, at.y);
+    }
+    void Drag(Surface surface, Point from, Point to, bool release = true) {
+        editor->MovePicture(surface, from.x, from.y);
+        editor->PressPicture(surface, from.x, from.y);
+        editor->MovePicture(surface, (from.x + to.x) / 2, (from.y + to.y) / 2);
+        editor->MovePicture(surface, to.x, to.y);
+        if (release) editor->ReleasePicture(surface, to.x, to.y);
+    }
+    std::vector<std::byte> AfterArrowClicks(const std::vector<std::byte>& font, Control arrow, int clicks) {
+        const auto copy = Write("copy.gmf", font);
+        Open(copy, PathOf("font1.bmp"));
+        for (int i = 0; i < clicks; ++i) editor->ClickArrow(arrow);
+        return FileBytes(copy);
+    }
+};
+
+TEST_F(PictureEdit, AClickSelectsTheGlyphWhoseOutlineCoversThePoint) {
+    const struct { Point at; bool selects; const char* why; } cases[] = {
+        {{128, 270}, true, "x0"},          {{127, 270}, false, "left of x0"},
+        {{157, 270}, true, "x1 - 3"},      {{158, 270}, false, "x1 - 2"},
+        {{140, 256}, true, "y0"},          {{140, 255}, false, "above y0"},
+        {{140, 288}, true, "the last row"}, {{140, 289}, false, "one past it"},
+    };
+    OpenFont(FontBytes::LayoutA({Glyph(0.75f, 0.75f, 0.8f), kGlyph}));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        view.MoveSelector(0);
+        view.TakeCalls();
+        Click(Surface::Picture1, c.at);
+        EXPECT_EQ(view.selectorValue, c.selects ? 1 : 0);
+        if (!c.selects) {
+            EXPECT_TRUE(view.TakeCalls().empty()) << "nothing happens";
+        }
+    }
+}
+
+TEST_F(PictureEdit, RepeatedClicksStepThroughOverlappingGlyphsInTableOrder) {
+    const float infinity = std::numeric_limits<float>::infinity();
+    OpenFont(FontBytes::LayoutA({kGlyph, Glyph(0.75f, 0.75f, 0.8f), Glyph(infinity, 0.5f, 0.3125f), kGlyph,
+                                 Glyph(0.25f, 0.5f, 3e9f), Glyph(0.2f, 0.45f, 0.3f)}));
+    // The infinite and far-out records are under no point; 1 is elsewhere.
+    const int expected[] = {3, 5, 0, 3};
+    for (const int glyph : expected) {
+        Click(Surface::Picture1, {140, 260});
+        EXPECT_EQ(view.selectorValue, glyph);
+        EXPECT_EQ(view.captions[editor::Label::Label1], "Символ № " + std::to_string(glyph + 1));
+    }
+    view.MoveSelector(1);
+    Click(Surface::Picture1, {140, 260});
+    EXPECT_EQ(view.selectorValue, 3) << "from a glyph not under the point, the first after it";
+    Click(Surface::Picture1, {10, 10});
+    EXPECT_EQ(view.selectorValue, 3);
+
+    Write("font1.gmf", FontBytes::LayoutA({kGlyph}).bytes());  // shrunk behind the window
+    Click(Surface::Picture1, {140, 260});
+    EXPECT_EQ(view.selectorValue, 0);
+}
+
+TEST_F(PictureEdit, TheCursorShowsWhatAPressWouldTakeHoldOf) {
+    const struct { Point at; Cursor cursor; } cases[] = {
+        {{128, 270}, Cursor::SizeAcross}, {{131, 270}, Cursor::SizeAcross}, {{132, 270}, Cursor::SizeAll},
+        {{124, 270}, Cursor::Arrow},      {{157, 270}, Cursor::SizeAcross}, {{160, 291}, Cursor::SizeAcross},
+        {{140, 253}, Cursor::SizeUpDown}, {{140, 252}, Cursor::Arrow},      {{140, 288}, Cursor::SizeAll},
+    };
+    OpenFont(FontBytes::LayoutA({kGlyph}));
+    for (const auto& c : cases) {
+        editor->MovePicture(Surface::Picture1, c.at.x, c.at.y);
+        EXPECT_EQ(view.cursors[Surface::Picture1], c.cursor) << c.at.x << "," << c.at.y;
+    }
+}
+
+TEST_F(PictureEdit, ADragOfNUnitsWritesWhatNArrowClicksWrite) {
+    const struct { Point from; Point by; Control arrow; int clicks; Box box; const char* shown; } cases[] = {
+        {{128, 270}, {6, 0}, Control::Command5, 3, Box::Text1, "67"},
+        {{129, 270}, {-5, 1}, Control::Command4, 3, Box::Text1, "61"},  // 2.5 units: the nearest is 3
+        {{157, 270}, {8, -9}, Control::Command2, 4, Box::Text3, "84"},
+        {{155, 270}, {-4, 0}, Control::Command3, 2, Box::Text3, "78"},
+        {{140, 256}, {3, -6}, Control::Command6, 3, Box::Text2, "125"},
+        {{140, 258}, {0, 4}, Control::Command7, 2, Box::Text2, "130"},
+    };
+    const auto font = FontBytes::LayoutA({kGlyph, Glyph(0.75f, 0.75f, 0.8f)}).bytes();
+    Write("font1.bmp", testing_support::GreyBmp());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shown);
+        const auto path = Write("font1.gmf", font);
+        const auto clicked = AfterArrowClicks(font, c.arrow, c.clicks);
+        Open(path, PathOf("font1.bmp"));
+        Drag(Surface::Picture1, {c.from.x, c.from.y}, {c.from.x + c.by.x, c.from.y + c.by.y}, false);
+        EXPECT_EQ(Shown(c.box), c.shown) << "shown while dragging";
+        EXPECT_EQ(FileBytes(path), font) << "nothing written while dragging";
+        editor->ReleasePicture(Surface::Picture1, c.from.x + c.by.x, c.from.y + c.by.y);
+        EXPECT_EQ(FileBytes(path), clicked);
+        EXPECT_EQ(Shown(c.box), c.shown);
+        EXPECT_TRUE(view.IsEnabled(Control::Undo));
+        editor->Undo();
+        EXPECT_EQ(FileBytes(path), font) << "one drag, one step";
+        EXPECT_FALSE(view.IsEnabled(Control::Undo));
+    }
+}
+
+TEST_F(PictureEdit, TheWholeGlyphMovesAsItsThreeEdgesWould) {
+    const auto font = FontBytes::LayoutA({kGlyph}).bytes();
+    const auto path = Write("font1.gmf", font);
+    Write("font1.bmp", testing_support::GreyBmp());
+    auto clicked = AfterArrowClicks(font, Control::Command4, 2);
+    for (const Control arrow : {Control::Command3, Control::Command3, Control::Command7}) editor->ClickArrow(arrow);
+    clicked = FileBytes(PathOf("copy.gmf"));
+    Open(path, PathOf("font1.bmp"));
+    Drag(Surface::Picture1, {140, 270}, {136, 272});
+    EXPECT_EQ(FileBytes(path), clicked);
+    EXPECT_EQ(view.pixels.count({124, 258}), 1u) << "the outline as the file holds it";
+}
+
+TEST_F(PictureEdit, TheDragStopsWhereTheArrowsGuardWould) {
+    const struct { float left, top; Point from, by; const char* text1; const char* text2; } cases[] = {
+        {250, 128, {500, 270}, {40, 0}, "256", "128"},
+        {255.5f, 128, {511, 270}, {40, 0}, "256.5", "128"},
+        {100, 250, {205, 500}, {0, 60}, "100", "256"},
+        {250, 128, {505, 270}, {40, 0}, "256", "128"},  // the whole glyph keeps its width
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text1);
+        OpenFont(FontBytes::LayoutA({Glyph(c.left / 256, c.top / 256, c.left / 256 + 0.03125f)}));
+        Drag(Surface::Picture1, c.from, {c.from.x + c.by.x, c.from.y + c.by.y});
+        EXPECT_EQ(Shown(Box::Text1), c.text1);
+        EXPECT_EQ(Shown(Box::Text2), c.text2);
+    }
+    EXPECT_EQ(Shown(Box::Text3), "264") << "the right edge has no guard";
+}
+
+TEST_F(PictureEdit, EscapeACaptureLostAndAZeroDragWriteNothing) {
+    const auto path = OpenFont(FontBytes::LayoutA({kGlyph}));
+    const auto before = FileBytes(path);
+    const auto outline = view.pixels;
+    Drag(Surface::Picture1, {128, 270}, {140, 270}, false);
+    EXPECT_EQ(Shown(Box::Text1), "70");
+    EXPECT_NE(view.pixels, outline);
+    editor->CancelDrag();
+    EXPECT_EQ(Shown(Box::Text1), "64");
+    EXPECT_EQ(view.pixels, outline);
+    editor->ReleasePicture(Surface::Picture1, 140, 270);
+    EXPECT_EQ(Shown(Box::Text1), "64") << "the release after Escape is no drag";
+
+    Drag(Surface::Picture1, {128, 270}, {140, 270}, false);
+    Drag(Surface::Picture1, {140, 270}, {128, 270});
+    EXPECT_EQ(FileBytes(path), before);
+    EXPECT_FALSE(view.IsEnabled(Control::Undo)) << "no step";
+    EXPECT_EQ(view.pixels, outline);
+}
+
+TEST_F(PictureEdit, AReleaseThatWouldEndTheTableWritesNothingAndPutsTheGlyphBack) {
+    const auto path = OpenFont(FontBytes::LayoutA({Glyph(0, 1 / 256.0f, 0, 0), kGlyph}));
+    const auto before = FileBytes(path);
+    Drag(Surface::Picture1, {2, 2}, {2, -2}, false);
+    editor->MovePicture(Surface::Picture1, 2, 0);
+    EXPECT_EQ(Shown(Box::Text2), "0") << "every field 0: an empty record";
+    editor->ReleasePicture(Surface::Picture1, 2, 0);
+    EXPECT_EQ(FileBytes(path), before);
+    EXPECT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(Shown(Box::Text2), "1");
+    EXPECT_FALSE(view.IsEnabled(Control::Undo));
+}
+
+TEST_F(PictureEdit, TheMagnifierMapsItsPixelsToEditUnitsAtItsFactor) {
+    const struct { int factor; int pixels; const char* text1; } cases[] = {
+        {2, 3, "65"}, {2, 12, "67"}, {8, 7, "64"}, {8, 8, "65"}, {8, -40, "61"}, {16, 15, "64"}, {16, 16, "65"}, {16, 96, "67"},
+    };
+    const auto path = OpenFont(FontBytes::LayoutA({kGlyph}));
+    editor->ToggleMagnifier();
+    EXPECT_TRUE(view.magnifierShown);
+    editor->OnMagnifierResized(640, 480);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pixels);
+        editor->ZoomMagnifier(c.factor - editor->Magnifier().factor);
+        const editor::MagnifierPicture shown = editor->Magnifier();
+        ASSERT_EQ(shown.factor, c.factor);
+        EXPECT_EQ(shown.left, 128);
+        EXPECT_EQ(shown.right, 160) << "where the record puts it, not the preview's x1 - 3";
+        EXPECT_EQ(shown.regionLeft, 120);
+        EXPECT_EQ(shown.regionWidth, 48);
+        EXPECT_EQ(shown.TextureX(shown.originX + 8 * c.factor - 1), 128 - 1.0 / c.factor);
+        const int x = static_cast<int>(shown.ScreenX(128)), y = static_cast<int>(shown.ScreenY(270));
+        Drag(Surface::Magnifier, {x, y}, {x + c.pixels, y}, false);
+        EXPECT_EQ(Shown(Box::Text1), c.text1);
+        EXPECT_EQ(editor->Magnifier().left * 0.5, std::stoi(c.text1)) << "the outline follows the drag";
+        editor->CancelDrag();
+    }
+    editor->ZoomMagnifier(100);
+    EXPECT_EQ(editor->Magnifier().factor, 16);
+    editor->ZoomMagnifier(-100);
+    EXPECT_EQ(editor->Magnifier().factor, 2);
+    EXPECT_EQ(FileBytes(path), FontBytes::LayoutA({kGlyph}).bytes());
+}
+
+TEST_F(PictureEdit, TheMagnifierFollowsTheWindowAndIsEmptyAtStartUp) {
+    editor->ToggleMagnifier();
+    EXPECT_EQ(editor->Magnifier().texture, nullptr);
+    OpenFont(FontBytes::LayoutA({kGlyph, Glyph(0.5f, 0.5f, 0.5625f)}));
+    ASSERT_NE(editor->Magnifier().texture, nullptr);
+    const auto redraws = [&] { return std::exchange(view.magnifierRedraws, 0); };
+    redraws();
+    view.MoveSelector(1);
+    EXPECT_GT(redraws(), 0);
+    EXPECT_EQ(editor->Magnifier().left, 256);
+    editor->ClickArrow(Control::Command5);
+    EXPECT_GT(redraws(), 0);
+    EXPECT_EQ(editor->Magnifier().left, 258);
+    editor->Undo();
+    EXPECT_EQ(editor->Magnifier().left, 256);
+
+    // A click on another glyph in the magnifier selects it.
+    editor->OnMagnifierResized(400, 400);
+    const editor::MagnifierPicture shown = editor->Magnifier();
+    Click(Surface::Magnifier, {static_cast<int>(shown.ScreenX(150)), static_cast<int>(shown.ScreenY(270))});
+    EXPECT_EQ(view.selectorValue, 0);
+
+    editor->ZoomMagnifier(4);
+    editor->OnMagnifierClosed();
+    EXPECT_FALSE(view.magnifierShown);
+    redraws();
+    view.MoveSelector(1);
+    EXPECT_EQ(redraws(), 0) << "closed, it is not drawn";
+    editor->ToggleMagnifier();
+    EXPECT_EQ(editor->Magnifier().factor, 12) << "the factor is kept";
+}
+
+}  // namespace
