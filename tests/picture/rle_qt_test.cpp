@@ -1,10 +1,6 @@
 // Run-length encoded BMPs decode to Qt's pixels, each row at one of the format's edges.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <fstream>
-#include <iterator>
-#include <string>
 #include <vector>
 
 #include "picture/image.h"
@@ -50,25 +46,6 @@ TEST(DecodeBmpBytes, RunLengthEncodingAsQtDecodesIt) {
         ASSERT_TRUE(qt) << row.what;
         EXPECT_EQ(picture::DecodeBmpBytes(bytes).pixels, qt->pixels) << row.what;
     }
-}
-
-Bytes ReadFile(const std::string& name) {
-    std::ifstream in(std::string(RUNEPLOT_TEST_DATA) + "/" + name, std::ios::binary);
-    const std::vector<char> chars{std::istreambuf_iterator<char>(in), {}};
-    Bytes bytes(chars.size());
-    std::transform(chars.begin(), chars.end(), bytes.begin(), [](char c) { return static_cast<std::byte>(c); });
-    return bytes;
-}
-
-// ImageMagick's "convert texture.bmp -type Palette BMP3:rle8.bmp" of a 24-bit picture with a
-// grey ramp: 8 bits run-length encoded, and still the same pixels.
-TEST(DecodeBmpBytes, ImageMagicksRle8IsThePictureItCameFrom) {
-    const Bytes rle8 = ReadFile("imagemagick_rle8.bmp");
-    ASSERT_GT(rle8.size(), 30u);
-    ASSERT_EQ(static_cast<int>(rle8[30]), 1) << "RLE8";
-    const picture::Image decoded = picture::DecodeBmpBytes(rle8);
-    EXPECT_EQ(decoded.pixels, picture::DecodeBmpBytes(ReadFile("imagemagick_source.bmp")).pixels);
-    EXPECT_EQ(decoded.pixels, testing_support::DecodeWithQt(rle8).value().pixels);
 }
 
 }  // namespace
