@@ -21,7 +21,6 @@ protected:
         Write("other.gmf", font);  // no BMP beside it
         Write("pic.BMP", GreyBmp());
         Write("small.bmp", GreyBmp(256, 256));
-        std::filesystem::create_directory(PathOf("folder"));
         std::filesystem::create_directory(PathOf("folder.gmf"));
     }
 
@@ -53,10 +52,7 @@ TEST_F(DropFiles, TheFontAndThePictureAreTheCommandLines) {
         {{"pic.BMP"}, false, "", ""},
         {{"font1.gmf", "other.gmf"}, true, "", ""},
         {{"font1.bmp", "pic.BMP"}, true, "", ""},
-        {{"folder.gmf"}, true, "", ""},
-        {{"other.gmf", "folder"}, false, "", ""},
-        {{"other.gmf", "pic.BMP", "small.bmp"}, false, "", ""},
-        {{}, true, "", ""},
+        {{"folder.gmf", "pic.BMP"}, false, "", ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(::testing::PrintToString(row.dropped));
