@@ -80,8 +80,7 @@ TEST_F(DropFiles, TheFontAndThePictureAreTheCommandLines) {
 }
 
 TEST_F(DropFiles, ATextureStartsTheFontAfreshAndNothingIsTakenWhileAPromptIsOpen) {
-    const auto font = Write("font1.gmf", FontBytes::LayoutA({Glyph(0.25f, 0.5f, 0.3125f, 1)}).bytes());
-    Open(font, Write("font1.bmp", GreyBmp()));
+    OpenFont(FontBytes::LayoutA({Glyph(0.25f, 0.5f, 0.3125f, 1)}));
     editor->ClickArrow(Control::Command5);
     ASSERT_TRUE(view.IsEnabled(Control::Undo));
     Drop({"pic.BMP"});

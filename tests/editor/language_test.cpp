@@ -57,8 +57,7 @@ TEST_F(LanguageChoice, SwitchesEveryTextAtOnceAndBackAndIsKept) {
     view.editor = editor.get();
     EXPECT_EQ(view.checkedLanguage, Language::Russian) << "the first start";
     EXPECT_EQ(view.controlTexts.size(), 18u) << "every text of the window";
-    const auto font = Write("font1.gmf", FontBytes::LayoutA({Glyph(0.25f, 0.5f, 0.3125f, 1)}).bytes());
-    Open(font, Write("font1.bmp", GreyBmp()));
+    const auto font = OpenFont(FontBytes::LayoutA({Glyph(0.25f, 0.5f, 0.3125f, 1)}));
     const auto russianTexts = view.controlTexts;
     const auto russianCaptions = view.captions;
     const auto russianBoxes = view.texts;
