@@ -169,19 +169,14 @@ TEST(CommandLine, AThirdFileIsRefused) {
 }
 
 TEST(CommandLine, HelpAndVersionAnywhereEndTheStart) {
-    struct Row {
-        const wchar_t* line;
-        bool help;
-        bool version;
-    };
-    const Row rows[] = {
+    const struct { const wchar_t* line; bool help, version; } rows[] = {
         {L"runeplot.exe --help", true, false},         {L"runeplot.exe /?", true, false},
         {L"runeplot.exe -h", true, false},             {L"runeplot.exe \"--help\"", true, false},
         {L"runeplot.exe a.gmf b.bmp c --help", true, false},  // not refused for the third file
         {L"runeplot.exe --version", false, true},      {L"runeplot.exe a.gmf -v", false, true},
         {L"runeplot.exe --helper.gmf", false, false},  {L"runeplot.exe --Help", false, false},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         const std::optional<win32::CommandLine> parsed = win32::ParseCommandLine(row.line);
         ASSERT_TRUE(parsed) << win32::Narrow(row.line);
         EXPECT_EQ(parsed->help, row.help) << win32::Narrow(row.line);
