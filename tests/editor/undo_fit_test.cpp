@@ -139,8 +139,7 @@ TEST_F(EditMenu, AFontChangedOutsideTheWindowIsNotTouched) {
 TEST_F(EditMenu, AnUndoOrRedoIsRefusedWhereAStoreWouldBe) {
     // In layout A bytes 48 to 63, which decide the layout, are glyph 1's top, right and Aspect
     // and glyph 2's left; here the first three are 0.
-    font = Write("font1.gmf", FontBytes::LayoutA({Glyph(Edit(10), 0, 0, 0), Glyph(Edit(1), Edit(32), Edit(20))}).bytes());
-    Open(font, Write("font1.bmp", testing_support::GreyBmp()));
+    font = OpenFont(FontBytes::LayoutA({Glyph(Edit(10), 0, 0, 0), Glyph(Edit(1), Edit(32), Edit(20))}));
     original = FileBytes(font);
     editor->ClickArrow(Control::Command2);  // glyph 1's right edge and Aspect no longer 0
 
