@@ -30,13 +30,7 @@ constexpr UINT_PTR TimerId(editor::Timer timer) { return static_cast<UINT_PTR>(t
 
 Bitmap MakeArrow(editor::Arrow arrow, int scale) {
     const std::vector<std::uint32_t> bits = ArrowBits(arrow, scale);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = editor::kArrowWidth * scale;
-    info.bmiHeader.biHeight = -editor::kArrowHeight * scale;  // rows from the top
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = TopDownPixels(editor::kArrowWidth * scale, editor::kArrowHeight * scale);
     const ScreenDc screen;
     return Bitmap(CreateDIBitmap(screen.get(), &info.bmiHeader, CBM_INIT, bits.data(), &info, DIB_RGB_COLORS));
 }

@@ -108,4 +108,16 @@ private:
     HDC dc_;
 };
 
+// How 32-bit pixels held in a plain array, rows from the top, are described to GDI.
+inline BITMAPINFO TopDownPixels(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 }  // namespace win32

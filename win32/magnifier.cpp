@@ -35,13 +35,7 @@ RECT DrawTexture(HDC dc, const editor::MagnifierPicture& shown) {
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) pixels[static_cast<std::size_t>(y) * width + x] = ToBgrx(texture.At(left + x, top + y));
     }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // rows from the top
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = TopDownPixels(width, height);
     const int x0 = Rounded(shown.ScreenX(left)), y0 = Rounded(shown.ScreenY(top));
     SetStretchBltMode(dc, COLORONCOLOR);  // whole pixels repeated: squares, no blur
     StretchDIBits(dc, x0, y0, width * shown.factor, height * shown.factor, 0, 0, width, height, pixels.data(), &info,

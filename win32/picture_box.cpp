@@ -103,13 +103,7 @@ void PictureBox::OnPaint() {
     const PaintDc dc(window_);
     RECT client{};
     GetClientRect(window_, &client);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kSize;
-    info.bmiHeader.biHeight = -kSize;  // rows from the top
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = TopDownPixels(kSize, kSize);
     // A whole factor repeats every pixel equally often: no blur, and no pixel wider than its
     // neighbour. The layout's place may be larger than the picture; the rest is the panel's colour.
     const int shown = kSize * scale_;
