@@ -89,9 +89,8 @@ std::size_t BytesOf(Layout layout) {
     }
 }
 
-// Five bits to eight, the top bits repeated below: 31 is 255, 16 is 132 (stb's 255 / 31
-// multiple truncates that to 131).
-std::uint8_t Expand5(std::uint32_t v) { return static_cast<std::uint8_t>(v << 3 | v >> 2); }
+// Five bits to eight as stb scales them (Qt leaves them 0 to 31).
+std::uint8_t Expand5(std::uint32_t v) { return static_cast<std::uint8_t>(v * 255 / 31); }
 
 // A 16-bit colour's top bit is alpha only where the descriptor counts an alpha bit; in most
 // files it is unused and often 0, which would make the whole picture transparent.

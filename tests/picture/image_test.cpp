@@ -260,3 +260,30 @@ TEST(DecodeBmpBytes, CutsARunAtItsRowsEnd) {
 }
 
 }  // namespace
+
+namespace {
+
+// From the header, before a pixel is decoded: a few bytes claiming 16,384 x 16,384 would
+// otherwise cost more than a gigabyte.
+TEST(DecodeBmpBytes, RefusesASidePastTheLimitBeforeDecoding) {
+    using testing_support::RleBmp;
+    const struct { const char* what; Bytes bytes; const char* refusal; } rows[] = {
+        {"RLE8, 16,384 x 16,384, ended at once", RleBmp{.width = 16384, .height = 16384, .stream = {0, 1}}.Build(),
+         "the picture is 16384 x 16384: wider than 8,192 pixels"},
+        {"RLE8, one row too many, from the top", RleBmp{.width = 1, .height = -8193, .stream = {0, 1}}.Build(),
+         "the picture is 1 x 8193: taller than 8,192 pixels"},
+        {"RLE8 at the limit", RleBmp{.width = 8192, .height = 1, .stream = {0, 1}}.Build(), ""},
+        {"24 bits, one column too many", Bmp{.width = 8193, .height = 1}.Build(), "the picture is 8193 x 1: wider than 8,192 pixels"},
+        {"24 bits, no columns", Bmp{.width = 0}.Build(), "the picture is 0 x 2: it has no pixels"},
+    };
+    for (const auto& row : rows) {
+        try {
+            const Image image = picture::DecodeBmpBytes(row.bytes);
+            EXPECT_STREQ(row.refusal, "") << row.what << ": decoded";
+        } catch (const runtime::Failure& failure) {
+            EXPECT_EQ(failure.what(), std::string(row.refusal)) << row.what;
+        }
+    }
+}
+
+}  // namespace
