@@ -46,7 +46,8 @@ std::vector<std::byte> Tga::Build() const {
     for (const std::uint8_t b : map) out.push_back(static_cast<std::byte>(b));
     for (const std::uint8_t b : pixels) out.push_back(static_cast<std::byte>(b));
     if (footer) {
-        Put(out, 0, 8);  // no extension area, no developer directory
+        Put(out, 0, 4);  // no extension area
+        Put(out, 0, 4);  // no developer directory
         for (const char c : std::string("TRUEVISION-XFILE.")) out.push_back(static_cast<std::byte>(c));
         out.push_back(std::byte{0});
     }
