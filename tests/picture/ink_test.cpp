@@ -46,6 +46,7 @@ TEST(InkMap, ByAlphaWhereThePictureIsNotOpaqueEverywhere) {
     const struct { const char* what; std::vector<Rgba> pixels; bool alpha; int threshold; std::vector<bool> ink; } rows[] = {
         {"by alpha", {{0, 0, 0, 0}, {255, 255, 255, 0}, {9, 9, 9, 1}, {0, 0, 0, 255}}, true, 0, {false, false, true, true}},
         {"at the threshold and over it", {{0, 0, 0, 0}, {0, 0, 0, 100}, {0, 0, 0, 101}, {0, 0, 0, 0}}, true, 100, {false, false, true, false}},
+        {"partly clear, none wholly", {{9, 9, 9, 128}, {9, 9, 9, 128}, {9, 9, 9, 255}}, true, 0, {true, true, true}},
         {"opaque everywhere: by colour", {kWhite, kWhite, kInk}, true, 0, {false, false, true}},
         {"no alpha channel named: by colour", {{0, 0, 0, 0}, {0, 0, 0, 0}, {255, 255, 255, 0}}, false, 0, {false, false, true}},
     };
@@ -192,6 +193,7 @@ TEST(FitToInk, EdgesFromTheInkColumns) {
         {"1,024 columns: held at the right side", Columns(1000, 1024, {{1010, 1023}}, 1024), {0, 16}, std::pair(252, 256)},
         // Two units to a column.
         {"256 columns", Columns(10, 100, {{20, 39}}, 256), {0, 0}, std::pair(20, 40)},
+        {"256 columns: a reach of half a column is one", Columns(10, 20, {{8, 15}}, 256), {0, 1}, std::pair(9, 16)},
     };
     for (const auto& row : rows) {
         const auto edges = picture::FitToInk(row.glyph, row.rule);
