@@ -76,22 +76,4 @@ TEST(DecodeTgaBytes, AsImageMagickWritesAndStbAndQtRead) {
     }
 }
 
-// What Qt reads, from the tests' own bytes: 24 and 32 bits, rows either way.
-TEST(DecodeTgaBytes, TrueColourAsQtReadsIt) {
-    using testing_support::Tga;
-    std::vector<std::uint8_t> pixels;
-    for (int i = 0; i < 3 * 2 * 4; ++i) pixels.push_back(static_cast<std::uint8_t>(37 * i + 5));
-    const std::vector<std::uint8_t> pixels24(pixels.begin(), pixels.begin() + 18);
-    const Tga rows[] = {
-        {.pixels = pixels24, .footer = true},
-        {.descriptor = 0x20, .pixels = pixels24, .footer = true},
-        {.bits = 32, .descriptor = 0x08, .pixels = pixels, .footer = true},
-        {.bits = 32, .descriptor = 0x28, .pixels = pixels, .footer = true},
-    };
-    for (const Tga& row : rows) {
-        const std::vector<std::byte> bytes = row.Build();
-        EXPECT_EQ(Text(picture::DecodeTgaBytes(bytes).image), Text(testing_support::DecodeTgaWithQt(bytes))) << int{row.bits} << " bits, descriptor " << int{row.descriptor};
-    }
-}
-
 }  // namespace
