@@ -146,9 +146,12 @@ std::optional<std::vector<std::byte>> WithWholePalette(std::span<const std::byte
     if (bytes.size() < kInfoAt + 12 || Le(bytes, 0, 2) != 0x4D42) return std::nullopt;
     const std::uint32_t infoSize = Le(bytes, 14, 4);
     const bool os2 = infoSize == 12;  // a header of 12 bytes, entries of three
-    // Header bytes past the file's end read as zeros, here as in stb.
-    if (!bmp::IsKnownInfoSize(infoSize) || bytes.size() < (os2 ? 26 : 30)) return std::nullopt;
-    const std::uint32_t bits = Le(bytes, os2 ? 24 : 28, 2);
+    if (!bmp::IsKnownInfoSize(infoSize)) return std::nullopt;
+    // Header bytes past the file's end read as zeros, here as in stb: a file cut inside its bit
+    // count still has a palette of stack bytes there.
+    const std::size_t bitsAt = os2 ? 24 : 28;
+    std::uint32_t bits = 0;
+    for (std::size_t i = 2; i-- > 0;) bits = bits << 8 | (bitsAt + i < bytes.size() ? std::to_integer<std::uint32_t>(bytes[bitsAt + i]) : 0);
     if (bits != 1 && bits != 4 && bits != 8) return std::nullopt;
     const std::size_t entrySize = os2 ? 3 : 4;
     // stb reads the palette from just after the header, but reckons its size from 24 bytes after

@@ -164,6 +164,15 @@ TEST(DecodeBmpBytes, APaletteShortOfItsPixelsGivesBlack) {
     ASSERT_TRUE(os2);
     EXPECT_EQ(os2->pixels, (std::vector<Rgba>{first, second}));
 
+    // A file that ends inside the bit count's second byte: 4 bits, no palette, rows that read as zeros.
+    const Bytes cut{std::byte{'B'}, std::byte{'M'}, std::byte{0x5E}, std::byte{0xF4}, std::byte{0xBD}, std::byte{0}, std::byte{0xD8}, std::byte{0},
+                    std::byte{0}, std::byte{0}, std::byte{0}, std::byte{0}, std::byte{0}, std::byte{0}, std::byte{40}, std::byte{0},
+                    std::byte{0}, std::byte{0}, std::byte{1}, std::byte{0}, std::byte{0}, std::byte{0}, std::byte{0xF9}, std::byte{0xFF},
+                    std::byte{0xFF}, std::byte{0xFF}, std::byte{1}, std::byte{0}, std::byte{4}};
+    const std::optional<Image> cutInBits = Decoded(cut);
+    ASSERT_TRUE(cutInBits);
+    EXPECT_EQ(cutInBits->pixels, std::vector<Rgba>(7, picture::kBlack));
+
     // A whole palette is read as it is.
     const std::optional<Image> full = Decoded(PaletteBmp(false, whole, {255, 0}));
     ASSERT_TRUE(full);
