@@ -100,6 +100,7 @@ private:
     void Replay(Action action);
     void CheckReplay(runtime::BinaryFile& file, std::span<const History::Change> changes) const;
     void ShowStep(const History::Step& step);
+    void ShowTexture(picture::Picture texture);
     const picture::InkMap& InkOfTexture();
     std::optional<font::GlyphRecord> FittedGlyph(const font::GlyphRecord& glyph, float cellHeight);
     History::Range RecordRange(std::int16_t index) const;
@@ -161,8 +162,10 @@ private:
     std::filesystem::path picturePath_;
     runtime::FileStamp pictureStamp_;
     bool pictureTroubleShown_ = false;
-    // The texture as shown, which the fits look at; its ink is found when first asked for.
-    std::optional<picture::Image> texture_;
+    // The texture at its own size, which the fits look at (its ink is found when first asked
+    // for), and as Picture1 shows it.
+    std::optional<picture::Picture> texture_;
+    picture::Image shownTexture_;
     std::optional<picture::InkMap> ink_;
 
     int promptsOpen_ = 0;

@@ -37,6 +37,7 @@ enum class Text {
     FontDialogTitle,
     FontFilterText,
     PictureDialogTitle,
+    PictureFilterText,
     // The messages and their titles.
     ErrorTitle,
     FitTitle,
@@ -46,6 +47,7 @@ enum class Text {
     TextureMissing,
     TextureWrongSize,
     TextureNotDecodable,
+    TextureNotDecodableTga,
     NoInk,
     FitAllCount,
     FitAllWithoutInk,

@@ -221,11 +221,6 @@ auto DecodeFile(const std::filesystem::path& path, Decoder decoder) {
     }
 }
 
-bool NamedTga(const std::filesystem::path& path) {
-    std::u8string extension = path.extension().u8string();
-    std::transform(extension.begin(), extension.end(), extension.begin(), [](char8_t c) { return c >= 'A' && c <= 'Z' ? static_cast<char8_t>(c + 32) : c; });
-    return extension == u8".tga";
-}
 
 Picture BmpPicture(std::span<const std::byte> bytes) {
     Picture picture{DecodeBmpBytes(bytes), {}};
@@ -240,6 +235,12 @@ Picture BmpPicture(std::span<const std::byte> bytes) {
 }  // namespace
 
 Image DecodeBmp(const std::filesystem::path& path) { return DecodeFile(path, DecodeBmpBytes); }
+
+bool NamedTga(const std::filesystem::path& path) {
+    std::u8string extension = path.extension().u8string();
+    std::transform(extension.begin(), extension.end(), extension.begin(), [](char8_t c) { return c >= 'A' && c <= 'Z' ? static_cast<char8_t>(c + 32) : c; });
+    return extension == u8".tga";
+}
 
 Picture DecodePicture(const std::filesystem::path& path) {
     return DecodeFile(path, [&](std::span<const std::byte> bytes) {

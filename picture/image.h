@@ -60,6 +60,9 @@ struct Picture {
     PictureFormat format;
 };
 
+// Whether the name ends in .tga, in any case: the window takes such a picture at any size.
+bool NamedTga(const std::filesystem::path& path);
+
 // A TGA: image types 1, 2 and 3 and their run-length forms 9, 10 and 11, any origin, sides of
 // 1 to kLargestSide. Fails as a malformed file for a picture whose bytes end before its pixels do,
 // or whose run-length packets run past its last pixel; as a read failure for anything else that
@@ -82,6 +85,11 @@ std::optional<Image> DecodeBmpInGeneral(std::span<const std::byte> bytes);
 // The font's texture: a BMP's size fields must say 512 x 512, as the window asks, before it is
 // decoded; a TGA may have any size DecodeTgaBytes takes.
 Picture LoadTexture(const std::filesystem::path& path);
+
+// The texture as the window's 512 x 512 picture shows it: a BMP as it is; a TGA of any size
+// stretched to the square (each texture unit the same share of it), a larger one averaged, and
+// what is transparent over a dark checkerboard.
+Image ShownTexture(const Picture& texture);
 
 std::vector<std::byte> EncodePng(const Image& image);
 

@@ -296,3 +296,44 @@ TEST(DecodeBmpBytes, RefusesASidePastTheLimitBeforeDecoding) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every texture size fills the window's 512 x 512 picture; clear parts show the checkerboard.
+TEST(ShownTexture, StretchesAveragesAndLaysClearPixelsOverTheCheckerboard) {
+    using picture::Picture;
+    using picture::PictureKind;
+    const auto tga = [](Image image) { return Picture{std::move(image), {.kind = PictureKind::Tga, .alpha = true}}; };
+    const Rgba dark{0x30, 0x30, 0x30, 255}, light{0x48, 0x48, 0x48, 255};
+
+    Image small = picture::Filled(256, 256, Rgba{0, 0, 0, 0});
+    small.At(1, 0) = {200, 100, 50, 255};
+    Image large = picture::Filled(1024, 1024, Rgba{0, 0, 0, 0});
+    large.At(2, 0) = large.At(3, 0) = large.At(2, 1) = {255, 255, 255, 255};  // three of a block of four
+    large.At(1022, 1023) = {100, 100, 100, 255};
+    Image wide = picture::Filled(512, 256, Rgba{0, 0, 0, 255});
+    wide.At(511, 255) = {9, 9, 9, 255};
+    Image half = picture::Filled(512, 512, Rgba{255, 255, 255, 128});
+    Image bmp = picture::Filled(512, 512, Rgba{1, 2, 3, 0});  // a BMP's alpha is never looked at
+
+    const struct { const char* what; Picture texture; int x, y; Rgba shown; } rows[] = {
+        {"256: a pixel is a 2 x 2 square", tga(small), 2, 0, {200, 100, 50, 255}},
+        {"256: ... and only that square", tga(small), 3, 1, {200, 100, 50, 255}},
+        {"256: its neighbour", tga(small), 4, 0, dark},
+        {"256: clear, in the next square of the board", tga(small), 8, 0, light},
+        {"1,024: a 2 x 2 block averaged with the board under its clear pixel", tga(large), 1, 0, {203, 203, 203, 255}},
+        {"1,024: the last block", tga(large), 511, 511, {0x3D, 0x3D, 0x3D, 255}},
+        {"512 x 256: stretched down to the last row", tga(wide), 511, 511, {9, 9, 9, 255}},
+        {"512 x 256: ... which is two rows", tga(wide), 511, 510, {9, 9, 9, 255}},
+        {"half clear", tga(half), 0, 0, {0x98, 0x98, 0x98, 255}},
+        {"a BMP as it is", Picture{bmp, {}}, 0, 0, {1, 2, 3, 0}},
+    };
+    for (const auto& row : rows) {
+        const Image shown = picture::ShownTexture(row.texture);
+        ASSERT_EQ(shown.width, 512) << row.what;
+        ASSERT_EQ(shown.height, 512) << row.what;
+        EXPECT_EQ(shown.At(row.x, row.y), row.shown) << row.what;
+    }
+}
+
+}  // namespace
