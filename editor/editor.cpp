@@ -528,7 +528,8 @@ void Editor::FitAllGlyphs() {
 }
 
 void Editor::ShowTexture(picture::Picture texture) {
-    shownTexture_ = picture::ShownTexture(texture);
+    opaqueTexture_ = picture::OverCheckerboard(texture);
+    shownTexture_ = picture::ShownTexture(opaqueTexture_);
     texture_ = std::move(texture);
     ink_.reset();
     view_.ShowTexture(shownTexture_);

@@ -163,8 +163,9 @@ private:
     runtime::FileStamp pictureStamp_;
     bool pictureTroubleShown_ = false;
     // The texture at its own size, which the fits look at (its ink is found when first asked
-    // for), and as Picture1 shows it.
+    // for); the same with nothing clear, and that as Picture1 shows it.
     std::optional<picture::Picture> texture_;
+    picture::Image opaqueTexture_;
     picture::Image shownTexture_;
     std::optional<picture::InkMap> ink_;
 

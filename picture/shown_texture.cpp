@@ -9,13 +9,13 @@ namespace picture {
 
 namespace {
 
-// Squares of this many shown pixels, as image editors draw what is transparent.
+// Squares of this many pixels of the 512 x 512 picture, as image editors draw what is clear.
 constexpr int kCheckerSide = 8;
 constexpr std::uint32_t kCheckerDark = 0x30;
 constexpr std::uint32_t kCheckerLight = 0x48;
 
-// The texture pixels under shown pixel `shown` of kTextureSize: the block it covers when the
-// texture is larger, else the one pixel it falls in.
+// The texture pixels under pixel `shown` of kTextureSize: the block it covers when the texture is
+// larger, else the one pixel it falls in.
 std::pair<int, int> Span(int shown, int size) {
     const int first = static_cast<int>(static_cast<std::int64_t>(shown) * size / font::kTextureSize);
     const int end = static_cast<int>(static_cast<std::int64_t>(shown + 1) * size / font::kTextureSize);
@@ -24,41 +24,53 @@ std::pair<int, int> Span(int shown, int size) {
 
 }  // namespace
 
-Image ShownTexture(const Picture& texture) {
-    // A BMP is shown as it always was; the window's rules take it only at kTextureSize.
+Image OverCheckerboard(const Picture& texture) {
+    // A BMP is shown as it always was.
     if (texture.format.kind == PictureKind::Bmp) return texture.image;
     const Image& image = texture.image;
-    Image shown = Filled(font::kTextureSize, font::kTextureSize, kBlack);
-    // A multiplication for each shown pixel rather than three divisions: they were most of the time.
-    std::vector<std::pair<int, int>> columns(font::kTextureSize);
-    std::vector<double> columnShares(font::kTextureSize);
-    for (int x = 0; x < font::kTextureSize; ++x) {
-        columns[static_cast<std::size_t>(x)] = Span(x, image.width);
-        columnShares[static_cast<std::size_t>(x)] = 1.0 / (255.0 * (columns[static_cast<std::size_t>(x)].second - columns[static_cast<std::size_t>(x)].first));
+    Image opaque = Filled(image.width, image.height, kBlack);
+    // The square each column and row lies in, at the picture's scale whatever the texture's size.
+    std::vector<std::uint8_t> squareOfColumn(static_cast<std::size_t>(image.width));
+    for (int x = 0; x < image.width; ++x) {
+        squareOfColumn[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(static_cast<std::int64_t>(x) * font::kTextureSize / image.width / kCheckerSide % 2);
     }
+    for (int y = 0; y < image.height; ++y) {
+        const int squareOfRow = static_cast<int>(static_cast<std::int64_t>(y) * font::kTextureSize / image.height / kCheckerSide % 2);
+        const Rgba* in = &image.At(0, y);
+        Rgba* out = &opaque.At(0, y);
+        for (int x = 0; x < image.width; ++x) {
+            const Rgba pixel = in[x];
+            const std::uint32_t under = (255u - pixel.a) * ((squareOfColumn[static_cast<std::size_t>(x)] + squareOfRow) % 2 ? kCheckerLight : kCheckerDark);
+            const auto over = [&](std::uint8_t channel) { return static_cast<std::uint8_t>((channel * pixel.a + under + 127) / 255); };
+            out[x] = {over(pixel.r), over(pixel.g), over(pixel.b), 255};
+        }
+    }
+    return opaque;
+}
+
+Image ShownTexture(const Image& opaque) {
+    if (opaque.width == font::kTextureSize && opaque.height == font::kTextureSize) return opaque;
+    Image shown = Filled(font::kTextureSize, font::kTextureSize, kBlack);
+    std::vector<std::pair<int, int>> columns(font::kTextureSize);
+    for (int x = 0; x < font::kTextureSize; ++x) columns[static_cast<std::size_t>(x)] = Span(x, opaque.width);
     for (int y = 0; y < font::kTextureSize; ++y) {
-        const auto [top, bottom] = Span(y, image.height);
-        const double rowShare = 1.0 / (bottom - top);
+        const auto [top, bottom] = Span(y, opaque.height);
         Rgba* out = &shown.At(0, y);
         for (int x = 0; x < font::kTextureSize; ++x) {
             const auto [left, right] = columns[static_cast<std::size_t>(x)];
-            const std::uint32_t checker = (x / kCheckerSide + y / kCheckerSide) % 2 ? kCheckerLight : kCheckerDark;
-            // Each pixel over the checkerboard first, then averaged: a clear pixel's colour counts for nothing.
             std::uint32_t r = 0;
             std::uint32_t g = 0;
             std::uint32_t b = 0;
             for (int row = top; row < bottom; ++row) {
-                const Rgba* in = &image.At(0, row);
+                const Rgba* in = &opaque.At(0, row);
                 for (int column = left; column < right; ++column) {
-                    const Rgba pixel = in[column];
-                    const std::uint32_t under = (255u - pixel.a) * checker;
-                    r += pixel.r * pixel.a + under;
-                    g += pixel.g * pixel.a + under;
-                    b += pixel.b * pixel.a + under;
+                    r += in[column].r;
+                    g += in[column].g;
+                    b += in[column].b;
                 }
             }
-            const double share = rowShare * columnShares[static_cast<std::size_t>(x)];
-            const auto average = [&](std::uint32_t sum) { return static_cast<std::uint8_t>(sum * share + 0.5); };
+            const std::uint32_t count = static_cast<std::uint32_t>((bottom - top) * (right - left));
+            const auto average = [&](std::uint32_t sum) { return static_cast<std::uint8_t>((sum + count / 2) / count); };
             out[x] = {average(r), average(g), average(b), 255};
         }
     }
