@@ -528,8 +528,8 @@ void Editor::FitAllGlyphs() {
 }
 
 void Editor::ShowTexture(picture::Picture texture) {
-    opaqueTexture_ = picture::OverCheckerboard(texture);
-    shownTexture_ = picture::ShownTexture(opaqueTexture_);
+    shownTexture_ = picture::ShownTexture(texture);
+    opaqueTexture_.reset();
     texture_ = std::move(texture);
     ink_.reset();
     view_.ShowTexture(shownTexture_);

@@ -163,10 +163,10 @@ private:
     runtime::FileStamp pictureStamp_;
     bool pictureTroubleShown_ = false;
     // The texture at its own size, which the fits look at (its ink is found when first asked
-    // for); the same with nothing clear, and that as Picture1 shows it.
+    // for); as Picture1 shows it; the same at its own size for the magnifier, made when it asks.
     std::optional<picture::Picture> texture_;
-    picture::Image opaqueTexture_;
     picture::Image shownTexture_;
+    mutable std::optional<picture::Image> opaqueTexture_;
     std::optional<picture::InkMap> ink_;
 
     int promptsOpen_ = 0;

@@ -86,13 +86,12 @@ std::optional<Image> DecodeBmpInGeneral(std::span<const std::byte> bytes);
 // decoded; a TGA may have any size DecodeTgaBytes takes.
 Picture LoadTexture(const std::filesystem::path& path);
 
-// The texture with nothing clear, as the window shows it: a BMP as it is; a TGA's pixels laid
-// over a dark checkerboard (squares of 8 x 8 pixels of the 512 x 512 picture), as image editors
-// show what is transparent.
+// The texture on the window's 512 x 512 picture: a BMP as it is; a TGA of any size stretched to
+// the square (each texture unit the same share of it whatever the size, a larger one averaged),
+// its clear parts over a dark checkerboard of 8 x 8 squares, as image editors show them.
+Image ShownTexture(const Picture& texture);
+// The same pixels and checkerboard at the texture's own size, for the magnifier.
 Image OverCheckerboard(const Picture& texture);
-// That on the window's 512 x 512 picture: each texture unit the same share of it whatever the
-// texture's size, a smaller texture's pixels repeated, a larger one's averaged.
-Image ShownTexture(const Image& opaque);
 
 std::vector<std::byte> EncodePng(const Image& image);
 

@@ -40,37 +40,57 @@ Image OverCheckerboard(const Picture& texture) {
         Rgba* out = &opaque.At(0, y);
         for (int x = 0; x < image.width; ++x) {
             const Rgba pixel = in[x];
-            const std::uint32_t under = (255u - pixel.a) * ((squareOfColumn[static_cast<std::size_t>(x)] + squareOfRow) % 2 ? kCheckerLight : kCheckerDark);
-            const auto over = [&](std::uint8_t channel) { return static_cast<std::uint8_t>((channel * pixel.a + under + 127) / 255); };
-            out[x] = {over(pixel.r), over(pixel.g), over(pixel.b), 255};
+            const std::uint32_t checker = (squareOfColumn[static_cast<std::size_t>(x)] + squareOfRow) % 2 ? kCheckerLight : kCheckerDark;
+            // Most of a texture is wholly clear or wholly opaque: those cost no arithmetic.
+            if (pixel.a == 255) {
+                out[x] = pixel;
+            } else if (pixel.a == 0) {
+                out[x] = {static_cast<std::uint8_t>(checker), static_cast<std::uint8_t>(checker), static_cast<std::uint8_t>(checker), 255};
+            } else {
+                const std::uint32_t under = (255u - pixel.a) * checker;
+                const auto over = [&](std::uint8_t channel) { return static_cast<std::uint8_t>((channel * pixel.a + under + 127) / 255); };
+                out[x] = {over(pixel.r), over(pixel.g), over(pixel.b), 255};
+            }
         }
     }
     return opaque;
 }
 
-Image ShownTexture(const Image& opaque) {
-    if (opaque.width == font::kTextureSize && opaque.height == font::kTextureSize) return opaque;
+Image ShownTexture(const Picture& texture) {
+    if (texture.format.kind == PictureKind::Bmp) return texture.image;
+    const Image& image = texture.image;
     Image shown = Filled(font::kTextureSize, font::kTextureSize, kBlack);
+    // Each shown pixel's share of the sums below, by its column and its row: a multiplication for
+    // each shown pixel rather than three divisions.
     std::vector<std::pair<int, int>> columns(font::kTextureSize);
-    for (int x = 0; x < font::kTextureSize; ++x) columns[static_cast<std::size_t>(x)] = Span(x, opaque.width);
+    std::vector<double> columnShares(font::kTextureSize);
+    for (int x = 0; x < font::kTextureSize; ++x) {
+        const auto [left, right] = columns[static_cast<std::size_t>(x)] = Span(x, image.width);
+        columnShares[static_cast<std::size_t>(x)] = 1.0 / (255.0 * (right - left));
+    }
     for (int y = 0; y < font::kTextureSize; ++y) {
-        const auto [top, bottom] = Span(y, opaque.height);
+        const auto [top, bottom] = Span(y, image.height);
+        const double rowShare = 1.0 / (bottom - top);
         Rgba* out = &shown.At(0, y);
         for (int x = 0; x < font::kTextureSize; ++x) {
             const auto [left, right] = columns[static_cast<std::size_t>(x)];
+            const std::uint32_t checker = (x / kCheckerSide + y / kCheckerSide) % 2 ? kCheckerLight : kCheckerDark;
+            // Each pixel over the checkerboard, then averaged: a clear pixel's colour counts for nothing.
             std::uint32_t r = 0;
             std::uint32_t g = 0;
             std::uint32_t b = 0;
             for (int row = top; row < bottom; ++row) {
-                const Rgba* in = &opaque.At(0, row);
+                const Rgba* in = &image.At(0, row);
                 for (int column = left; column < right; ++column) {
-                    r += in[column].r;
-                    g += in[column].g;
-                    b += in[column].b;
+                    const Rgba pixel = in[column];
+                    const std::uint32_t under = (255u - pixel.a) * checker;
+                    r += pixel.r * pixel.a + under;
+                    g += pixel.g * pixel.a + under;
+                    b += pixel.b * pixel.a + under;
                 }
             }
-            const std::uint32_t count = static_cast<std::uint32_t>((bottom - top) * (right - left));
-            const auto average = [&](std::uint32_t sum) { return static_cast<std::uint8_t>((sum + count / 2) / count); };
+            const double share = rowShare * columnShares[static_cast<std::size_t>(x)];
+            const auto average = [&](std::uint32_t sum) { return static_cast<std::uint8_t>(sum * share + 0.5); };
             out[x] = {average(r), average(g), average(b), 255};
         }
     }

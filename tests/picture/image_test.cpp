@@ -329,7 +329,7 @@ TEST(ShownTexture, StretchesAveragesAndLaysClearPixelsOverTheCheckerboard) {
         {"a BMP as it is", Picture{bmp, {}}, 0, 0, {1, 2, 3, 0}},
     };
     for (const auto& row : rows) {
-        const Image shown = picture::ShownTexture(picture::OverCheckerboard(row.texture));
+        const Image shown = picture::ShownTexture(row.texture);
         ASSERT_EQ(shown.width, 512) << row.what;
         ASSERT_EQ(shown.height, 512) << row.what;
         EXPECT_EQ(shown.At(row.x, row.y), row.shown) << row.what;
