@@ -47,11 +47,7 @@ Bytes Stored(int width, int height, int bits, Origin origin) {
     return bytes;
 }
 
-std::string Text(const Image& image) {
-    std::string text = std::to_string(image.width) + "x" + std::to_string(image.height) + ":";
-    for (const Rgba& p : image.pixels) text += " " + std::to_string(p.r) + "," + std::to_string(p.g) + "," + std::to_string(p.b) + "," + std::to_string(p.a);
-    return text;
-}
+const auto& Text = testing_support::PixelsText;
 
 Image Pixels(int width, const std::vector<Rgba>& pixels) { return {width, static_cast<int>(pixels.size()) / width, pixels}; }
 
@@ -102,7 +98,7 @@ TEST(DecodeTgaBytes, EveryTypeDepthAndOrigin) {
             EXPECT_EQ(Text(decoded.image), Text(row.pixels)) << row.what;
             EXPECT_EQ(picture::Describe(decoded.image, decoded.format), row.format) << row.what;
             const std::optional<Image> stb = testing_support::DecodeTgaWithStb(bytes);
-            EXPECT_EQ(stb && Text(*stb) == Text(row.pixels), row.likeStb) << row.what << ": stb " << (stb ? Text(*stb) : "refused");
+            EXPECT_EQ(stb && Text(*stb) == Text(row.pixels), row.likeStb) << row.what << ": stb " << Text(stb);
         } catch (const runtime::Failure& failure) {
             ADD_FAILURE() << row.what << ": " << failure.what();
         }

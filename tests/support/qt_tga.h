@@ -14,9 +14,11 @@
 namespace testing_support {
 
 // Qt's TGA reader (qt6-image-formats-plugins): true-colour pictures of 16, 24 and 32 bits,
-// uncompressed, in files that end with the TGA 2.0 footer; nothing for the rest.
+// uncompressed; nothing for the rest. It reads no file without the TGA 2.0 footer, which is
+// added here: no reader takes pixels from it.
 inline std::optional<picture::Image> DecodeTgaWithQt(std::span<const std::byte> bytes) {
     QByteArray data(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    data.append(QByteArray("\0\0\0\0\0\0\0\0TRUEVISION-XFILE.\0", 26));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "tga");

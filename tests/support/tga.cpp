@@ -45,12 +45,6 @@ std::vector<std::byte> Tga::Build() const {
     for (const char c : id) out.push_back(static_cast<std::byte>(c));
     for (const std::uint8_t b : map) out.push_back(static_cast<std::byte>(b));
     for (const std::uint8_t b : pixels) out.push_back(static_cast<std::byte>(b));
-    if (footer) {
-        Put(out, 0, 4);  // no extension area
-        Put(out, 0, 4);  // no developer directory
-        for (const char c : std::string("TRUEVISION-XFILE.")) out.push_back(static_cast<std::byte>(c));
-        out.push_back(std::byte{0});
-    }
     return out;
 }
 
@@ -71,6 +65,13 @@ std::vector<std::byte> Tga32(const picture::Image& image, bool runLength) {
         }
     }
     return tga.Build();
+}
+
+std::string PixelsText(const std::optional<picture::Image>& image) {
+    if (!image) return "refused";
+    std::string text = std::to_string(image->width) + "x" + std::to_string(image->height) + ":";
+    for (const picture::Rgba& p : image->pixels) text += " " + std::to_string(p.r) + "," + std::to_string(p.g) + "," + std::to_string(p.b) + "," + std::to_string(p.a);
+    return text;
 }
 
 std::optional<picture::Image> DecodeTgaWithStb(std::span<const std::byte> bytes) {

@@ -25,7 +25,6 @@ struct Tga {
     std::uint16_t mapFirst = 0;
     std::uint8_t mapEntryBits = 0;
     std::vector<std::uint8_t> map{};
-    bool footer = false;  // the TGA 2.0 footer, without which Qt reads none
 
     std::vector<std::byte> Build() const;
 };
@@ -33,6 +32,9 @@ struct Tga {
 // Pixels (rows from the top) as a 32-bit TGA with 8 alpha bits, rows from the top, in
 // run-length packets (type 10) as image editors save a texture, or raw (type 2).
 std::vector<std::byte> Tga32(const picture::Image& image, bool runLength);
+
+// "WxH: r,g,b,a ...", or "refused": a whole picture in one message.
+std::string PixelsText(const std::optional<picture::Image>& image);
 
 // stb_image's TGA decoder, compiled for the tests alone: the picture layer has only its BMP one.
 std::optional<picture::Image> DecodeTgaWithStb(std::span<const std::byte> bytes);
