@@ -328,6 +328,12 @@ TEST(ShownTexture, StretchesAveragesAndLaysClearPixelsOverTheCheckerboard) {
         {"half clear", tga(half), 0, 0, {0x98, 0x98, 0x98, 255}},
         {"a BMP as it is", Picture{bmp, {}}, 0, 0, {1, 2, 3, 0}},
     };
+    // The magnifier's picture at the texture's own size: the same board, its squares twice as large.
+    const Image opaque = picture::OverCheckerboard(tga(large));
+    EXPECT_EQ(opaque.At(15, 0), dark);
+    EXPECT_EQ(opaque.At(16, 0), light);
+    EXPECT_EQ(opaque.At(2, 1), (Rgba{255, 255, 255, 255}));
+    EXPECT_EQ(picture::OverCheckerboard(tga(half)).At(0, 0), (Rgba{0x98, 0x98, 0x98, 255}));
     for (const auto& row : rows) {
         const Image shown = picture::ShownTexture(row.texture);
         ASSERT_EQ(shown.width, 512) << row.what;
