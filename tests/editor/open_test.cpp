@@ -310,6 +310,9 @@ TEST_F(CommandLine, AFontThatCannotBeOpenedIsSaidAndTheWindowStaysAsItWas) {
     const struct { std::filesystem::path font; std::string why; } cases[] = {
         {PathOf("missing.gmf"), "не найден"},
         {PathOf(""), "не найден"},
+#if defined(_WIN32)
+        {PathOf(std::string(125, 'd') + "/" + std::string(125, 'd') + "/missing.gmf"), "Путь длиннее 259 знаков"},
+#endif
         {abc, "Файл шрифта " + runtime::DisplayPath(abc) + " не открыт: в имени файла шрифта должно быть не меньше четырёх символов (например, font1.gmf)."},
     };
     for (const auto& c : cases) {
