@@ -56,13 +56,16 @@ public:
     void FitAllGlyphs();                                  // "Подогнать все символы"
     void OnTimer(Timer timer);
     void OnWatchedFileChanged();
-    // Files dropped on the window: a font as on the command line, or a lone BMP as the shown
-    // font's texture. Nothing while a dialog or a message is open.
+    // Files dropped on the window: a font as on the command line, or a lone picture as the
+    // loaded font's texture. Nothing while a dialog or a message is open.
     void DropFiles(const std::vector<std::filesystem::path>& files);
     void ChooseLanguage(Language language);               // "Русский", "English"
+    // A failure that escaped a handler of the view: told, and the window goes on.
+    void TellUnexpectedFailure(const std::string& what);
 
     // The left button and the mouse on a picture of the texture, in the surface's own pixels.
-    // The mouse moves with or without the button held.
+    // The mouse moves with or without the button held. No press and no zoom while a dialog or
+    // a message is open.
     void PressPicture(Surface surface, std::int32_t x, std::int32_t y);
     void MovePicture(Surface surface, std::int32_t x, std::int32_t y);
     void ReleasePicture(Surface surface, std::int32_t x, std::int32_t y);
@@ -107,6 +110,8 @@ private:
     void FollowPicture(const std::filesystem::path& picture, const runtime::FileStamp& shown);
     void StopFollowingPicture();
     void ShowPictureAgain();
+    void ShowDroppedTexture(const std::filesystem::path& picture);
+    std::optional<TextureTrouble> ShowTextureFrom(const std::filesystem::path& picture);
 
     // Enabling goes through here, so that a handler refuses what its disabled control would.
     void SetEnabled(Control control, bool enabled);
@@ -119,7 +124,8 @@ private:
     void ShowWrittenGlyph();
     void ShowFailure(Action action, const runtime::Failure& failure);
     void ReportAfterEvent(const std::string& message);
-    // The view's modal prompts: while one is open, the window still takes drops.
+    // The view's modal prompts. While one is open the window still gets drops and the mouse
+    // (a magnifier is no part of a modal dialog's owner), and refuses them.
     std::optional<std::filesystem::path> AskForFile(const CommonDialog& dialog);
     void Exclaim(const std::string& prompt, const std::string& title);
     void Inform(const std::string& prompt, const std::string& title);

@@ -45,7 +45,7 @@ std::optional<Sides> Editor::SidesOn(Surface surface) const {
 }
 
 void Editor::PressPicture(Surface surface, std::int32_t x, std::int32_t y) {
-    if (press_ || !textureShown_) return;
+    if (press_ || !textureShown_ || promptsOpen_ > 0) return;
     Hold hold = Hold::Nothing;
     if (CanDrag()) {
         if (const std::optional<Sides> sides = SidesOn(surface)) hold = HoldAt(*sides, x, y);
@@ -161,7 +161,7 @@ void Editor::OnMagnifierClosed() {
 
 void Editor::ZoomMagnifier(int steps) {
     // The drag's travel is measured at the factor it began with.
-    if (press_ && press_->surface == Surface::Magnifier) return;
+    if ((press_ && press_->surface == Surface::Magnifier) || promptsOpen_ > 0) return;
     const int factor = std::clamp(magnifierFactor_ + steps, kMinMagnification, kMaxMagnification);
     if (factor == magnifierFactor_) return;
     magnifierFactor_ = factor;

@@ -42,6 +42,7 @@ enum class Text {
     FitTitle,
     PictureSize,
     FontNotFound,
+    LongPath,
     ShortFontName,
     TextureMissing,
     TextureWrongSize,

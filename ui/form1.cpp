@@ -360,16 +360,20 @@ void Form1::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
 }
 
-// Picture1 shows the texture unscaled: its pixels are the texture's.
+// Picture1 shows the texture unscaled: its pixels are the texture's. The second press of a
+// double click comes as a double click.
 void Form1::ForwardPictureMouse(QEvent* event) {
     const auto type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease) return;
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick && type != QEvent::MouseMove &&
+        type != QEvent::MouseButtonRelease) {
+        return;
+    }
     const auto* mouse = static_cast<QMouseEvent*>(event);
     const QPoint at = mouse->position().toPoint();
     if (type == QEvent::MouseMove) return editor_->MovePicture(editor::Surface::Picture1, at.x(), at.y());
     if (mouse->button() != Qt::LeftButton) return;
-    if (type == QEvent::MouseButtonPress) editor_->PressPicture(editor::Surface::Picture1, at.x(), at.y());
-    else editor_->ReleasePicture(editor::Surface::Picture1, at.x(), at.y());
+    if (type == QEvent::MouseButtonRelease) editor_->ReleasePicture(editor::Surface::Picture1, at.x(), at.y());
+    else editor_->PressPicture(editor::Surface::Picture1, at.x(), at.y());
 }
 
 void Form1::SetText(editor::Box box, const std::string& text) {
@@ -497,8 +501,9 @@ void Form1::SetPixel(std::int32_t x, std::int32_t y, picture::Rgba colour) {
 }
 
 std::optional<std::filesystem::path> Form1::ChooseExistingFile(const std::string& title, const std::string& filter,
+                                                               const std::filesystem::path& folder,
                                                                const std::filesystem::path& lastFile) {
-    const QString chosen = prompts_.ChooseExistingFile(this, Utf8(title), Utf8(filter), PathText(lastFile));
+    const QString chosen = prompts_.ChooseExistingFile(this, Utf8(title), Utf8(filter), PathText(folder), PathText(lastFile));
     if (chosen.isEmpty()) return std::nullopt;
     return NativePath(chosen);
 }

@@ -44,6 +44,22 @@ SCROLLINFO ScrollInfo(UINT fields) {
 
 bool IsInside(HWND control, HWND window) { return control == window || IsChild(window, control); }
 
+// Windows' dialogs and message boxes disable only their owner: a window it owns, as the
+// magnifier, would take the mouse while one is open.
+class DisabledWhilePrompting {
+public:
+    explicit DisabledWhilePrompting(HWND window) : window_(window), wasEnabled_(window && !EnableWindow(window, FALSE)) {}
+    ~DisabledWhilePrompting() {
+        if (wasEnabled_) EnableWindow(window_, TRUE);
+    }
+    DisabledWhilePrompting(const DisabledWhilePrompting&) = delete;
+    DisabledWhilePrompting& operator=(const DisabledWhilePrompting&) = delete;
+
+private:
+    HWND window_;
+    bool wasEnabled_;
+};
+
 // Whether the user can reach the control now: shown and enabled, its groups included.
 bool TakesFocus(HWND control) {
     for (HWND at = control; at && (GetWindowLongW(at, GWL_STYLE) & WS_CHILD); at = GetParent(at)) {
@@ -666,13 +682,21 @@ void Form1::ClearDrawing() { picture1_.Clear(); }
 void Form1::SetPixel(std::int32_t x, std::int32_t y, picture::Rgba colour) { picture1_.Set(x, y, colour); }
 
 std::optional<std::filesystem::path> Form1::ChooseExistingFile(const std::string& title, const std::string& filter,
+                                                               const std::filesystem::path& folder,
                                                                const std::filesystem::path& lastFile) {
-    return win32::ChooseExistingFile(window_, title, filter, lastFile);
+    const DisabledWhilePrompting magnifier(MagnifierWindow());
+    return win32::ChooseExistingFile(window_, title, filter, folder, lastFile);
 }
 
-void Form1::Exclaim(const std::string& prompt, const std::string& title) { win32::Exclaim(window_, prompt, title); }
+void Form1::Exclaim(const std::string& prompt, const std::string& title) {
+    const DisabledWhilePrompting magnifier(MagnifierWindow());
+    win32::Exclaim(window_, prompt, title);
+}
 
-void Form1::Inform(const std::string& prompt, const std::string& title) { win32::Inform(window_, prompt, title); }
+void Form1::Inform(const std::string& prompt, const std::string& title) {
+    const DisabledWhilePrompting magnifier(MagnifierWindow());
+    win32::Inform(window_, prompt, title);
+}
 
 void Form1::StartTimer(editor::Timer timer, int milliseconds) {
     SetTimer(window_, TimerId(timer), static_cast<UINT>(std::max(milliseconds, 0)), nullptr);
@@ -735,9 +759,15 @@ LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPA
     try {
         return form->HandleMessage(message, wParam, lParam);
     } catch (const std::exception& failure) {
-        win32::Exclaim(window, failure.what(), "Ошибка");
+        form->TellUnexpected(failure);
         return 0;
     }
+}
+
+void Form1::TellUnexpected(const std::exception& failure) {
+    if (editor_) return editor_->TellUnexpectedFailure(failure.what());
+    // Before the editor has read the language, the window has the first one.
+    win32::Exclaim(window_, failure.what(), editor::TextOf(editor::Text::ErrorTitle, editor::Language::Russian));
 }
 
 LRESULT CALLBACK Form1::GroupProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -757,7 +787,7 @@ LRESULT CALLBACK Form1::SelectorProc(HWND window, UINT message, WPARAM wParam, L
         try {
             (self.editor_.get()->*handler)();
         } catch (const std::exception& failure) {
-            win32::Exclaim(self.window_, failure.what(), "Ошибка");
+            self.TellUnexpected(failure);
         }
     };
     tell(&editor::Editor::OnSelectorPressed);

@@ -7,7 +7,6 @@
 #include <exception>
 #include <vector>
 
-#include "win32/dialogs.h"
 #include "win32/gdi.h"
 #include "win32/picture_mouse.h"
 #include "win32/pictures.h"
@@ -81,7 +80,7 @@ Magnifier::Magnifier(editor::Editor& editor, HWND owner)
     : editor_(editor), owner_(owner), cursor_(LoadCursorW(nullptr, IDC_ARROW)) {
     RECT frame{0, 0, kDefaultSide, kDefaultSide};
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExtendedStyle);
-    window_ = CreateWindowExW(kExtendedStyle, kClassName, L"Лупа", kStyle, 0, 0, frame.right - frame.left,
+    window_ = CreateWindowExW(kExtendedStyle, kClassName, L"", kStyle, 0, 0, frame.right - frame.left,
                               frame.bottom - frame.top, owner, nullptr, GetModuleHandleW(nullptr), this);
 }
 
@@ -180,7 +179,7 @@ LRESULT CALLBACK Magnifier::WindowProc(HWND window, UINT message, WPARAM wParam,
     try {
         return self->HandleMessage(message, wParam, lParam);
     } catch (const std::exception& failure) {
-        win32::Exclaim(window, failure.what(), "Ошибка");
+        self->editor_.TellUnexpectedFailure(failure.what());
         return 0;
     }
 }

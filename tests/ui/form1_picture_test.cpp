@@ -1,5 +1,6 @@
 // The mouse on Picture1 and the magnifier in the Qt window: what the view adds to the core.
 #include <QAction>
+#include <QMouseEvent>
 #include <QTest>
 
 #include "tests/ui/window_fixture.h"
@@ -28,7 +29,10 @@ TEST_F(PictureMouse, AClickSelectsAndADragOfAnEdgeStoresIt) {
     const auto before = FileBytes(path);
     QTest::mouseMove(Picture(), {128, 270});
     EXPECT_EQ(Picture()->cursor().shape(), Qt::SizeHorCursor);
-    QTest::mousePress(Picture(), Qt::LeftButton, {}, {128, 270});
+    // The press comes as the second of a double click.
+    QMouseEvent press(QEvent::MouseButtonDblClick, QPointF(128, 270), Picture()->mapToGlobal(QPointF(128, 270)),
+                      Qt::LeftButton, Qt::LeftButton, {});
+    QApplication::sendEvent(Picture(), &press);
     QTest::mouseMove(Picture(), {134, 270});
     EXPECT_EQ(TextOf("Text1"), "67");
     EXPECT_TRUE(IsRed(134, 270)) << "the outline where the edge would be";
