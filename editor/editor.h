@@ -66,7 +66,10 @@ public:
     void PressPicture(Surface surface, std::int32_t x, std::int32_t y);
     void MovePicture(Surface surface, std::int32_t x, std::int32_t y);
     void ReleasePicture(Surface surface, std::int32_t x, std::int32_t y);
-    void CancelDrag();  // Escape, or the mouse taken away from the window
+    void CancelDrag();  // Escape
+    // The surface's window lost the mouse (the capture taken away, the window deactivated or
+    // hidden): a press held in it goes, as with Escape.
+    void LostMouse(Surface surface);
     bool Dragging() const { return drag_.has_value(); }
 
     void ToggleMagnifier();  // "Лупа"
@@ -185,7 +188,10 @@ private:
         std::int32_t x;
         std::int32_t y;
         Hold hold;
+        bool followsAcross = false;
+        bool followsDown = false;
     };
+    bool FollowPress(std::int32_t x, std::int32_t y);
     font::GlyphRecord shownGlyph_;  // as the last refresh read it
     std::optional<Press> press_;
     std::optional<EdgeDrag> drag_;

@@ -56,18 +56,31 @@ void Editor::PressPicture(Surface surface, std::int32_t x, std::int32_t y) {
 void Editor::MovePicture(Surface surface, std::int32_t x, std::int32_t y) {
     if (!press_) return UpdateCursor(surface, x, y);
     if (press_->surface != surface) return;
-    const std::int32_t across = x - press_->x, down = y - press_->y;
+    if (FollowPress(x, y)) ShowDrag();
+}
+
+// The held edges where the mouse at (x, y) puts them; true when they change.
+bool Editor::FollowPress(std::int32_t x, std::int32_t y) {
+    Press& press = *press_;
+    const std::int32_t across = x - press.x, down = y - press.y;
+    // Each axis follows once it has gone past a click's wobble: moving the glyph up does not
+    // also move it sideways.
+    press.followsAcross = press.followsAcross || std::abs(across) > kClickReach;
+    press.followsDown = press.followsDown || std::abs(down) > kClickReach;
     if (!drag_) {
-        if (press_->hold == Hold::Nothing || std::max(std::abs(across), std::abs(down)) <= kClickReach) return;
-        drag_.emplace(press_->hold, font::EdgeTexts{view_.Text(Box::Text1), view_.Text(Box::Text2), view_.Text(Box::Text3)},
+        if (press.hold == Hold::Nothing || !(press.followsAcross || press.followsDown)) return false;
+        drag_.emplace(press.hold, font::EdgeTexts{view_.Text(Box::Text1), view_.Text(Box::Text2), view_.Text(Box::Text3)},
                       decimalSeparator_);
     }
-    const int scale = surface == Surface::Magnifier ? Magnifier().factor : 1;
-    if (drag_->Follow(TravelInEditUnits(across, scale), TravelInEditUnits(down, scale))) ShowDrag();
+    const int scale = press.surface == Surface::Magnifier ? Magnifier().factor : 1;
+    return drag_->Follow(press.followsAcross ? TravelInEditUnits(across, scale) : 0,
+                         press.followsDown ? TravelInEditUnits(down, scale) : 0);
 }
 
 void Editor::ReleasePicture(Surface surface, std::int32_t x, std::int32_t y) {
     if (!press_ || press_->surface != surface) return;
+    // No move need come before a release, and the last one may not have been where it is.
+    FollowPress(x, y);
     const Press press = *std::exchange(press_, std::nullopt);
     if (!drag_) {
         if (std::max(std::abs(x - press.x), std::abs(y - press.y)) <= kClickReach) SelectGlyphAt(surface, press.x, press.y);
@@ -147,7 +160,12 @@ void Editor::ShowShownGlyph() {
     MagnifierChanged();
 }
 
+void Editor::LostMouse(Surface surface) {
+    if (press_ && press_->surface == surface) CancelDrag();
+}
+
 void Editor::ToggleMagnifier() {
+    if (magnifierOpen_) LostMouse(Surface::Magnifier);
     magnifierOpen_ = !magnifierOpen_;
     view_.ShowMagnifier(magnifierOpen_);
     MagnifierChanged();
@@ -155,6 +173,7 @@ void Editor::ToggleMagnifier() {
 
 void Editor::OnMagnifierClosed() {
     if (!magnifierOpen_) return;
+    LostMouse(Surface::Magnifier);
     magnifierOpen_ = false;
     view_.ShowMagnifier(false);
 }

@@ -99,13 +99,14 @@ TEST_F(PictureEdit, TheCursorShowsWhatAPressWouldTakeHoldOf) {
 }
 
 TEST_F(PictureEdit, ADragOfNUnitsWritesWhatNArrowClicksWrite) {
-    const struct { Point from; Point by; Control arrow; int clicks; Box box; const char* shown; } cases[] = {
+    const struct { Point from; Point by; Control arrow; int clicks; Box box; const char* shown; bool noMove = false; } cases[] = {
         {{128, 270}, {6, 0}, Control::Command5, 3, Box::Text1, "67"},
         {{129, 270}, {-5, 1}, Control::Command4, 3, Box::Text1, "61"},  // 2.5 units: the nearest is 3
         {{157, 270}, {8, -9}, Control::Command2, 4, Box::Text3, "84"},
         {{155, 270}, {-4, 0}, Control::Command3, 2, Box::Text3, "78"},
         {{140, 256}, {3, -6}, Control::Command6, 3, Box::Text2, "125"},
         {{140, 258}, {0, 4}, Control::Command7, 2, Box::Text2, "130"},
+        {{128, 270}, {6, 0}, Control::Command5, 3, Box::Text1, "67", true},  // released with no move before it
     };
     const auto font = FontBytes::LayoutA({kGlyph, Glyph(0.75f, 0.75f, 0.8f)}).bytes();
     Write("font1.bmp", testing_support::GreyBmp());
@@ -114,12 +115,18 @@ TEST_F(PictureEdit, ADragOfNUnitsWritesWhatNArrowClicksWrite) {
         const auto path = Write("font1.gmf", font);
         const auto clicked = AfterArrowClicks(font, c.arrow, c.clicks);
         Open(path, PathOf("font1.bmp"));
-        Drag(Surface::Picture1, {c.from.x, c.from.y}, {c.from.x + c.by.x, c.from.y + c.by.y}, false);
-        EXPECT_EQ(Shown(c.box), c.shown) << "shown while dragging";
-        EXPECT_EQ(FileBytes(path), font) << "nothing written while dragging";
+        if (c.noMove) {
+            editor->PressPicture(Surface::Picture1, c.from.x, c.from.y);
+        } else {
+            Drag(Surface::Picture1, {c.from.x, c.from.y}, {c.from.x + c.by.x, c.from.y + c.by.y}, false);
+            EXPECT_EQ(Shown(c.box), c.shown) << "shown while dragging";
+            EXPECT_EQ(FileBytes(path), font) << "nothing written while dragging";
+        }
+        const auto dragged = view.pixels;
         editor->ReleasePicture(Surface::Picture1, c.from.x + c.by.x, c.from.y + c.by.y);
         EXPECT_EQ(FileBytes(path), clicked);
         EXPECT_EQ(Shown(c.box), c.shown);
+        if (!c.noMove) EXPECT_EQ(view.pixels, dragged) << "the outline drawn while dragging is the file's";
         EXPECT_TRUE(view.IsEnabled(Control::Undo));
         editor->Undo();
         EXPECT_EQ(FileBytes(path), font) << "one drag, one step";
@@ -128,16 +135,29 @@ TEST_F(PictureEdit, ADragOfNUnitsWritesWhatNArrowClicksWrite) {
 }
 
 TEST_F(PictureEdit, TheWholeGlyphMovesAsItsThreeEdgesWould) {
-    const auto font = FontBytes::LayoutA({kGlyph}).bytes();
-    const auto path = Write("font1.gmf", font);
+    using enum Control;
+    // Left 0.1234567 becomes 1.1234567 by its arrow, and the box shows 1.123457 once stored;
+    // Right 9.999999 becomes 10.999999, shown as 11.
+    const struct { font::GlyphRecord glyph; std::vector<Point> path; std::vector<Control> arrows; } cases[] = {
+        {kGlyph, {{140, 270}, {138, 272}, {136, 274}}, {Command4, Command4, Command3, Command3, Command7, Command7}},
+        {Glyph(0.1234567f / 256, 0.5f, 0.3125f), {{80, 270}, {84, 270}, {82, 270}}, {Command5, Command2}},
+        {Glyph(0.1234567f / 256, 0.5f, 9.999999f / 256), {{9, 270}, {13, 274}, {11, 272}}, {Command5, Command2, Command7}},
+        {kGlyph, {{140, 270}, {141, 273}, {141, 276}}, {Command7, Command7, Command7}},  // a wobble is no move sideways
+    };
     Write("font1.bmp", testing_support::GreyBmp());
-    auto clicked = AfterArrowClicks(font, Control::Command4, 2);
-    for (const Control arrow : {Control::Command3, Control::Command3, Control::Command7}) editor->ClickArrow(arrow);
-    clicked = FileBytes(PathOf("copy.gmf"));
-    Open(path, PathOf("font1.bmp"));
-    Drag(Surface::Picture1, {140, 270}, {136, 272});
-    EXPECT_EQ(FileBytes(path), clicked);
-    EXPECT_EQ(view.pixels.count({124, 258}), 1u) << "the outline as the file holds it";
+    for (const auto& c : cases) {
+        const auto font = FontBytes::LayoutA({c.glyph}).bytes();
+        const auto path = Write("font1.gmf", font);
+        AfterArrowClicks(font, c.arrows.front(), 1);
+        for (std::size_t i = 1; i < c.arrows.size(); ++i) editor->ClickArrow(c.arrows[i]);
+        const auto clicked = FileBytes(PathOf("copy.gmf"));
+        Open(path, PathOf("font1.bmp"));
+        editor->PressPicture(Surface::Picture1, c.path[0].x, c.path[0].y);
+        for (const Point& at : c.path) editor->MovePicture(Surface::Picture1, at.x, at.y);
+        editor->ReleasePicture(Surface::Picture1, c.path.back().x, c.path.back().y);
+        EXPECT_EQ(FileBytes(path), clicked) << c.path.back().x;
+    }
+    EXPECT_EQ(view.pixels.count({128, 262}), 1u) << "the outline as the file holds it";
 }
 
 TEST_F(PictureEdit, TheDragStopsWhereTheArrowsGuardWould) {
@@ -158,8 +178,7 @@ TEST_F(PictureEdit, TheDragStopsWhereTheArrowsGuardWould) {
 }
 
 TEST_F(PictureEdit, EscapeACaptureLostAndAZeroDragWriteNothing) {
-    const auto path = OpenFont(FontBytes::LayoutA({kGlyph}));
-    const auto before = FileBytes(path);
+    OpenFont(FontBytes::LayoutA({kGlyph}));
     const auto outline = view.pixels;
     Drag(Surface::Picture1, {128, 270}, {140, 270}, false);
     EXPECT_EQ(Shown(Box::Text1), "70");
@@ -170,11 +189,24 @@ TEST_F(PictureEdit, EscapeACaptureLostAndAZeroDragWriteNothing) {
     editor->ReleasePicture(Surface::Picture1, 140, 270);
     EXPECT_EQ(Shown(Box::Text1), "64") << "the release after Escape is no drag";
 
-    Drag(Surface::Picture1, {128, 270}, {140, 270}, false);
-    Drag(Surface::Picture1, {140, 270}, {128, 270});
-    EXPECT_EQ(FileBytes(path), before);
-    EXPECT_FALSE(view.IsEnabled(Control::Undo)) << "no step";
-    EXPECT_EQ(view.pixels, outline);
+    // Released where it began, or within a click's reach of it, whatever came between.
+    const struct { font::GlyphRecord glyph; std::vector<Point> path; Point release; } cases[] = {
+        {kGlyph, {{128, 270}, {140, 270}, {128, 270}}, {128, 270}},
+        {kGlyph, {{128, 270}, {136, 270}}, {128, 270}},
+        {kGlyph, {{128, 270}, {130, 270}}, {130, 270}},
+        {Glyph(0.12345679f, 0.5f, 0.3125f), {{63, 270}, {75, 270}, {63, 270}}, {63, 270}},  // Text1 reads back as another float
+    };
+    for (const auto& c : cases) {
+        const auto font = OpenFont(FontBytes::LayoutA({c.glyph}));
+        const auto unchanged = FileBytes(font);
+        const auto drawn = view.pixels;
+        editor->PressPicture(Surface::Picture1, c.path[0].x, c.path[0].y);
+        for (const Point& at : c.path) editor->MovePicture(Surface::Picture1, at.x, at.y);
+        editor->ReleasePicture(Surface::Picture1, c.release.x, c.release.y);
+        EXPECT_EQ(FileBytes(font), unchanged) << c.path.back().x;
+        EXPECT_FALSE(view.IsEnabled(Control::Undo)) << "no step";
+        EXPECT_EQ(view.pixels, drawn);
+    }
 }
 
 TEST_F(PictureEdit, AReleaseThatWouldEndTheTableWritesNothingAndPutsTheGlyphBack) {
@@ -207,11 +239,16 @@ TEST_F(PictureEdit, TheMagnifierMapsItsPixelsToEditUnitsAtItsFactor) {
         EXPECT_EQ(shown.right, 160) << "where the record puts it, not the preview's x1 - 3";
         EXPECT_EQ(shown.regionLeft, 120);
         EXPECT_EQ(shown.regionWidth, 48);
+        EXPECT_EQ(2 * shown.originX + shown.regionWidth * c.factor, 640) << "centred";
+        EXPECT_EQ(2 * shown.originY + shown.regionHeight * c.factor, 480);
         EXPECT_EQ(shown.TextureX(shown.originX + 8 * c.factor - 1), 128 - 1.0 / c.factor);
         const int x = static_cast<int>(shown.ScreenX(128)), y = static_cast<int>(shown.ScreenY(270));
         Drag(Surface::Magnifier, {x, y}, {x + c.pixels, y}, false);
         EXPECT_EQ(Shown(Box::Text1), c.text1);
         EXPECT_EQ(editor->Magnifier().left * 0.5, std::stoi(c.text1)) << "the outline follows the drag";
+        editor->ZoomMagnifier(-1);
+        EXPECT_EQ(editor->Magnifier().factor, c.factor) << "no zoom while its button is held";
+        EXPECT_EQ(editor->Magnifier().left * 0.5, std::stoi(c.text1));
         editor->CancelDrag();
     }
     editor->ZoomMagnifier(100);
@@ -251,6 +288,41 @@ TEST_F(PictureEdit, TheMagnifierFollowsTheWindowAndIsEmptyAtStartUp) {
     EXPECT_EQ(redraws(), 0) << "closed, it is not drawn";
     editor->ToggleMagnifier();
     EXPECT_EQ(editor->Magnifier().factor, 12) << "the factor is kept";
+
+    // A press held in the magnifier goes with it, however it is hidden.
+    for (const bool byItsItem : {true, false}) {
+        if (!view.magnifierShown) editor->ToggleMagnifier();
+        const editor::MagnifierPicture at = editor->Magnifier();
+        editor->PressPicture(Surface::Magnifier, static_cast<int>(at.ScreenX(140)), static_cast<int>(at.ScreenY(270)));
+        if (byItsItem) editor->ToggleMagnifier();
+        else editor->OnMagnifierClosed();
+        editor->ZoomMagnifier(-1);
+        EXPECT_EQ(editor->Magnifier().factor, at.factor - 1) << byItsItem;
+        view.MoveSelector(1);
+        Click(Surface::Picture1, {140, 270});
+        EXPECT_EQ(view.selectorValue, 0) << "Picture1 takes presses again";
+    }
+}
+
+TEST_F(PictureEdit, TheMagnifierFramesTheStoredCellAndDragsEveryEdge) {
+    OpenFont(FontBytes::LayoutA({Glyph(0.25f, 0.5f, 0.3125f + 1 / 4096.0f), Glyph(0.25f, 0.5f, 0.25f)}));
+    editor->ToggleMagnifier();
+    editor->OnMagnifierResized(640, 480);
+    editor::MagnifierPicture shown = editor->Magnifier();
+    EXPECT_EQ(shown.regionWidth, 49) << "the texture pixel the right edge cuts is shown";
+    const int x = static_cast<int>(shown.ScreenX(140)), y = static_cast<int>(shown.ScreenY(256));
+    Drag(Surface::Magnifier, {x, y}, {x, y + 4 * shown.factor}, false);
+    EXPECT_EQ(Shown(Box::Text2), "130");
+    EXPECT_EQ(editor->Magnifier().top, 260);
+    EXPECT_EQ(editor->Magnifier().bottom, 292) << "the cell keeps its height";
+    editor->CancelDrag();
+
+    view.MoveSelector(1);  // no width: its side is the right edge, which widens it
+    shown = editor->Magnifier();
+    const int side = static_cast<int>(shown.ScreenX(128));
+    Drag(Surface::Magnifier, {side, y + 16}, {side + 4 * shown.factor, y + 16});
+    EXPECT_EQ(Shown(Box::Text1), "64");
+    EXPECT_EQ(Shown(Box::Text3), "66");
 }
 
 }  // namespace
