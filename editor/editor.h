@@ -11,7 +11,7 @@
 #include "editor/history.h"
 #include "editor/magnifier.h"
 #include "editor/messages.h"
-#include "editor/picture_edit.h"
+#include "editor/edge_drag.h"
 #include "editor/settings.h"
 #include "editor/view.h"
 #include "font/font_file.h"

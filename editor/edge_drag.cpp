@@ -1,4 +1,4 @@
-#include "editor/picture_edit.h"
+#include "editor/edge_drag.h"
 
 #include <algorithm>
 #include <cmath>
