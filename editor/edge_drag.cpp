@@ -164,6 +164,11 @@ std::optional<std::int32_t> GlyphUnder(const std::filesystem::path& path, const 
     return GlyphUnder(std::span(table.glyphs).first(count), loaded.CellHeight, x, y, selected);
 }
 
+std::int32_t PixelUnder(double position, double scale) {
+    constexpr double kFar = 1 << 30;  // beyond any screen, and within the type
+    return static_cast<std::int32_t>(std::clamp(std::floor(position / scale), -kFar, kFar));
+}
+
 std::int32_t TravelInEditUnits(std::int32_t screenPixels, int scale) {
     return static_cast<std::int32_t>(std::lround(screenPixels / (2.0 * scale)));
 }

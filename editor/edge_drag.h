@@ -108,6 +108,10 @@ std::optional<std::int32_t> GlyphUnder(std::span<const font::GlyphRecord> glyphs
 std::optional<std::int32_t> GlyphUnder(const std::filesystem::path& path, const font::FontState& loaded, std::int32_t x,
                                        std::int32_t y, std::int32_t selected);
 
+// The pixel of a surface under a pointer position, on a surface that shows each of its pixels as
+// scale x scale units of the position: the one the point lies in, never the nearest.
+std::int32_t PixelUnder(double position, double scale);
+
 // The nearest whole edit units to a travel in screen pixels, on a surface that shows one texture
 // pixel as scale x scale screen pixels (an edit unit is two texture pixels).
 std::int32_t TravelInEditUnits(std::int32_t screenPixels, int scale);

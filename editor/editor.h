@@ -66,17 +66,26 @@ public:
     void PressPicture(Surface surface, std::int32_t x, std::int32_t y);
     void MovePicture(Surface surface, std::int32_t x, std::int32_t y);
     void ReleasePicture(Surface surface, std::int32_t x, std::int32_t y);
-    void CancelDrag();  // Escape
+    void CancelDrag();
     // The surface's window lost the mouse (the capture taken away, the window deactivated or
     // hidden): a press held in it goes, as with Escape.
     void LostMouse(Surface surface);
     bool Dragging() const { return drag_.has_value(); }
 
+    // A key pressed in the window of a surface (Picture1's: the main window). True when it did
+    // something here; otherwise the window takes it as usual.
+    bool PressKey(Surface focused, Key key);
+    // The wheel over a surface, in 1/120 of a notch as both systems count it, Ctrl held or not.
+    // True when it did something here.
+    bool TurnWheel(Surface surface, std::int32_t delta, bool control);
+
     void ToggleMagnifier();  // "Лупа"
     void OnMagnifierClosed();
-    void ZoomMagnifier(int steps);  // Ctrl+wheel, "+" and "-"
+    void ZoomMagnifier(int steps);
     void OnMagnifierResized(std::int32_t width, std::int32_t height);
     MagnifierPicture Magnifier() const;
+    // What the magnifier's window paints, as it is.
+    MagnifierDrawing DrawMagnifier() const;
 
 private:
     void ShowTexts();
@@ -200,6 +209,7 @@ private:
     int magnifierFactor_ = kDefaultMagnification;
     std::int32_t magnifierWidth_ = 0;
     std::int32_t magnifierHeight_ = 0;
+    std::int32_t wheelRest_ = 0;  // a turn of less than a notch, kept for the next
 };
 
 }  // namespace editor

@@ -164,6 +164,33 @@ void Editor::LostMouse(Surface surface) {
     if (press_ && press_->surface == surface) CancelDrag();
 }
 
+bool Editor::PressKey(Surface focused, Key key) {
+    switch (key) {
+    case Key::Escape:
+        if (!press_) return false;
+        CancelDrag();
+        return true;
+    case Key::Plus:
+    case Key::Minus:
+        if (focused != Surface::Magnifier) return false;
+        ZoomMagnifier(key == Key::Plus ? +1 : -1);
+        return true;
+    }
+    return false;
+}
+
+bool Editor::TurnWheel(Surface surface, std::int32_t delta, bool control) {
+    constexpr std::int32_t kNotch = 120;
+    if (surface != Surface::Magnifier || !control) return false;
+    // Fine wheels and touchpads send parts of a notch; a turn back starts afresh.
+    if ((wheelRest_ > 0 && delta < 0) || (wheelRest_ < 0 && delta > 0)) wheelRest_ = 0;
+    wheelRest_ += std::clamp(delta, -kNotch * kMaxMagnification, kNotch * kMaxMagnification);
+    const std::int32_t notches = wheelRest_ / kNotch;
+    wheelRest_ -= notches * kNotch;
+    if (notches != 0) ZoomMagnifier(notches);
+    return true;
+}
+
 void Editor::ToggleMagnifier() {
     if (magnifierOpen_) LostMouse(Surface::Magnifier);
     magnifierOpen_ = !magnifierOpen_;
@@ -197,6 +224,8 @@ MagnifierPicture Editor::Magnifier() const {
     const font::GlyphRecord edges = drag_ ? drag_->Edges() : shownGlyph_;
     return FrameGlyph(*texture_, shownGlyph_, font_.CellHeight, edges, magnifierFactor_, magnifierWidth_, magnifierHeight_);
 }
+
+MagnifierDrawing Editor::DrawMagnifier() const { return PaintMagnifier(Magnifier(), magnifierWidth_, magnifierHeight_); }
 
 void Editor::MagnifierChanged() {
     if (magnifierOpen_) view_.RedrawMagnifier();

@@ -10,6 +10,7 @@ namespace {
 using editor::Box;
 using editor::Control;
 using editor::Cursor;
+using editor::Key;
 using editor::Surface;
 using testing_support::EditorTest;
 using testing_support::FontBytes;
@@ -183,7 +184,7 @@ TEST_F(PictureEdit, EscapeACaptureLostAndAZeroDragWriteNothing) {
     Drag(Surface::Picture1, {128, 270}, {140, 270}, false);
     EXPECT_EQ(Shown(Box::Text1), "70");
     EXPECT_NE(view.pixels, outline);
-    editor->CancelDrag();
+    EXPECT_TRUE(editor->PressKey(Surface::Picture1, Key::Escape));
     EXPECT_EQ(Shown(Box::Text1), "64");
     EXPECT_EQ(view.pixels, outline);
     editor->ReleasePicture(Surface::Picture1, 140, 270);
@@ -323,6 +324,69 @@ TEST_F(PictureEdit, TheMagnifierFramesTheStoredCellAndDragsEveryEdge) {
     Drag(Surface::Magnifier, {side, y + 16}, {side + 4 * shown.factor, y + 16});
     EXPECT_EQ(Shown(Box::Text1), "64");
     EXPECT_EQ(Shown(Box::Text3), "66");
+}
+
+TEST(PixelUnder, IsThePixelThePointLiesInNeverTheNearest) {
+    const struct { double position, scale; std::int32_t pixel; } rows[] = {
+        {157.5, 1, 157}, {157.99, 1, 157}, {158, 1, 158}, {315, 2, 157}, {316, 2, 158}, {-0.5, 1, -1}, {-1, 2, -1}, {0, 2, 0},
+        {1e300, 1, 1 << 30}, {-1e300, 2, -(1 << 30)},
+    };
+    for (const auto& row : rows) EXPECT_EQ(editor::PixelUnder(row.position, row.scale), row.pixel) << row.position << " at " << row.scale;
+}
+
+TEST_F(PictureEdit, KeysTheWheelAndALostMouseFollowOneRuleInBothWindows) {
+    OpenFont(FontBytes::LayoutA({kGlyph}));
+    editor->ToggleMagnifier();
+    EXPECT_FALSE(editor->PressKey(Surface::Picture1, Key::Escape)) << "nothing held: the window's own key";
+    EXPECT_FALSE(editor->PressKey(Surface::Picture1, Key::Plus)) << "typed in a box";
+    EXPECT_TRUE(editor->PressKey(Surface::Magnifier, Key::Plus));
+    EXPECT_EQ(editor->Magnifier().factor, 9);
+    EXPECT_TRUE(editor->PressKey(Surface::Magnifier, Key::Minus));
+    // Ctrl and the wheel over the magnifier: a step a notch of 120, parts of one adding up, a turn back afresh.
+    const struct { Surface surface; int delta; bool control, taken; int factor; } turns[] = {
+        {Surface::Magnifier, 120, false, false, 8}, {Surface::Picture1, 120, true, false, 8},
+        {Surface::Magnifier, 240, true, true, 10},  {Surface::Magnifier, 60, true, true, 10},
+        {Surface::Magnifier, 59, true, true, 10},   {Surface::Magnifier, 1, true, true, 11},
+        {Surface::Magnifier, 100, true, true, 11},  {Surface::Magnifier, -40, true, true, 11},
+        {Surface::Magnifier, -80, true, true, 10},  {Surface::Magnifier, -120 * 20, true, true, 2},
+    };
+    for (const auto& turn : turns) {
+        EXPECT_EQ(editor->TurnWheel(turn.surface, turn.delta, turn.control), turn.taken) << turn.delta;
+        EXPECT_EQ(editor->Magnifier().factor, turn.factor) << turn.delta;
+    }
+    // A press goes when its own window loses the mouse, not when the other one does.
+    Drag(Surface::Picture1, {128, 270}, {140, 270}, false);
+    editor->LostMouse(Surface::Magnifier);
+    EXPECT_EQ(Shown(Box::Text1), "70");
+    editor->LostMouse(Surface::Picture1);
+    EXPECT_EQ(Shown(Box::Text1), "64");
+    EXPECT_FALSE(editor->Dragging());
+}
+
+TEST_F(PictureEdit, TheMagnifierIsPaintedFromOneDescription) {
+    using Rect = editor::MagnifierDrawing::Rect;
+    OpenFont(FontBytes::LayoutA({kGlyph, Glyph(0, 0, 4 / 512.0f)}));
+    editor->ToggleMagnifier();
+    editor->OnMagnifierResized(400, 400);
+    // At 8: the region 120..167 x 248..295 from (8, 8) on; the outline's sides at 72 and 328.
+    editor::MagnifierDrawing drawing = editor->DrawMagnifier();
+    ASSERT_NE(drawing.texture, nullptr);
+    EXPECT_EQ(drawing.source, (Rect{120, 248, 168, 296}));
+    EXPECT_EQ(drawing.target, (Rect{8, 8, 392, 392}));
+    ASSERT_EQ(drawing.over.size(), 47u * 2 + 4) << "a line between each two pixels, and four sides";
+    EXPECT_EQ(drawing.over[0].rect, (Rect{16, 8, 17, 392}));
+    EXPECT_EQ(drawing.over[47].rect, (Rect{8, 16, 392, 17}));
+    EXPECT_EQ(drawing.over[94].rect, (Rect{71, 71, 329, 73}));
+    EXPECT_EQ(drawing.over[97].rect, (Rect{327, 71, 329, 329}));
+    EXPECT_EQ(drawing.over[97].colour, (picture::Rgba{255, 0, 0, 255}));
+
+    // Below the grid's factor no lines; at the texture's corner only what lies on it.
+    editor->ZoomMagnifier(editor::kMagnifierGridFrom - 1 - 8);
+    view.MoveSelector(1);
+    drawing = editor->DrawMagnifier();
+    EXPECT_EQ(drawing.source, (Rect{0, 0, 12, 40}));
+    EXPECT_EQ(drawing.target, (Rect{190, 120, 250, 320}));
+    EXPECT_EQ(drawing.over.size(), 4u);
 }
 
 }  // namespace
