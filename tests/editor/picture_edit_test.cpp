@@ -377,16 +377,31 @@ TEST_F(PictureEdit, TheMagnifierIsPaintedFromOneDescription) {
     EXPECT_EQ(drawing.over[0].rect, (Rect{16, 8, 17, 392}));
     EXPECT_EQ(drawing.over[47].rect, (Rect{8, 16, 392, 17}));
     EXPECT_EQ(drawing.over[94].rect, (Rect{71, 71, 329, 73}));
+    EXPECT_EQ(drawing.over[96].rect, (Rect{71, 71, 73, 329}));
     EXPECT_EQ(drawing.over[97].rect, (Rect{327, 71, 329, 329}));
     EXPECT_EQ(drawing.over[97].colour, (picture::Rgba{255, 0, 0, 255}));
+    editor->OnMagnifierResized(100, 100);  // from -142 on: only the lines at 2 to 98 are in the window
+    EXPECT_EQ(editor->DrawMagnifier().over.size(), 13u * 2 + 4);
 
-    // Below the grid's factor no lines; at the texture's corner only what lies on it.
-    editor->ZoomMagnifier(editor::kMagnifierGridFrom - 1 - 8);
+    // From the grid's factor on, lines; below it none; at the texture's corner only what lies on it.
+    editor->OnMagnifierResized(400, 400);
+    editor->ZoomMagnifier(editor::kMagnifierGridFrom - 8);
+    EXPECT_EQ(editor->DrawMagnifier().over.size(), 47u * 2 + 4);
+    editor->ZoomMagnifier(-1);
     view.MoveSelector(1);
     drawing = editor->DrawMagnifier();
     EXPECT_EQ(drawing.source, (Rect{0, 0, 12, 40}));
     EXPECT_EQ(drawing.target, (Rect{190, 120, 250, 320}));
     EXPECT_EQ(drawing.over.size(), 4u);
+
+    // A texture of 256 x 256 has half a pixel for each of the region's.
+    const picture::Image small{256, 256, std::vector<picture::Rgba>(256 * 256)};
+    const editor::MagnifierPicture region{.texture = &small, .factor = 8, .regionLeft = 121, .regionTop = 249,
+                                          .regionWidth = 47, .regionHeight = 47};
+    drawing = editor::PaintMagnifier(region, 400, 400);
+    EXPECT_EQ(drawing.source, (Rect{60, 124, 84, 148}));
+    EXPECT_EQ(drawing.target, (Rect{-8, -8, 376, 376}));
+    EXPECT_EQ(drawing.over.size(), 23u * 2 + 4);
 }
 
 }  // namespace
