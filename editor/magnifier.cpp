@@ -49,7 +49,8 @@ MagnifierPicture FrameGlyph(const picture::Image& texture, const font::GlyphReco
 }
 
 MagnifierDrawing PaintMagnifier(const MagnifierPicture& shown, std::int32_t width, std::int32_t height) {
-    MagnifierDrawing drawing{.background = kBackground};
+    MagnifierDrawing drawing;
+    drawing.background = kBackground;
     if (!shown.texture) return drawing;
     drawing.texture = shown.texture;
     const picture::Image& texture = *shown.texture;
