@@ -11,7 +11,7 @@
 #include "editor/history.h"
 #include "editor/magnifier.h"
 #include "editor/messages.h"
-#include "editor/picture_edit.h"
+#include "editor/edge_drag.h"
 #include "editor/settings.h"
 #include "editor/view.h"
 #include "font/font_file.h"
@@ -69,14 +69,26 @@ public:
     void PressPicture(Surface surface, std::int32_t x, std::int32_t y);
     void MovePicture(Surface surface, std::int32_t x, std::int32_t y);
     void ReleasePicture(Surface surface, std::int32_t x, std::int32_t y);
-    void CancelDrag();  // Escape, or the mouse taken away from the window
+    void CancelDrag();
+    // The surface's window lost the mouse (the capture taken away, the window deactivated or
+    // hidden): a press held in it goes, as with Escape.
+    void LostMouse(Surface surface);
     bool Dragging() const { return drag_.has_value(); }
+
+    // A key pressed in the window of a surface (Picture1's: the main window). True when it did
+    // something here; otherwise the window takes it as usual.
+    bool PressKey(Surface focused, Key key);
+    // The wheel over a surface, in 1/120 of a notch as both systems count it, Ctrl held or not.
+    // True when it did something here.
+    bool TurnWheel(Surface surface, std::int32_t delta, bool control);
 
     void ToggleMagnifier();  // "Лупа"
     void OnMagnifierClosed();
-    void ZoomMagnifier(int steps);  // Ctrl+wheel, "+" and "-"
+    void ZoomMagnifier(int steps);
     void OnMagnifierResized(std::int32_t width, std::int32_t height);
     MagnifierPicture Magnifier() const;
+    // What the magnifier's window paints, as it is.
+    MagnifierDrawing DrawMagnifier() const;
 
 private:
     void ShowTexts();
@@ -191,7 +203,10 @@ private:
         std::int32_t x;
         std::int32_t y;
         Hold hold;
+        bool followsAcross = false;
+        bool followsDown = false;
     };
+    bool FollowPress(std::int32_t x, std::int32_t y);
     font::GlyphRecord shownGlyph_;  // as the last refresh read it
     std::optional<Press> press_;
     std::optional<EdgeDrag> drag_;
@@ -200,6 +215,7 @@ private:
     int magnifierFactor_ = kDefaultMagnification;
     std::int32_t magnifierWidth_ = 0;
     std::int32_t magnifierHeight_ = 0;
+    std::int32_t wheelRest_ = 0;  // a turn of less than a notch, kept for the next
 };
 
 }  // namespace editor

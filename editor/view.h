@@ -75,6 +75,9 @@ enum class Surface { Picture1, Magnifier };
 // The mouse pointer's shapes over a surface: the system's own resize and move pointers.
 enum class Cursor { Arrow, SizeAcross, SizeUpDown, SizeAll };
 
+// The keys that act on a drag or on the magnifier ("+" and "-" of either part of the keyboard).
+enum class Key { Escape, Plus, Minus };
+
 class View {
 public:
     virtual ~View() = default;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <exception>
 #include <iterator>
+#include <optional>
 
 #include "win32/dialogs.h"
 #include "win32/picture_mouse.h"
@@ -27,6 +28,18 @@ constexpr COLORREF kHeadingColour = RGB(0x80, 0x00, 0x00);
 
 // The window's timers are numbered after the editor's.
 constexpr UINT_PTR TimerId(editor::Timer timer) { return static_cast<UINT_PTR>(timer) + 1; }
+
+// The keys the editor has a use for, from either part of the keyboard.
+std::optional<editor::Key> KeyOf(WPARAM key) {
+    switch (key) {
+    case VK_ESCAPE: return editor::Key::Escape;
+    case VK_ADD:
+    case VK_OEM_PLUS: return editor::Key::Plus;
+    case VK_SUBTRACT:
+    case VK_OEM_MINUS: return editor::Key::Minus;
+    default: return std::nullopt;
+    }
+}
 
 Bitmap MakeArrow(editor::Arrow arrow, int scale) {
     const std::vector<std::uint32_t> bits = ArrowBits(arrow, scale);
@@ -345,6 +358,7 @@ void Form1::OnTextureChanged() {
 void Form1::OnActivate(bool active) {
     // As a dialog does: the focus leaves with the window and comes back to the same control.
     if (!active) {
+        if (editor_) editor_->LostMouse(editor::Surface::Picture1);
         const HWND focus = GetFocus();
         if (focus && IsInside(focus, window_)) lastFocus_ = focus;
         return;
@@ -459,9 +473,9 @@ bool Form1::PreTranslate(MSG& message) {
     // The magnifier shares the window's shortcuts, and nothing else of its keyboard.
     const bool inMagnifier = magnifier_ && IsInside(message.hwnd, magnifier_->window());
     if (!IsInside(message.hwnd, window_) && !inMagnifier) return false;
-    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && editor_ && editor_->Dragging()) {
-        editor_->CancelDrag();
-        return true;
+    if (message.message == WM_KEYDOWN && editor_) {
+        const std::optional<editor::Key> key = KeyOf(message.wParam);
+        if (key && editor_->PressKey(inMagnifier ? editor::Surface::Magnifier : editor::Surface::Picture1, *key)) return true;
     }
     if (inMagnifier) {
         MSG asWindows = message;  // as if it were the window's own: Wine translates no other

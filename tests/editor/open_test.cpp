@@ -52,6 +52,7 @@ TEST_F(OpenCommand, BothStagesInTheirOrder) {
     ASSERT_EQ(view.questions.size(), 2u);
     EXPECT_EQ(view.questions[0].filter, ".gmf|*.gmf");
     EXPECT_EQ(view.questions[1].filter, "font1.bmp|font1.bmp");
+    ASSERT_TRUE(view.texture);
     EXPECT_EQ(view.texture->At(10, 10), (picture::Rgba{0x40, 0x40, 0x40, 255}));
     EXPECT_TRUE(view.messages.empty());
 
