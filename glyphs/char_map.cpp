@@ -159,8 +159,10 @@ std::string Utf8(char32_t c) {
 }
 
 std::string CharacterName(char32_t c) {
-    const bool control = c < 0x20 || (c >= 0x7F && c < 0xA0);
-    return (control ? std::string() : "'" + Utf8(c) + "' ") + "(U+" + Hex(c) + ")";
+    std::string name;
+    if (c >= 0x20 && (c < 0x7F || c >= 0xA0)) name += "'" + Utf8(c) + "' ";  // control characters only by number
+    name += "(U+" + Hex(c) + ")";
+    return name;
 }
 
 std::vector<CharAssignment> MapText(std::string_view utf8, std::int32_t first, std::int32_t glyphCount) {

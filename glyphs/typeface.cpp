@@ -93,7 +93,7 @@ Typeface Typeface::FromBytes(std::vector<std::byte> bytes, std::optional<int> fa
     const auto size = static_cast<FT_Long>(face->bytes.size());
     FT_Face probe = nullptr;
     const FT_Error error = FT_New_Memory_Face(face->library, data, size, -1, &probe);
-    if (error == FT_Err_Unknown_File_Format) throw face->Unreadable("not a TrueType or OpenType font");
+    if (error == FT_Err_Unknown_File_Format) throw face->Unreadable("not a TrueType or OpenType font, or one garbled past reading");
     if (error != 0) throw face->Unreadable("the font is garbled or cut short (FreeType error " + std::to_string(error) + ")");
     const FT_Long faces = probe->num_faces;
     FT_Done_Face(probe);
