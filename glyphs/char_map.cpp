@@ -160,7 +160,7 @@ std::string Utf8(char32_t c) {
 
 std::string CharacterName(char32_t c) {
     std::string name;
-    if (c >= 0x20 && (c < 0x7F || c >= 0xA0)) name += "'" + Utf8(c) + "' ";  // control characters only by number
+    if (c >= 0x20 && (c < 0x7F || c >= 0xA0)) name.append("'").append(Utf8(c)).append("' ");  // control characters only by number
     name += "(U+" + Hex(c) + ")";
     return name;
 }
@@ -217,7 +217,7 @@ std::vector<CharAssignment> MapLines(std::string_view text, std::int32_t glyphCo
             }
             assignments.push_back({*number - 1, *c});
         } catch (const runtime::Failure& failure) {
-            faults += (faults.empty() ? "" : "\n") + std::string(failure.what());
+            faults.append(faults.empty() ? "" : "\n").append(failure.what());
         }
     }
     if (!faults.empty()) throw Refused(faults);

@@ -1,6 +1,7 @@
 #include "glyphs/render_plan.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -152,11 +153,11 @@ RenderPlan PlanRender(const Typeface& face, const TableView& table, const pictur
         g.index = a.index;
         g.character = a.character;
         g.glyph = face.GlyphFor(a.character);
-        if (g.glyph == 0) missing += (missing.empty() ? "" : ", ") + CharacterName(a.character);
+        if (g.glyph == 0) missing.append(missing.empty() ? "" : ", ").append(CharacterName(a.character));
         plan.glyphs.push_back(g);
     }
     const std::uint32_t spaceGlyph = wantSpace ? face.GlyphFor(U' ') : 0;
-    if (wantSpace && spaceGlyph == 0) missing += (missing.empty() ? "" : ", ") + CharacterName(U' ') + " for --space";
+    if (wantSpace && spaceGlyph == 0) missing.append(missing.empty() ? "" : ", ").append(CharacterName(U' ')).append(" for --space");
     if (!missing.empty()) throw Refused(face.name() + ": no glyph for " + missing);
     std::stable_sort(plan.glyphs.begin(), plan.glyphs.end(), [](const PlannedGlyph& a, const PlannedGlyph& b) { return a.index < b.index; });
     for (std::size_t i = 1; i < plan.glyphs.size(); ++i) {
@@ -188,33 +189,40 @@ RenderPlan PlanRender(const Typeface& face, const TableView& table, const pictur
         style.px = low;
     }
     plan.px = style.px;
-    for (PlannedGlyph& g : plan.glyphs) g.box = face.Measure(g.glyph, style);
+    for (PlannedGlyph& g : plan.glyphs) g.box = face.Draw(g.glyph, style).box;  // drawn now, kept for DrawPlan
     if (wantSpace) plan.spaceWidth = static_cast<float>(static_cast<double>(face.Measure(spaceGlyph, style).advance) / texture.width);
     if (settings.baseline) {
         plan.baseline = *settings.baseline;
     } else {
-        const InkExtent extent = ExtentAt(face, plan.glyphs, style);
-        plan.baseline = extent.any ? extent.highest : 0;
+        std::optional<int> highest;
+        for (const PlannedGlyph& g : plan.glyphs) {
+            if (g.box.HasInk()) highest = std::max(highest.value_or(g.box.top), g.box.top);
+        }
+        plan.baseline = highest.value_or(0);
     }
 
     plan.background = picture::MostFrequentColour(texture);
     plan.ink = settings.colour ? *settings.colour : MostFrequentInk(texture, plan.background).value_or(kWhite);
 
-    // What lies on the texture now: ink, and every glyph's rectangle.
+    // What lies on the texture now: ink, and every glyph's rectangle. The occupancy is only
+    // needed once a glyph looks for free space, which most renders never do.
     std::vector<std::optional<PixelRect>> current(records.size());
-    const picture::InkMap inkMap(texture, 0);
-    std::vector<std::uint8_t> occupied(texture.pixels.size());
-    for (int y = 0; y < texture.height; ++y)
-        for (int x = 0; x < texture.width; ++x) occupied[static_cast<std::size_t>(y * texture.width + x)] = inkMap.IsInk(x, y);
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        current[i] = RectOf(records[i], table.cellHeight);
-        if (!current[i]) continue;
-        const PixelRect r = Clamped(*current[i], texture);
-        for (int y = r.top; y < r.bottom; ++y)
-            std::fill_n(occupied.begin() + y * texture.width + r.left, r.right - r.left, std::uint8_t{1});
-    }
-    Occupancy occupancy(texture.width, texture.height);
-    occupancy.Build(occupied, texture.height);
+    for (std::size_t i = 0; i < records.size(); ++i) current[i] = RectOf(records[i], table.cellHeight);
+    std::optional<Occupancy> occupancy;
+    const auto occupied = [&]() -> const Occupancy& {
+        if (occupancy) return *occupancy;
+        std::vector<std::uint8_t> taken(texture.pixels.size());
+        const std::uint32_t background = std::bit_cast<std::uint32_t>(plan.background);
+        for (std::size_t i = 0; i < taken.size(); ++i) taken[i] = std::bit_cast<std::uint32_t>(texture.pixels[i]) != background;
+        for (const std::optional<PixelRect>& rect : current) {
+            if (!rect) continue;
+            const PixelRect r = Clamped(*rect, texture);
+            for (int y = r.top; y < r.bottom; ++y) std::fill_n(taken.begin() + y * texture.width + r.left, r.right - r.left, std::uint8_t{1});
+        }
+        occupancy.emplace(texture.width, texture.height);
+        occupancy->Build(taken, texture.height);
+        return *occupancy;
+    };
     std::vector<PixelRect> placed;  // new rectangles so far, which the occupancy does not know
 
     const int pixelsPerEditUnit = texture.width / kEditUnitsPerTexture;
@@ -261,7 +269,7 @@ RenderPlan PlanRender(const Typeface& face, const TableView& table, const pictur
                 for (int left = 0; left + width <= texture.width; left += pixelsPerEditUnit) {
                     const PixelRect r{left, top, left + width, bottom};
                     const PixelRect spaced = Clamped({left - settings.spacing, top - settings.spacing, left + width + settings.spacing, bottom + settings.spacing}, texture);
-                    if (!occupancy.Free(spaced)) continue;
+                    if (!occupied().Free(spaced)) continue;
                     if (std::any_of(placed.begin(), placed.end(), [&](const PixelRect& p) { return p.Intersects(spaced); })) continue;
                     g.placement = Placement::Moved;
                     g.rect = r;
@@ -303,15 +311,21 @@ RenderPlan PlanRender(const Typeface& face, const TableView& table, const pictur
 
 void DrawPlan(const Typeface& face, const RenderPlan& plan, picture::Image& texture) {
     if (!plan.WithoutRoom().empty()) throw Refused("some glyphs found no room: the plan cannot be drawn");
-    const auto kept = [&](int x, int y) {
-        return std::any_of(plan.keptOverOld.begin(), plan.keptOverOld.end(), [&](const PixelRect& r) { return r.Contains(x, y); });
-    };
+    std::vector<PixelRect> kept;
     for (const PlannedGlyph& g : plan.glyphs) {
         if (!g.oldRect) continue;
         const PixelRect r = Clamped(*g.oldRect, texture);
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x)
-                if (!kept(x, y)) texture.At(x, y) = plan.background;
+        kept.clear();
+        for (const PixelRect& k : plan.keptOverOld) if (k.Intersects(r)) kept.push_back(k);
+        for (int y = r.top; y < r.bottom; ++y) {
+            if (kept.empty()) {  // the rule: nothing of another glyph lies there
+                std::fill_n(&texture.At(r.left, y), r.right - r.left, plan.background);
+                continue;
+            }
+            for (int x = r.left; x < r.right; ++x) {
+                if (std::none_of(kept.begin(), kept.end(), [&](const PixelRect& k) { return k.Contains(x, y); })) texture.At(x, y) = plan.background;
+            }
+        }
     }
     for (const PlannedGlyph& g : plan.glyphs) {
         const PixelRect r = Clamped(g.rect, texture);
@@ -324,12 +338,9 @@ void DrawPlan(const Typeface& face, const RenderPlan& plan, picture::Image& text
     const auto blend = [](std::uint8_t under, std::uint8_t over, unsigned coverage) {
         return static_cast<std::uint8_t>((under * (255 - coverage) + over * coverage + 127) / 255);
     };
-    std::map<std::uint32_t, GlyphImage> drawn;  // a character on several glyphs is drawn once
     for (const PlannedGlyph& g : plan.glyphs) {
         if (!g.box.HasInk()) continue;
-        auto it = drawn.find(g.glyph);
-        if (it == drawn.end()) it = drawn.emplace(g.glyph, face.Draw(g.glyph, style)).first;
-        const GlyphImage& image = it->second;
+        const GlyphImage& image = face.Draw(g.glyph, style);
         const PixelRect r = Clamped(g.rect, texture);
         const int x0 = g.rect.left + g.originX + image.box.left;
         const int y0 = g.rect.top + plan.baseline - image.box.top;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <unordered_map>
 #include <utility>
 
 #include <ft2build.h>
@@ -42,6 +43,8 @@ struct Typeface::Face {
     FT_Library library = nullptr;
     FT_Face face = nullptr;
     int px = 0;
+    RasterStyle drawnStyle;
+    std::unordered_map<std::uint32_t, GlyphImage> drawn;
 
     ~Face() {
         if (face) FT_Done_Face(face);
@@ -91,21 +94,22 @@ Typeface Typeface::FromBytes(std::vector<std::byte> bytes, std::optional<int> fa
     FT_Add_Default_Modules(face->library);
     const auto* data = reinterpret_cast<const FT_Byte*>(face->bytes.data());
     const auto size = static_cast<FT_Long>(face->bytes.size());
-    FT_Face probe = nullptr;
-    const FT_Error error = FT_New_Memory_Face(face->library, data, size, -1, &probe);
+    const int index = faceIndex.value_or(0);
+    const FT_Error error = FT_New_Memory_Face(face->library, data, size, index < 0 ? 0 : index, &face->face);
     if (error == FT_Err_Unknown_File_Format) throw face->Unreadable("not a TrueType or OpenType font, or one garbled past reading");
+    if (error == FT_Err_Invalid_Argument && index > 0) {
+        FT_Face probe = nullptr;  // with -1 FreeType only counts the faces
+        const FT_Long faces = FT_New_Memory_Face(face->library, data, size, -1, &probe) == 0 ? probe->num_faces : 0;
+        if (probe) FT_Done_Face(probe);
+        throw face->Unreadable("has no face " + std::to_string(index) + " (it holds " + std::to_string(faces) + ")");
+    }
     if (error != 0) throw face->Unreadable("the font is garbled or cut short (FreeType error " + std::to_string(error) + ")");
-    const FT_Long faces = probe->num_faces;
-    FT_Done_Face(probe);
+    const FT_Long faces = face->face->num_faces;
     if (!faceIndex && faces > 1) {
         throw face->Unreadable("a collection of " + std::to_string(faces) + " faces: name one with --face 0 to " + std::to_string(faces - 1));
     }
-    const int index = faceIndex.value_or(0);
     if (index < 0 || index >= faces) {
         throw face->Unreadable("has no face " + std::to_string(index) + " (it holds " + std::to_string(faces) + ")");
-    }
-    if (const FT_Error opened = FT_New_Memory_Face(face->library, data, size, index, &face->face)) {
-        throw face->Unreadable("the font is garbled or cut short (FreeType error " + std::to_string(opened) + ")");
     }
     FT_Select_Charmap(face->face, FT_ENCODING_UNICODE);  // a face without one maps no character
     return Typeface(std::move(face));
@@ -125,7 +129,12 @@ GlyphBox Typeface::Measure(std::uint32_t glyph, const RasterStyle& style) const 
             RoundedPixels(slot->advance.x)};
 }
 
-GlyphImage Typeface::Draw(std::uint32_t glyph, const RasterStyle& style) const {
+const GlyphImage& Typeface::Draw(std::uint32_t glyph, const RasterStyle& style) const {
+    if (!(style == face_->drawnStyle)) {
+        face_->drawn.clear();
+        face_->drawnStyle = style;
+    }
+    if (const auto found = face_->drawn.find(glyph); found != face_->drawn.end()) return found->second;
     const FT_GlyphSlot slot = face_->Load(glyph, style, FT_LOAD_RENDER);
     const FT_Bitmap& bitmap = slot->bitmap;
     GlyphImage image;
@@ -149,7 +158,7 @@ GlyphImage Typeface::Draw(std::uint32_t glyph, const RasterStyle& style) const {
             }
         }
     }
-    return image;
+    return face_->drawn.emplace(glyph, std::move(image)).first->second;
 }
 
 }  // namespace glyphs

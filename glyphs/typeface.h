@@ -18,6 +18,7 @@ struct RasterStyle {
     int px = 0;  // the em square, in texture pixels
     Hinting hinting = Hinting::Light;
     bool mono = false;  // 1-bit coverage, fully hinted unless Hinting::None
+    bool operator==(const RasterStyle&) const = default;
 };
 
 // A glyph's image box in whole pixels from its origin on the baseline: left and right from the
@@ -56,7 +57,9 @@ public:
     // Without drawing: what Draw would give as its box. Fails as a malformed file for a glyph the
     // face cannot load (a font cut short past its tables).
     GlyphBox Measure(std::uint32_t glyph, const RasterStyle& style) const;
-    GlyphImage Draw(std::uint32_t glyph, const RasterStyle& style) const;
+    // Drawn once for each style and kept, so that a plan and its drawing load each glyph once.
+    // The reference holds until a glyph is drawn in another style.
+    const GlyphImage& Draw(std::uint32_t glyph, const RasterStyle& style) const;
 
 private:
     struct Face;

@@ -96,7 +96,7 @@ T OneOf(const std::string& option, const std::string& text, std::initializer_lis
     std::string names;
     for (const auto& [name, value] : choices) {
         if (text == name) return value;
-        names += (names.empty() ? "" : "|") + std::string(name);
+        names.append(names.empty() ? "" : "|").append(name);
     }
     throw UsageError(option + " takes " + names + ", not '" + text + "'");
 }

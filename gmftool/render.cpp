@@ -63,7 +63,7 @@ std::string PlanTable(const glyphs::RenderPlan& plan) {
 
 std::string Named(const std::vector<const glyphs::PlannedGlyph*>& glyphs) {
     std::string names;
-    for (const glyphs::PlannedGlyph* g : glyphs) names += (names.empty() ? "" : ", ") + std::to_string(g->index + 1) + " " + glyphs::CharacterName(g->character);
+    for (const glyphs::PlannedGlyph* g : glyphs) names.append(names.empty() ? "" : ", ").append(std::to_string(g->index + 1)).append(" ").append(glyphs::CharacterName(g->character));
     return names;
 }
 
