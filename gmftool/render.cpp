@@ -129,8 +129,9 @@ int Render(const Options& options) {
     if (!render.noBackup) {
         runtime::WriteNewFile(Backup(fontPath), file.ReadAll());
         runtime::WriteNewFile(Backup(picturePath), textureBytes);
-        kept = "the previous font and texture are kept as " + runtime::DisplayPath(Backup(fontPath)) + " and " +
-               runtime::DisplayPath(Backup(picturePath)) + "\n";
+        // Beside the files, so their names alone say it the same on every system.
+        kept = "the previous font and texture are kept beside them as " + runtime::DisplayPath(Backup(fontPath).filename()) +
+               " and " + runtime::DisplayPath(Backup(picturePath).filename()) + "\n";
     }
     runtime::WriteNewFile(picturePath, newTexture);
     WriteInPlace(file, table, writes);

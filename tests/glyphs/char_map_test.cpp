@@ -35,7 +35,8 @@ TEST_P(MapForms, AssignOrRefuseNamingTheFault) {
 std::vector<CharAssignment> Lines(const char* text) { return glyphs::MapLines(text, kGlyphs); }
 
 INSTANTIATE_TEST_SUITE_P(Cases, MapForms, testing::Values(
-    MapCase{"TextFromAt", [] { return glyphs::MapText("AЖ€😀", 7, kGlyphs); }, {{6, U'A'}, {7, U'Ж'}, {8, U'€'}, {9, U'😀'}}, nullptr},
+    MapCase{"TextFromAtShortestOfEachLength", [] { return glyphs::MapText("A\u0080\u0800\U00010000", 7, kGlyphs); },
+            {{6, U'A'}, {7, U'\u0080'}, {8, U'\u0800'}, {9, U'\U00010000'}}, nullptr},
     MapCase{"TextPastLastGlyph", [] { return glyphs::MapText("AB", 10, kGlyphs); }, {}, "run to glyph 11, past the table's last glyph 10"},
     MapCase{"TextAtZero", [] { return glyphs::MapText("A", 0, kGlyphs); }, {}, "glyph 0 is not in the table"},
     MapCase{"TextOverlong", [] { return glyphs::MapText("A\xC0\x81", 1, kGlyphs); }, {}, "not UTF-8 at byte 2"},
@@ -47,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, MapForms, testing::Values(
     MapCase{"LinesNoNumber", [] { return Lines("x=A\n"); }, {}, "line 1: 'x' is not a glyph number"},
     MapCase{"LinesTwoCharacters", [] { return Lines("1=AB\n"); }, {}, "line 1: 'AB' is not one character"},
     MapCase{"LinesTextAfter", [] { return Lines("1=A B\n"); }, {}, "line 1: more than one character"},
-    MapCase{"LinesShortHex", [] { return Lines("1=U+41\n"); }, {}, "line 1: 'U+41' is not one character"},
+    MapCase{"LinesShortHex", [] { return Lines("1=U+041\n"); }, {}, "line 1: 'U+041' is not one character"},
     MapCase{"LinesPastUnicode", [] { return Lines("1=U+110000\n"); }, {}, "line 1: 'U+110000'"},
     MapCase{"LinesLastGlyph", [] { return Lines("10=A\n11=B\n"); }, {}, "line 2: glyph 11 is not in the table"},
     MapCase{"LinesTwice", [] { return Lines("3=A\n# x\n3=B\n"); }, {}, "line 3: glyph 3 is named twice (first on line 1)"},

@@ -165,7 +165,9 @@ TEST(Placing, NoRoomIsNamedAndNothingIsDrawn) {
 TEST(Drawing, PixelsOutsideTheOldAndNewRectanglesStayAsTheyWere) {
     Scene scene(6);
     for (int i = 100 * 512; i < 512 * 512; i += 7) scene.texture.pixels[static_cast<std::size_t>(i)] = Rgba{0, 0, static_cast<std::uint8_t>(i), 255};
-    const RenderPlan plan = scene.Plan(U"ЖiЖ", 1, {});
+    glyphs::RenderSettings inkWide;  // the ink touches both sides
+    inkWide.width = glyphs::WidthRule::Ink;
+    const RenderPlan plan = scene.Plan(U"ЖiЖ", 1, inkWide);
     picture::Image texture = scene.texture;
     glyphs::DrawPlan(DejaVu(), plan, texture);
     int changed = 0;
