@@ -148,20 +148,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, Placing, testing::Values(
               {{36, 0}, {71, 0}, {85, 0}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Placing, NoRoomIsNamedAndNothingIsDrawn) {
-    Scene scene(2);
-    for (int y = 10; y < 512; y += 20)
-        for (int x = 0; x < 512; ++x) scene.texture.At(x, y) = kBlack;  // no cell's height free anywhere
-    glyphs::RenderSettings settings;
-    settings.px = 30;
-    const RenderPlan plan = scene.Plan(U"Wi", 0, settings);
-    ASSERT_EQ(plan.WithoutRoom().size(), 1U);
-    EXPECT_EQ(plan.WithoutRoom()[0]->character, U'W');
-    picture::Image texture = scene.texture;
-    EXPECT_THROW(glyphs::DrawPlan(DejaVu(), plan, texture), runtime::Failure);
-    EXPECT_EQ(texture.pixels, scene.texture.pixels);
-}
-
 TEST(Drawing, PixelsOutsideTheOldAndNewRectanglesStayAsTheyWere) {
     Scene scene(6);
     for (int i = 100 * 512; i < 512 * 512; i += 7) scene.texture.pixels[static_cast<std::size_t>(i)] = Rgba{0, 0, static_cast<std::uint8_t>(i), 255};
