@@ -34,7 +34,7 @@ Bytes Grey8Bmp() {
         for (int i = 0; i < size; ++i) bytes[at + static_cast<std::size_t>(i)] = static_cast<std::byte>(value >> (8 * i));
     };
     put(0, 0x4D42, 2), put(2, kSize, 4), put(6, 0, 4), put(10, kPixelsAt, 4), put(14, 40, 4), put(18, 512, 4), put(22, 512, 4);
-    put(26, 1, 2), put(28, 8, 2), put(30, 0, 4), put(34, 512 * 512, 4), put(38, 0, 16), put(46, 256, 4), put(50, 0, 4);
+    put(26, 1, 2), put(28, 8, 2), put(30, 0, 4), put(34, 512 * 512, 4), put(38, 0, 4), put(42, 0, 4), put(46, 256, 4), put(50, 0, 4);
     for (std::uint32_t i = 0; i < 256; ++i) put(54 + 4 * i, i * 0x010101, 4);
     std::fill_n(bytes.begin() + kPixelsAt, 512 * 8, std::byte{0});  // black ink in the bottom rows
     return bytes;
