@@ -16,7 +16,9 @@ namespace {
 // A colour as one number; equal colours give equal keys on any machine.
 std::uint32_t Key(Rgba c) { return std::bit_cast<std::uint32_t>(c); }
 
-Rgba MostFrequent(const Image& image) {
+}  // namespace
+
+Rgba MostFrequentColour(const Image& image) {
     std::unordered_map<std::uint32_t, std::size_t> counts;  // its entries never move
     struct Seen {
         std::uint32_t key = 0;
@@ -51,6 +53,8 @@ Rgba MostFrequent(const Image& image) {
     return best;
 }
 
+namespace {
+
 bool Differs(Rgba a, Rgba b, int threshold) {
     return std::abs(a.r - b.r) > threshold || std::abs(a.g - b.g) > threshold || std::abs(a.b - b.b) > threshold ||
            std::abs(a.a - b.a) > threshold;
@@ -60,7 +64,7 @@ bool Differs(Rgba a, Rgba b, int threshold) {
 
 InkMap::InkMap(const Image& image, int threshold)
     : width_(image.width), height_(image.height), ink_(image.pixels.size()) {
-    const Rgba background = MostFrequent(image);
+    const Rgba background = MostFrequentColour(image);
     // Plain pointers: a store through the map's bytes could change a vector's own fields, as far
     // as the compiler knows, which would keep it from doing many pixels at once.
     const Rgba* const pixels = image.pixels.data();
