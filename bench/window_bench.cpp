@@ -39,7 +39,7 @@ public:
     std::deque<QString> answers;
     int messages = 0;
 
-    QString ChooseExistingFile(QWidget*, const QString&, const QString&, const QString&) override {
+    QString ChooseExistingFile(QWidget*, const QString&, const QString&, const QString&, const QString&) override {
         if (answers.empty()) return {};
         QString answer = answers.front();
         answers.pop_front();
@@ -282,6 +282,7 @@ public:
     void ClearDrawing() override {}
     void SetPixel(std::int32_t x, std::int32_t y, picture::Rgba) override { benchmark::DoNotOptimize(x + y); }
     std::optional<std::filesystem::path> ChooseExistingFile(const std::string&, const std::string&,
+                                                            const std::filesystem::path&,
                                                             const std::filesystem::path&) override {
         if (answers.empty()) return std::nullopt;
         std::filesystem::path answer = answers.front();

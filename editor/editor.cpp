@@ -591,33 +591,54 @@ void Editor::OnTimer(Timer timer) {
 void Editor::ShowPictureAgain() {
     // Only the picture changes: the outline drawn over it stays, and the font is neither read
     // nor written.
-    std::optional<TextureTrouble> trouble;
-    const bool tga = picture::NamedTga(picturePath_);
-    try {
-        if (tga) runtime::BinaryFile::OpenForReading(picturePath_);
-        else if (!font::ReadBmpSize(picturePath_).IsTextureSize()) trouble = TextureTrouble::WrongSize;
-    } catch (const runtime::Failure&) {
-        trouble = TextureTrouble::Missing;
-    }
+    const std::optional<TextureTrouble> trouble = ShowTextureFrom(picturePath_);
     if (!trouble) {
-        try {
-            // A file still being written is shorter than its header says; a TGA's decoder refuses
-            // one whose pixels end early.
-            if (!tga && !font::IsWholeBmp(picturePath_)) {
-                trouble = TextureTrouble::NotDecodable;
-            } else {
-                ShowTexture(picture::LoadTexture(picturePath_));
-                MagnifierChanged();
-                pictureTroubleShown_ = false;
-                return;
-            }
-        } catch (const runtime::Failure&) {
-            trouble = TextureTrouble::NotDecodable;
-        }
+        pictureTroubleShown_ = false;
+        return;
     }
     if (pictureTroubleShown_) return;
     pictureTroubleShown_ = true;
     Exclaim(TextureTroubleMessage(*trouble, picturePath_, language_), Tr(Text::ErrorTitle));
+}
+
+// A picture dropped for the loaded font replaces the texture as the texture saved again does:
+// the font is not loaded again and its history stays.
+void Editor::ShowDroppedTexture(const std::filesystem::path& picture) {
+    const runtime::FileStamp stamp = runtime::StampOf(picture);
+    if (const std::optional<TextureTrouble> trouble = ShowTextureFrom(picture)) {
+        Exclaim(TextureTroubleMessage(*trouble, picture, language_), Tr(Text::ErrorTitle));
+        return;
+    }
+    CommonDialog2.FileName = picture;
+    view_.SetVisible(Control::Picture1, true);
+    view_.SetVisible(Control::Shape1, false);
+    SetEnabled(Control::scr, true);
+    view_.SetCaption(Label::Label4, runtime::DisplayPath(picture));
+    SetTextureShown(true);
+    StopFollowingPicture();
+    FollowPicture(picture, stamp);
+}
+
+// The picture read as the texture and shown, or what is wrong with it; the texture shown stays
+// then.
+std::optional<TextureTrouble> Editor::ShowTextureFrom(const std::filesystem::path& picture) {
+    const bool tga = picture::NamedTga(picture);
+    try {
+        if (tga) runtime::BinaryFile::OpenForReading(picture);
+        else if (!font::ReadBmpSize(picture).IsTextureSize()) return TextureTrouble::WrongSize;
+    } catch (const runtime::Failure&) {
+        return TextureTrouble::Missing;
+    }
+    try {
+        // A file still being written is shorter than its header says; a TGA's decoder refuses one
+        // whose pixels end early.
+        if (!tga && !font::IsWholeBmp(picture)) return TextureTrouble::NotDecodable;
+        ShowTexture(picture::LoadTexture(picture));
+    } catch (const runtime::Failure&) {
+        return TextureTrouble::NotDecodable;
+    }
+    MagnifierChanged();
+    return std::nullopt;
 }
 
 void Editor::SetEnabled(Control control, bool enabled) {
@@ -665,6 +686,8 @@ void Editor::UpdateEditMenu() {
     view_.SetEnabled(Control::FitAllGlyphs, textureShown_ && font_.GlyphCount > 0);
 }
 
+void Editor::TellUnexpectedFailure(const std::string& what) { Exclaim(what, Tr(Text::ErrorTitle)); }
+
 void Editor::ShowFailure(Action action, const runtime::Failure& failure) {
     Exclaim(FailureMessage(action, failure, fontPath_, language_), Tr(Text::ErrorTitle));
 }
@@ -684,25 +707,33 @@ void Editor::ReportAfterEvent(const std::string& message) {
 
 void Editor::DropFiles(const std::vector<std::filesystem::path>& files) {
     if (promptsOpen_ > 0) return;
-    const Drop drop = ReadDrop(files, textureShown_);
+    const Drop drop = ReadDrop(files, FontWritable());
     switch (drop.kind) {
     case Drop::Kind::Nothing: return;
     case Drop::Kind::Font: return OpenFromCommandLine(drop.font, drop.picture);
-    case Drop::Kind::Texture: return OpenFromCommandLine(fontPath_, drop.picture);
+    case Drop::Kind::Texture: return ShowDroppedTexture(Chosen(drop.picture));
     }
 }
 
+// A prompt takes the mouse from the window: a press held then would never see its release.
 std::optional<std::filesystem::path> Editor::AskForFile(const CommonDialog& dialog) {
+    CancelDrag();
     const PromptOpen open(promptsOpen_);
-    return view_.ChooseExistingFile(dialog.DialogTitle, dialog.Filter, dialog.FileName);
+    // Both dialogs open in the folder of the last font chosen, where its picture is looked for;
+    // a remembered file elsewhere would take the dialog away from it.
+    const std::filesystem::path folder = CommonDialog1.FileName.parent_path();
+    const std::filesystem::path shown = dialog.FileName.parent_path() == folder ? dialog.FileName : std::filesystem::path();
+    return view_.ChooseExistingFile(dialog.DialogTitle, dialog.Filter, folder, shown);
 }
 
 void Editor::Exclaim(const std::string& prompt, const std::string& title) {
+    CancelDrag();
     const PromptOpen open(promptsOpen_);
     view_.Exclaim(prompt, title);
 }
 
 void Editor::Inform(const std::string& prompt, const std::string& title) {
+    CancelDrag();
     const PromptOpen open(promptsOpen_);
     view_.Inform(prompt, title);
 }

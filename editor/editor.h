@@ -11,7 +11,7 @@
 #include "editor/history.h"
 #include "editor/magnifier.h"
 #include "editor/messages.h"
-#include "editor/picture_edit.h"
+#include "editor/edge_drag.h"
 #include "editor/settings.h"
 #include "editor/view.h"
 #include "font/font_file.h"
@@ -56,24 +56,39 @@ public:
     void FitAllGlyphs();                                  // "Подогнать все символы"
     void OnTimer(Timer timer);
     void OnWatchedFileChanged();
-    // Files dropped on the window: a font as on the command line, or a lone BMP as the shown
-    // font's texture. Nothing while a dialog or a message is open.
+    // Files dropped on the window: a font as on the command line, or a lone picture as the
+    // loaded font's texture. Nothing while a dialog or a message is open.
     void DropFiles(const std::vector<std::filesystem::path>& files);
     void ChooseLanguage(Language language);               // "Русский", "English"
+    // A failure that escaped a handler of the view: told, and the window goes on.
+    void TellUnexpectedFailure(const std::string& what);
 
     // The left button and the mouse on a picture of the texture, in the surface's own pixels.
-    // The mouse moves with or without the button held.
+    // The mouse moves with or without the button held. No press and no zoom while a dialog or
+    // a message is open.
     void PressPicture(Surface surface, std::int32_t x, std::int32_t y);
     void MovePicture(Surface surface, std::int32_t x, std::int32_t y);
     void ReleasePicture(Surface surface, std::int32_t x, std::int32_t y);
-    void CancelDrag();  // Escape, or the mouse taken away from the window
+    void CancelDrag();
+    // The surface's window lost the mouse (the capture taken away, the window deactivated or
+    // hidden): a press held in it goes, as with Escape.
+    void LostMouse(Surface surface);
     bool Dragging() const { return drag_.has_value(); }
+
+    // A key pressed in the window of a surface (Picture1's: the main window). True when it did
+    // something here; otherwise the window takes it as usual.
+    bool PressKey(Surface focused, Key key);
+    // The wheel over a surface, in 1/120 of a notch as both systems count it, Ctrl held or not.
+    // True when it did something here.
+    bool TurnWheel(Surface surface, std::int32_t delta, bool control);
 
     void ToggleMagnifier();  // "Лупа"
     void OnMagnifierClosed();
-    void ZoomMagnifier(int steps);  // Ctrl+wheel, "+" and "-"
+    void ZoomMagnifier(int steps);
     void OnMagnifierResized(std::int32_t width, std::int32_t height);
     MagnifierPicture Magnifier() const;
+    // What the magnifier's window paints, as it is.
+    MagnifierDrawing DrawMagnifier() const;
 
 private:
     void ShowTexts();
@@ -108,6 +123,8 @@ private:
     void FollowPicture(const std::filesystem::path& picture, const runtime::FileStamp& shown);
     void StopFollowingPicture();
     void ShowPictureAgain();
+    void ShowDroppedTexture(const std::filesystem::path& picture);
+    std::optional<TextureTrouble> ShowTextureFrom(const std::filesystem::path& picture);
 
     // Enabling goes through here, so that a handler refuses what its disabled control would.
     void SetEnabled(Control control, bool enabled);
@@ -120,7 +137,8 @@ private:
     void ShowWrittenGlyph();
     void ShowFailure(Action action, const runtime::Failure& failure);
     void ReportAfterEvent(const std::string& message);
-    // The view's modal prompts: while one is open, the window still takes drops.
+    // The view's modal prompts. While one is open the window still gets drops and the mouse
+    // (a magnifier is no part of a modal dialog's owner), and refuses them.
     std::optional<std::filesystem::path> AskForFile(const CommonDialog& dialog);
     void Exclaim(const std::string& prompt, const std::string& title);
     void Inform(const std::string& prompt, const std::string& title);
@@ -189,7 +207,10 @@ private:
         std::int32_t x;
         std::int32_t y;
         Hold hold;
+        bool followsAcross = false;
+        bool followsDown = false;
     };
+    bool FollowPress(std::int32_t x, std::int32_t y);
     font::GlyphRecord shownGlyph_;  // as the last refresh read it
     std::optional<Press> press_;
     std::optional<EdgeDrag> drag_;
@@ -198,6 +219,7 @@ private:
     int magnifierFactor_ = kDefaultMagnification;
     std::int32_t magnifierWidth_ = 0;
     std::int32_t magnifierHeight_ = 0;
+    std::int32_t wheelRest_ = 0;  // a turn of less than a notch, kept for the next
 };
 
 }  // namespace editor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "font/glyph_record.h"
 #include "picture/image.h"
@@ -41,10 +42,32 @@ struct MagnifierPicture {
     double TextureY(double screenPixels) const { return regionTop + (screenPixels - originY) / factor; }
 };
 
+// What the magnifier's window paints, in its own pixels and in this order: the background over
+// all of it, the texture's pixels in the source rectangle stretched without smoothing over the
+// target one, then the grid's lines and the outline's sides as filled rectangles.
+struct MagnifierDrawing {
+    struct Rect {  // right and bottom not included
+        std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+        bool operator==(const Rect&) const = default;
+    };
+    struct Fill {
+        Rect rect;
+        picture::Rgba colour;
+    };
+    picture::Rgba background;
+    const picture::Image* texture = nullptr;  // nothing: only the background
+    Rect source;                              // in the texture's own pixels
+    Rect target;
+    std::vector<Fill> over;
+};
+
 // The region around a glyph cell as the file holds it, centred in a magnifier of the given size,
 // and the outline of the given edges (which a drag may have moved). Nothing to show for a record
 // that is no finite rectangle.
 MagnifierPicture FrameGlyph(const picture::Image& texture, const font::GlyphRecord& stored, float cellHeight,
                             const font::GlyphRecord& edges, int factor, std::int32_t width, std::int32_t height);
+
+// The picture in a magnifier window of the given size.
+MagnifierDrawing PaintMagnifier(const MagnifierPicture& shown, std::int32_t width, std::int32_t height);
 
 }  // namespace editor

@@ -43,7 +43,8 @@ std::string HelpText(Language language) {
 }
 
 std::string FontNotFoundMessage(const std::filesystem::path& font, Language language) {
-    return Format(Text::FontNotFound, language, {runtime::DisplayPath(font)});
+    const std::string message = Format(Text::FontNotFound, language, {runtime::DisplayPath(font)});
+    return runtime::IsLongPathForSystem(font) ? message + TextOf(Text::LongPath, language) : message;
 }
 
 std::string ShortFontNameMessage(const std::filesystem::path& font, Language language) {

@@ -43,6 +43,7 @@ enum class Text {
     FitTitle,
     PictureSize,
     FontNotFound,
+    LongPath,
     ShortFontName,
     TextureMissing,
     TextureWrongSize,

@@ -75,6 +75,9 @@ enum class Surface { Picture1, Magnifier };
 // The mouse pointer's shapes over a surface: the system's own resize and move pointers.
 enum class Cursor { Arrow, SizeAcross, SizeUpDown, SizeAll };
 
+// The keys that act on a drag or on the magnifier ("+" and "-" of either part of the keyboard).
+enum class Key { Escape, Plus, Minus };
+
 class View {
 public:
     virtual ~View() = default;
@@ -109,9 +112,11 @@ public:
     // What the magnifier shows has changed: it asks Editor::Magnifier() again and repaints.
     virtual void RedrawMagnifier() = 0;
 
-    // An open-file dialog that accepts only existing files. The filter is "shown text|pattern";
-    // lastFile is the dialog's remembered choice, shown selected. Nothing when cancelled.
+    // An open-file dialog that accepts only existing files, opened in folder (empty: where the
+    // system likes). The filter is "shown text|pattern"; lastFile, when there is one, is the
+    // dialog's remembered choice in that folder, shown selected. Nothing when cancelled.
     virtual std::optional<std::filesystem::path> ChooseExistingFile(const std::string& title, const std::string& filter,
+                                                                    const std::filesystem::path& folder,
                                                                     const std::filesystem::path& lastFile) = 0;
     // A message box with an exclamation icon and a single OK button.
     virtual void Exclaim(const std::string& prompt, const std::string& title) = 0;

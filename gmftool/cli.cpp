@@ -50,6 +50,30 @@ const std::vector<Subcommand>& Subcommands() {
          "is followed up to --reach pixels (default 16, of the 512 x 512 picture) past the old edges, and --margin edit units\n"
          "(default 0) are added on both sides. Each glyph is stored exactly as the window stores it.\n"
          "--dry-run says what would change and writes nothing, after the checks of a real run."},
+        {"render",
+         "render FONT [--picture FILE] --ttf FILE (--chars TEXT --at N | --map FILE | --codepage CP --at N --from BYTE)\n"
+         "       [--face N] [--px N] [--baseline N] [--clip] [--hinting none|light|full] [--mono] [--width advance|ink]\n"
+         "       [--pad N] [--spacing N] [--color RRGGBB] [--space] [--no-backup] [--dry-run]",
+         1,
+         {"--picture", "--ttf", "--face", "--chars", "--at", "--map", "--codepage", "--from", "--px", "--baseline", "--clip",
+          "--hinting", "--mono", "--width", "--pad", "--spacing", "--color", "--space", "--no-backup", "--dry-run"},
+         "Draws characters from a TrueType or OpenType font (FreeType) into the texture and sets their glyphs'\n"
+         "rectangles. Which character goes to which glyph: --chars TEXT --at N (UTF-8; glyphs N, N+1, ...),\n"
+         "--map FILE (one GLYPH=CHAR a line, such as 2=А or 2=U+0410; # starts a comment), or --codepage\n"
+         "1250|1251|1252 --at N --from BYTE (glyph N gets the code page's character for BYTE, and so on to 255).\n"
+         "--px N: the em square in texture pixels; by default the largest at which every character's ink fits\n"
+         "the cell (CellHeight). --baseline N: rows from each rectangle's top; by default the highest ink. Ink\n"
+         "outside the cell is refused unless --clip. --width advance (default: the font's advance, widened to\n"
+         "ink that reaches past it) or ink (the ink plus --pad N pixels each side). A glyph is drawn in its\n"
+         "own place, from its Left and Top, when its new rectangle covers no other glyph; else in the first\n"
+         "free space from the top left, --spacing N pixels (default 2) from anything, its old place cleared.\n"
+         "--color: the ink (default: the texture's most frequent ink colour, white without one). --space\n"
+         "sets SpaceWidth from the font's space. --face N picks a face of a collection.\n"
+         "The texture (uncompressed 24-bit or 8-bit palette BMP) keeps its format; the previous font and\n"
+         "texture are kept as FONT.bak and PICTURE.bak unless --no-backup. --dry-run shows the plan and\n"
+         "writes nothing. A missing character, a glyph without room, or a font or texture that cannot be\n"
+         "used or written: exit 2, nothing written.\n"
+         "Example: gmftool render font1.gmf --ttf DejaVuSans.ttf --codepage 1251 --at 161 --from 192"},
     };
     return subcommands;
 }
@@ -60,6 +84,25 @@ const Subcommand* Find(const std::string& name) {
     return it == all.end() ? nullptr : &*it;
 }
 
+picture::Rgba Colour(const std::string& text) {
+    unsigned value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+    if (text.size() != 6 || error != std::errc() || end != text.data() + text.size()) {
+        throw UsageError("--color takes six hex digits RRGGBB, not '" + text + "'");
+    }
+    return {static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value), 255};
+}
+
+template <typename T>
+T OneOf(const std::string& option, const std::string& text, std::initializer_list<std::pair<const char*, T>> choices) {
+    std::string names;
+    for (const auto& [name, value] : choices) {
+        if (text == name) return value;
+        names.append(names.empty() ? "" : "|").append(name);
+    }
+    throw UsageError(option + " takes " + names + ", not '" + text + "'");
+}
+
 int WholeNumber(const std::string& option, const std::string& text, int lowest, int highest) {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -68,6 +111,29 @@ int WholeNumber(const std::string& option, const std::string& text, int lowest, 
                          ", not '" + text + "'");
     }
     return value;
+}
+
+template <typename Value>
+void ParseRenderOption(const std::string& argument, Value&& value, RenderOptions& render) {
+    glyphs::RenderSettings& settings = render.settings;
+    if (argument == "--ttf") render.ttf = PathFromUtf8(value());
+    else if (argument == "--face") render.face = WholeNumber(argument, value(), 0, 65535);
+    else if (argument == "--chars") render.chars = value();
+    else if (argument == "--map") render.map = PathFromUtf8(value());
+    else if (argument == "--codepage") render.codePage = OneOf<int>(argument, value(), {{"1250", 1250}, {"1251", 1251}, {"1252", 1252}});
+    else if (argument == "--at") render.at = WholeNumber(argument, value(), 1, 1001);
+    else if (argument == "--from") render.from = WholeNumber(argument, value(), 0, 255);
+    else if (argument == "--px") settings.px = WholeNumber(argument, value(), 1, 512);
+    else if (argument == "--baseline") settings.baseline = WholeNumber(argument, value(), 0, 512);
+    else if (argument == "--clip") render.clip = true;
+    else if (argument == "--hinting") settings.hinting = OneOf(argument, value(), {std::pair{"none", glyphs::Hinting::None}, {"light", glyphs::Hinting::Light}, {"full", glyphs::Hinting::Full}});
+    else if (argument == "--mono") settings.mono = true;
+    else if (argument == "--width") settings.width = OneOf(argument, value(), {std::pair{"advance", glyphs::WidthRule::Advance}, {"ink", glyphs::WidthRule::Ink}});
+    else if (argument == "--pad") settings.pad = WholeNumber(argument, value(), 0, 64);
+    else if (argument == "--spacing") settings.spacing = WholeNumber(argument, value(), 0, 64);
+    else if (argument == "--color") settings.colour = Colour(value());
+    else if (argument == "--space") render.space = true;
+    else if (argument == "--no-backup") render.noBackup = true;
 }
 
 }  // namespace
@@ -122,11 +188,22 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         else if (argument == "--reach") options.reach = WholeNumber(argument, value(), 0, 512);
         else if (argument == "--threshold") options.threshold = WholeNumber(argument, value(), 0, 255);
         else if (argument == "--scale") options.scale = WholeNumber(argument, value(), 1, 16);
+        else ParseRenderOption(argument, value, options.render);
     }
     if (options.files.size() != subcommand->files) {
         throw UsageError(std::string("usage: gmftool ") + subcommand->usage);
     }
     if (options.command == "overview" && !options.output) throw UsageError("overview needs -o PNG");
+    if (options.command == "render") {
+        const RenderOptions& render = options.render;
+        if (!render.ttf) throw UsageError("render needs --ttf FILE");
+        const int sources = !!render.chars + !!render.map + !!render.codePage;
+        if (sources != 1) throw UsageError("render takes one of --chars, --map and --codepage");
+        if ((render.chars || render.codePage) && !render.at) throw UsageError(std::string(render.chars ? "--chars" : "--codepage") + " needs --at N");
+        if (render.codePage && !render.from) throw UsageError("--codepage needs --from BYTE");
+        if (render.map && render.at) throw UsageError("--map names its glyphs itself: no --at");
+        if (!render.codePage && render.from) throw UsageError("--from goes with --codepage");
+    }
     return line;
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "glyphs/render_plan.h"
+
 namespace gmftool {
 
 // Exit statuses that scripts rely on.
@@ -17,6 +19,21 @@ inline constexpr int kExitFailure = 2;   // a usage error or a file that cannot 
 class UsageError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// What render is given beyond the common options.
+struct RenderOptions {
+    std::optional<std::filesystem::path> ttf;
+    std::optional<int> face;
+    std::optional<std::string> chars;
+    std::optional<std::filesystem::path> map;
+    std::optional<int> codePage;
+    std::optional<int> at;
+    std::optional<int> from;
+    glyphs::RenderSettings settings;
+    bool clip = false;
+    bool space = false;
+    bool noBackup = false;
 };
 
 struct Options {
@@ -31,6 +48,7 @@ struct Options {
     int reach = 16;
     int threshold = 0;
     int scale = 1;
+    RenderOptions render;
 };
 
 // What the command line asks for. Arguments are UTF-8.

@@ -23,6 +23,7 @@ int Restore(const Options& options);
 int Diff(const Options& options);
 int Overview(const Options& options);
 int Fit(const Options& options);
+int Render(const Options& options);
 
 // One line for each header value and glyph that differs from one dump to the other.
 std::vector<std::string> Differences(const FontDump& from, const FontDump& to);

@@ -29,6 +29,7 @@ int RunCommand(const std::vector<std::string>& arguments) {
                : c == "restore" ? Restore(options)
                : c == "diff"    ? Diff(options)
                : c == "overview" ? Overview(options)
+               : c == "render"  ? Render(options)
                                  : Fit(options);
     } catch (const UsageError& error) {
         std::fprintf(stderr, "gmftool: %s\n", error.what());

@@ -17,7 +17,9 @@ namespace {
 // A colour as one number; equal colours give equal keys on any machine.
 std::uint32_t Key(Rgba c) { return std::bit_cast<std::uint32_t>(c); }
 
-Rgba MostFrequent(const Image& image) {
+}  // namespace
+
+Rgba MostFrequentColour(const Image& image) {
     std::unordered_map<std::uint32_t, std::size_t> counts;  // its entries never move
     struct Seen {
         std::uint32_t key = 0;
@@ -52,6 +54,8 @@ Rgba MostFrequent(const Image& image) {
     return best;
 }
 
+namespace {
+
 bool Differs(Rgba a, Rgba b, int threshold) {
     return std::abs(a.r - b.r) > threshold || std::abs(a.g - b.g) > threshold || std::abs(a.b - b.b) > threshold ||
            std::abs(a.a - b.a) > threshold;
@@ -84,7 +88,7 @@ InkMap::InkMap(const Image& image, int threshold, bool byAlpha)
         for (std::size_t i = 0; i < size; ++i) ink[i] = pixels[i].a > threshold;
         return;
     }
-    const Rgba background = MostFrequent(image);
+    const Rgba background = MostFrequentColour(image);
     if (threshold == 0) {  // the default, and a quarter of the work: any difference is ink
         const std::uint32_t key = Key(background);
         for (std::size_t i = 0; i < size; ++i) ink[i] = Key(pixels[i]) != key;

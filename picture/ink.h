@@ -10,6 +10,9 @@
 // Where a texture holds ink, and the edges that fit a glyph's ink.
 namespace picture {
 
+// The background: of colours equally frequent, the first in the picture.
+Rgba MostFrequentColour(const Image& image);
+
 // A pixel is ink when it differs from the background, the picture's most frequent colour, by
 // more than the threshold in any channel, alpha included. On a picture that keeps an alpha
 // channel which is not opaque everywhere (a TGA painted in four channels), a pixel is ink when

@@ -276,6 +276,16 @@ void WriteNewFile(const fs::path& path, std::span<const std::byte> bytes) {
 
 std::string DisplayPath(const fs::path& path) { return NameAsUtf8(path.native()); }
 
+bool IsLongPathForSystem(const fs::path& path) {
+#if defined(_WIN32)
+    constexpr std::size_t kMaxPath = 260;
+    return path.native().size() >= kMaxPath;
+#else
+    static_cast<void>(path);
+    return false;
+#endif
+}
+
 BinaryFile BinaryFile::Open(const std::filesystem::path& path) {
     // "r+b" never creates a file and refuses a folder; only a read-only file needs a second try.
     if (std::FILE* file = Unbuffered(OpenFile(path, Mode::Update))) return BinaryFile(path, file, true);

@@ -66,4 +66,8 @@ std::vector<std::byte> ReadStandardInput(std::size_t limit);
 // A path as UTF-8 text for messages, whatever the system's own encoding of names.
 std::string DisplayPath(const std::filesystem::path& path);
 
+// Whether the system opens a file by this name only where long paths are enabled: Windows'
+// MAX_PATH, 260 characters with the terminator.
+bool IsLongPathForSystem(const std::filesystem::path& path);
+
 }  // namespace runtime

@@ -6,7 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build"
 
-packages=(g++ cmake make qt6-base-dev libgtest-dev libbenchmark-dev libstb-dev nlohmann-json3-dev
+packages=(g++ cmake make qt6-base-dev libgtest-dev libbenchmark-dev libstb-dev nlohmann-json3-dev libfreetype-dev
           fonts-dejavu-core fonts-liberation2 "$@")
 missing=()
 for package in "${packages[@]}"; do

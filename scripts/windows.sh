@@ -11,11 +11,39 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 action=${1:-test}
 case $action in test|package) ;; *) echo "usage: bash scripts/windows.sh [test|package]" >&2; exit 2 ;; esac
-source "$here/prepare.sh" g++-mingw-w64-x86-64-posix wine64 googletest xvfb xdotool imagemagick
+source "$here/prepare.sh" g++-mingw-w64-x86-64-posix wine64 googletest xvfb xdotool imagemagick dpkg-dev xz-utils
 win="$root/build-win"
 
+# FreeType for the target: the very version Linux draws with, from Debian's source package (its
+# patches applied), built static; nothing of it is kept in the repository.
+freetype_version=$(dpkg-query -W -f='${Version}' libfreetype-dev)
+freetype="$win/freetype-$freetype_version"
+if [ ! -f "$freetype/lib/libfreetype.a" ]; then
+  sudo=(); [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  if [ -z "$(apt-cache showsrc "freetype=$freetype_version" 2>/dev/null)" ]; then
+    # The binary sources again, as source ones.
+    sources=/etc/apt/sources.list.d/runeplot-deb-src.sources
+    if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+      sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources | "${sudo[@]}" tee "$sources" >/dev/null
+    else
+      sed -n 's/^deb /deb-src /p' /etc/apt/sources.list | "${sudo[@]}" tee "${sources%.sources}.list" >/dev/null
+    fi
+    "${sudo[@]}" apt-get update -qq
+  fi
+  rm -rf "$win/freetype-source" && mkdir -p "$win/freetype-source"
+  (cd "$win/freetype-source" && apt-get source -qq "freetype=$freetype_version" >/dev/null 2>&1) ||
+    { echo "runeplot: apt-get source freetype=$freetype_version failed (is a deb-src source reachable?)" >&2; exit 1; }
+  source_dir=$(find "$win/freetype-source" -mindepth 1 -maxdepth 1 -type d -name 'freetype-*')
+  # Only what Debian's library draws with: no compressed, PNG or WOFF2 fonts, and so no DLLs.
+  cmake --no-warn-unused-cli -S "$source_dir" -B "$win/freetype-build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF -DCMAKE_INSTALL_PREFIX="$freetype" -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON \
+    -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON >/dev/null
+  cmake --build "$win/freetype-build" --parallel "$(nproc)" >/dev/null
+  cmake --install "$win/freetype-build" >/dev/null
+fi
+
 cmake --no-warn-unused-cli -S "$root" -B "$win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release \
-  -DRUNEPLOT_BUILD_BENCH=OFF -DBUILD_TESTING="$([ "$action" = test ] && echo ON || echo OFF)" >/dev/null
+  -DRUNEPLOT_FREETYPE_PREFIX="$freetype" -DRUNEPLOT_BUILD_BENCH=OFF -DBUILD_TESTING="$([ "$action" = test ] && echo ON || echo OFF)" >/dev/null
 cmake --build "$win" --parallel "$(nproc)" >/dev/null
 
 if [ "$action" = package ]; then

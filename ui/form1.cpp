@@ -287,7 +287,8 @@ void Form1::ForwardEvents() {
     connect(English, &QAction::triggered, this, [this] { editor_->ChooseLanguage(editor::Language::English); });
     connect(MagnifierItem, &QAction::triggered, this, [this] { editor_->ToggleMagnifier(); });
     Picture1->installEventFilter(this);
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, [this] { editor_->CancelDrag(); });
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            [this] { editor_->PressKey(editor::Surface::Picture1, editor::Key::Escape); });
     for (QLineEdit* box : {Text4, Text5}) box->installEventFilter(this);
     connect(scr, &QScrollBar::valueChanged, this, [this] { editor_->OnSelectorChanged(); });
     const std::pair<QPushButton*, editor::Control> arrows[] = {
@@ -353,23 +354,24 @@ void Form1::dropEvent(QDropEvent* event) {
 }
 
 void Form1::changeEvent(QEvent* event) {
-    // Another window taking the mouse away mid-drag puts the glyph back, as Escape does.
-    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && editor_ && editor_->Dragging()) {
-        editor_->CancelDrag();
-    }
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && editor_) editor_->LostMouse(editor::Surface::Picture1);
     QMainWindow::changeEvent(event);
 }
 
-// Picture1 shows the texture unscaled: its pixels are the texture's.
+// Picture1 shows the texture unscaled: its pixels are the texture's, and at a device pixel ratio
+// above 1 a position has fractions. The second press of a double click comes as a double click.
 void Form1::ForwardPictureMouse(QEvent* event) {
     const auto type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease) return;
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick && type != QEvent::MouseMove &&
+        type != QEvent::MouseButtonRelease) {
+        return;
+    }
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    const QPoint at = mouse->position().toPoint();
+    const QPoint at(editor::PixelUnder(mouse->position().x(), 1), editor::PixelUnder(mouse->position().y(), 1));
     if (type == QEvent::MouseMove) return editor_->MovePicture(editor::Surface::Picture1, at.x(), at.y());
     if (mouse->button() != Qt::LeftButton) return;
-    if (type == QEvent::MouseButtonPress) editor_->PressPicture(editor::Surface::Picture1, at.x(), at.y());
-    else editor_->ReleasePicture(editor::Surface::Picture1, at.x(), at.y());
+    if (type == QEvent::MouseButtonRelease) editor_->ReleasePicture(editor::Surface::Picture1, at.x(), at.y());
+    else editor_->PressPicture(editor::Surface::Picture1, at.x(), at.y());
 }
 
 void Form1::SetText(editor::Box box, const std::string& text) {
@@ -497,8 +499,9 @@ void Form1::SetPixel(std::int32_t x, std::int32_t y, picture::Rgba colour) {
 }
 
 std::optional<std::filesystem::path> Form1::ChooseExistingFile(const std::string& title, const std::string& filter,
+                                                               const std::filesystem::path& folder,
                                                                const std::filesystem::path& lastFile) {
-    const QString chosen = prompts_.ChooseExistingFile(this, Utf8(title), Utf8(filter), PathText(lastFile));
+    const QString chosen = prompts_.ChooseExistingFile(this, Utf8(title), Utf8(filter), PathText(folder), PathText(lastFile));
     if (chosen.isEmpty()) return std::nullopt;
     return NativePath(chosen);
 }

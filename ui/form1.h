@@ -59,6 +59,7 @@ public:
     void ClearDrawing() override;
     void SetPixel(std::int32_t x, std::int32_t y, picture::Rgba colour) override;
     std::optional<std::filesystem::path> ChooseExistingFile(const std::string& title, const std::string& filter,
+                                                            const std::filesystem::path& folder,
                                                             const std::filesystem::path& lastFile) override;
     void Exclaim(const std::string& prompt, const std::string& title) override;
     void Inform(const std::string& prompt, const std::string& title) override;

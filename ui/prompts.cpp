@@ -72,7 +72,7 @@ protected:
 }  // namespace
 
 std::unique_ptr<QFileDialog> OpenFileDialog(QWidget* parent, const QString& title, const QString& filter,
-                                            const QString& lastFile) {
+                                            const QString& folder, const QString& lastFile) {
     auto dialog = std::make_unique<QFileDialog>(parent, title);
     dialog->setOption(QFileDialog::DontUseNativeDialog);  // a desktop's own dialog would ignore the proxy
     dialog->setFileMode(QFileDialog::ExistingFile);      // names of existing files only
@@ -80,6 +80,7 @@ std::unique_ptr<QFileDialog> OpenFileDialog(QWidget* parent, const QString& titl
     dialog->setOption(QFileDialog::HideNameFilterDetails);
     dialog->setNameFilter(filter.section(QLatin1Char('|'), 0, 0) + QStringLiteral(" (*)"));
     dialog->setProxyModel(new PatternFilter(filter.section(QLatin1Char('|'), 1), dialog.get()));
+    if (!folder.isEmpty()) dialog->setDirectory(folder);
     if (!lastFile.isEmpty()) dialog->selectFile(lastFile);
     if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
         name->installEventFilter(new KeepNameSelected(dialog.get()));
@@ -87,9 +88,9 @@ std::unique_ptr<QFileDialog> OpenFileDialog(QWidget* parent, const QString& titl
     return dialog;
 }
 
-QString QtPrompts::ChooseExistingFile(QWidget* parent, const QString& title, const QString& filter,
+QString QtPrompts::ChooseExistingFile(QWidget* parent, const QString& title, const QString& filter, const QString& folder,
                                      const QString& lastFile) {
-    const auto dialog = OpenFileDialog(parent, title, filter, lastFile);
+    const auto dialog = OpenFileDialog(parent, title, filter, folder, lastFile);
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return {};
     return dialog->selectedFiles().constFirst();
 }

@@ -15,9 +15,10 @@ public:
     virtual ~Prompts() = default;
 
     // An existing file chosen by the user, or an empty text when the dialog was cancelled.
-    // The filter is "shown text|pattern"; lastFile is the dialog's remembered choice.
+    // The filter is "shown text|pattern"; the dialog opens in folder (when given), with
+    // lastFile, the dialog's remembered choice, selected.
     virtual QString ChooseExistingFile(QWidget* parent, const QString& title, const QString& filter,
-                                       const QString& lastFile) = 0;
+                                       const QString& folder, const QString& lastFile) = 0;
 
     // A message with an exclamation icon and a single OK button.
     virtual void Exclaim(QWidget* parent, const QString& prompt, const QString& title) = 0;
@@ -28,7 +29,7 @@ public:
 // The real dialogs: Qt's own file dialog and message box.
 class QtPrompts final : public Prompts {
 public:
-    QString ChooseExistingFile(QWidget* parent, const QString& title, const QString& filter,
+    QString ChooseExistingFile(QWidget* parent, const QString& title, const QString& filter, const QString& folder,
                                const QString& lastFile) override;
     void Exclaim(QWidget* parent, const QString& prompt, const QString& title) override;
     void Inform(QWidget* parent, const QString& prompt, const QString& title) override;
@@ -38,6 +39,6 @@ public:
 // The pattern is matched as the user reads it: only * and ? are wildcards and ';' separates
 // patterns, so a name with spaces, brackets or parentheses lists exactly that file.
 std::unique_ptr<QFileDialog> OpenFileDialog(QWidget* parent, const QString& title, const QString& filter,
-                                            const QString& lastFile);
+                                            const QString& folder, const QString& lastFile);
 
 }  // namespace ui

@@ -55,15 +55,19 @@ std::wstring DialogFilter(const std::string& filter) {
 }
 
 std::optional<std::filesystem::path> ChooseExistingFile(HWND owner, const std::string& title, const std::string& filter,
+                                                        const std::filesystem::path& folder,
                                                         const std::filesystem::path& lastFile) {
     const std::wstring wideTitle = Widen(title);
     const std::wstring wideFilter = DialogFilter(filter);
+    const std::wstring initialFolder = folder.wstring();
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
     dialog.lpstrFilter = wideFilter.c_str();
     dialog.nFilterIndex = 1;
     dialog.lpstrTitle = wideTitle.c_str();
+    // Where the dialog opens when no remembered name, which carries its folder, is given.
+    if (!initialFolder.empty()) dialog.lpstrInitialDir = initialFolder.c_str();
     // The folder the program runs in stays as it was, and no recent-documents list learns the name.
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
                    OFN_DONTADDTORECENT | OFN_ENABLESIZING;

@@ -13,8 +13,10 @@ namespace win32 {
 // Windows' patterns know only * and ?, so a name with spaces or brackets lists exactly that file.
 std::wstring DialogFilter(const std::string& filter);
 
-// Nothing when cancelled. lastFile, when there is one, is shown selected in its folder.
+// Nothing when cancelled. The dialog opens in folder, when there is one, and shows lastFile, when
+// there is one, selected in its folder.
 std::optional<std::filesystem::path> ChooseExistingFile(HWND owner, const std::string& title, const std::string& filter,
+                                                        const std::filesystem::path& folder,
                                                         const std::filesystem::path& lastFile);
 
 void Exclaim(HWND owner, const std::string& prompt, const std::string& title);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <exception>
 #include <iterator>
+#include <optional>
 
 #include "win32/dialogs.h"
 #include "win32/picture_mouse.h"
@@ -28,6 +29,18 @@ constexpr COLORREF kHeadingColour = RGB(0x80, 0x00, 0x00);
 // The window's timers are numbered after the editor's.
 constexpr UINT_PTR TimerId(editor::Timer timer) { return static_cast<UINT_PTR>(timer) + 1; }
 
+// The keys the editor has a use for, from either part of the keyboard.
+std::optional<editor::Key> KeyOf(WPARAM key) {
+    switch (key) {
+    case VK_ESCAPE: return editor::Key::Escape;
+    case VK_ADD:
+    case VK_OEM_PLUS: return editor::Key::Plus;
+    case VK_SUBTRACT:
+    case VK_OEM_MINUS: return editor::Key::Minus;
+    default: return std::nullopt;
+    }
+}
+
 Bitmap MakeArrow(editor::Arrow arrow, int scale) {
     const std::vector<std::uint32_t> bits = ArrowBits(arrow, scale);
     const BITMAPINFO info = TopDownPixels(editor::kArrowWidth * scale, editor::kArrowHeight * scale);
@@ -43,6 +56,22 @@ SCROLLINFO ScrollInfo(UINT fields) {
 }
 
 bool IsInside(HWND control, HWND window) { return control == window || IsChild(window, control); }
+
+// Windows' dialogs and message boxes disable only their owner: a window it owns, as the
+// magnifier, would take the mouse while one is open.
+class DisabledWhilePrompting {
+public:
+    explicit DisabledWhilePrompting(HWND window) : window_(window), wasEnabled_(window && !EnableWindow(window, FALSE)) {}
+    ~DisabledWhilePrompting() {
+        if (wasEnabled_) EnableWindow(window_, TRUE);
+    }
+    DisabledWhilePrompting(const DisabledWhilePrompting&) = delete;
+    DisabledWhilePrompting& operator=(const DisabledWhilePrompting&) = delete;
+
+private:
+    HWND window_;
+    bool wasEnabled_;
+};
 
 // Whether the user can reach the control now: shown and enabled, its groups included.
 bool TakesFocus(HWND control) {
@@ -329,6 +358,7 @@ void Form1::OnTextureChanged() {
 void Form1::OnActivate(bool active) {
     // As a dialog does: the focus leaves with the window and comes back to the same control.
     if (!active) {
+        if (editor_) editor_->LostMouse(editor::Surface::Picture1);
         const HWND focus = GetFocus();
         if (focus && IsInside(focus, window_)) lastFocus_ = focus;
         return;
@@ -443,9 +473,9 @@ bool Form1::PreTranslate(MSG& message) {
     // The magnifier shares the window's shortcuts, and nothing else of its keyboard.
     const bool inMagnifier = magnifier_ && IsInside(message.hwnd, magnifier_->window());
     if (!IsInside(message.hwnd, window_) && !inMagnifier) return false;
-    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && editor_ && editor_->Dragging()) {
-        editor_->CancelDrag();
-        return true;
+    if (message.message == WM_KEYDOWN && editor_) {
+        const std::optional<editor::Key> key = KeyOf(message.wParam);
+        if (key && editor_->PressKey(inMagnifier ? editor::Surface::Magnifier : editor::Surface::Picture1, *key)) return true;
     }
     if (inMagnifier) {
         MSG asWindows = message;  // as if it were the window's own: Wine translates no other
@@ -666,13 +696,21 @@ void Form1::ClearDrawing() { picture1_.Clear(); }
 void Form1::SetPixel(std::int32_t x, std::int32_t y, picture::Rgba colour) { picture1_.Set(x, y, colour); }
 
 std::optional<std::filesystem::path> Form1::ChooseExistingFile(const std::string& title, const std::string& filter,
+                                                               const std::filesystem::path& folder,
                                                                const std::filesystem::path& lastFile) {
-    return win32::ChooseExistingFile(window_, title, filter, lastFile);
+    const DisabledWhilePrompting magnifier(MagnifierWindow());
+    return win32::ChooseExistingFile(window_, title, filter, folder, lastFile);
 }
 
-void Form1::Exclaim(const std::string& prompt, const std::string& title) { win32::Exclaim(window_, prompt, title); }
+void Form1::Exclaim(const std::string& prompt, const std::string& title) {
+    const DisabledWhilePrompting magnifier(MagnifierWindow());
+    win32::Exclaim(window_, prompt, title);
+}
 
-void Form1::Inform(const std::string& prompt, const std::string& title) { win32::Inform(window_, prompt, title); }
+void Form1::Inform(const std::string& prompt, const std::string& title) {
+    const DisabledWhilePrompting magnifier(MagnifierWindow());
+    win32::Inform(window_, prompt, title);
+}
 
 void Form1::StartTimer(editor::Timer timer, int milliseconds) {
     SetTimer(window_, TimerId(timer), static_cast<UINT>(std::max(milliseconds, 0)), nullptr);
@@ -735,9 +773,15 @@ LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPA
     try {
         return form->HandleMessage(message, wParam, lParam);
     } catch (const std::exception& failure) {
-        win32::Exclaim(window, failure.what(), "Ошибка");
+        form->TellUnexpected(failure);
         return 0;
     }
+}
+
+void Form1::TellUnexpected(const std::exception& failure) {
+    if (editor_) return editor_->TellUnexpectedFailure(failure.what());
+    // Before the editor has read the language, the window has the first one.
+    win32::Exclaim(window_, failure.what(), editor::TextOf(editor::Text::ErrorTitle, editor::Language::Russian));
 }
 
 LRESULT CALLBACK Form1::GroupProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -757,7 +801,7 @@ LRESULT CALLBACK Form1::SelectorProc(HWND window, UINT message, WPARAM wParam, L
         try {
             (self.editor_.get()->*handler)();
         } catch (const std::exception& failure) {
-            win32::Exclaim(self.window_, failure.what(), "Ошибка");
+            self.TellUnexpected(failure);
         }
     };
     tell(&editor::Editor::OnSelectorPressed);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <exception>
 #include <memory>
 
 #include "editor/editor.h"
@@ -51,6 +52,7 @@ public:
     void ClearDrawing() override;
     void SetPixel(std::int32_t x, std::int32_t y, picture::Rgba colour) override;
     std::optional<std::filesystem::path> ChooseExistingFile(const std::string& title, const std::string& filter,
+                                                            const std::filesystem::path& folder,
                                                             const std::filesystem::path& lastFile) override;
     void Exclaim(const std::string& prompt, const std::string& title) override;
     void Inform(const std::string& prompt, const std::string& title) override;
@@ -113,6 +115,7 @@ private:
                                          DWORD_PTR form);
     void RegisterClasses();
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void TellUnexpected(const std::exception& failure);
 
     bool OnCreate();
     void OnCommand(int id, int code);
@@ -135,6 +138,7 @@ private:
     HWND Handle(editor::Box box) const;
     static UINT MenuItem(editor::Control control);
     HWND Control(Id id) const { return controls_[id]; }
+    HWND MagnifierWindow() const { return magnifier_ ? magnifier_->window() : nullptr; }
 
     void SetMenuText(HMENU menu, UINT item, bool byPosition, const std::wstring& text);
     void ShowEnabled(HWND group);

@@ -2,12 +2,10 @@
 
 #include <windowsx.h>
 
-#include <algorithm>
-#include <cmath>
 #include <exception>
+#include <optional>
 #include <vector>
 
-#include "win32/dialogs.h"
 #include "win32/gdi.h"
 #include "win32/picture_mouse.h"
 #include "win32/pictures.h"
@@ -18,51 +16,28 @@ namespace {
 constexpr int kDefaultSide = 400;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 constexpr DWORD kExtendedStyle = WS_EX_TOOLWINDOW;
-constexpr COLORREF kBackground = RGB(0x30, 0x30, 0x30);
-constexpr COLORREF kGrid = RGB(0x60, 0x60, 0x60);
-constexpr COLORREF kOutline = RGB(0xFF, 0x00, 0x00);
 
-int Rounded(double v) { return static_cast<int>(std::lround(v)); }
+RECT ToRect(const editor::MagnifierDrawing::Rect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
-// The part of the region that lies on the texture, as the squares of its pixels; where they went.
-RECT DrawTexture(HDC dc, const editor::MagnifierPicture& shown) {
-    const picture::Image& texture = *shown.texture;
-    const int left = std::max(shown.regionLeft, 0), right = std::min(shown.regionLeft + shown.regionWidth, texture.width);
-    const int top = std::max(shown.regionTop, 0), bottom = std::min(shown.regionTop + shown.regionHeight, texture.height);
-    if (left >= right || top >= bottom) return {};
-    const int width = right - left, height = bottom - top;
+COLORREF ToColorref(picture::Rgba colour) { return RGB(colour.r, colour.g, colour.b); }
+
+// The texture's pixels of the source rectangle, stretched over the target one: squares, no blur.
+void DrawTexture(HDC dc, const editor::MagnifierDrawing& drawing) {
+    const picture::Image& texture = *drawing.texture;
+    const editor::MagnifierDrawing::Rect& source = drawing.source;
+    const int width = source.right - source.left, height = source.bottom - source.top;
+    if (width <= 0 || height <= 0) return;
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) pixels[static_cast<std::size_t>(y) * width + x] = ToBgrx(texture.At(left + x, top + y));
+        for (int x = 0; x < width; ++x) {
+            pixels[static_cast<std::size_t>(y) * width + x] = ToBgrx(texture.At(source.left + x, source.top + y));
+        }
     }
     const BITMAPINFO info = TopDownPixels(width, height);
-    const int x0 = Rounded(shown.ScreenX(left)), y0 = Rounded(shown.ScreenY(top));
-    SetStretchBltMode(dc, COLORONCOLOR);  // whole pixels repeated: squares, no blur
-    StretchDIBits(dc, x0, y0, width * shown.factor, height * shown.factor, 0, 0, width, height, pixels.data(), &info,
-                  DIB_RGB_COLORS, SRCCOPY);
-    const int x1 = x0 + width * shown.factor, y1 = y0 + height * shown.factor;
-    if (shown.factor < editor::kMagnifierGridFrom) return {x0, y0, x1, y1};
-    const GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, kGrid));
-    const Selection selected(dc, pen.get());
-    for (int x = left + 1; x < right; ++x) {
-        MoveToEx(dc, Rounded(shown.ScreenX(x)), y0, nullptr);
-        LineTo(dc, Rounded(shown.ScreenX(x)), y1);
-    }
-    for (int y = top + 1; y < bottom; ++y) {
-        MoveToEx(dc, x0, Rounded(shown.ScreenY(y)), nullptr);
-        LineTo(dc, x1, Rounded(shown.ScreenY(y)));
-    }
-    return {x0, y0, x1, y1};
-}
-
-// Two pixels wide, one each side of the boundary the edge lies on.
-void DrawOutline(HDC dc, const editor::MagnifierPicture& shown) {
-    const GdiObject<HPEN> pen(CreatePen(PS_SOLID, 2, kOutline));
-    const Selection selected(dc, pen.get());
-    const int left = Rounded(shown.ScreenX(shown.left)), right = Rounded(shown.ScreenX(shown.right));
-    const int top = Rounded(shown.ScreenY(shown.top)), bottom = Rounded(shown.ScreenY(shown.bottom));
-    const POINT corners[] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}, {left, top}};
-    Polyline(dc, corners, 5);
+    const editor::MagnifierDrawing::Rect& target = drawing.target;
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchDIBits(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, 0, 0, width, height,
+                  pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
 }  // namespace
@@ -81,7 +56,7 @@ Magnifier::Magnifier(editor::Editor& editor, HWND owner)
     : editor_(editor), owner_(owner), cursor_(LoadCursorW(nullptr, IDC_ARROW)) {
     RECT frame{0, 0, kDefaultSide, kDefaultSide};
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExtendedStyle);
-    window_ = CreateWindowExW(kExtendedStyle, kClassName, L"Лупа", kStyle, 0, 0, frame.right - frame.left,
+    window_ = CreateWindowExW(kExtendedStyle, kClassName, L"", kStyle, 0, 0, frame.right - frame.left,
                               frame.bottom - frame.top, owner, nullptr, GetModuleHandleW(nullptr), this);
 }
 
@@ -114,26 +89,25 @@ void Magnifier::OnPaint() {
     GetClientRect(window_, &client);
     // Straight onto the window, the background only around the texture: each pixel reaches the
     // screen once, which keeps a drag's move quick even where drawing goes through a server.
-    const editor::MagnifierPicture shown = editor_.Magnifier();
+    const editor::MagnifierDrawing drawing = editor_.DrawMagnifier();
     const int saved = SaveDC(dc);
-    if (shown.texture) {
-        const RECT texture = DrawTexture(dc, shown);
-        ExcludeClipRect(dc, texture.left, texture.top, texture.right, texture.bottom);
+    if (drawing.texture) {
+        DrawTexture(dc, drawing);
+        ExcludeClipRect(dc, drawing.target.left, drawing.target.top, drawing.target.right, drawing.target.bottom);
     }
-    const Brush background(CreateSolidBrush(kBackground));
+    const Brush background(CreateSolidBrush(ToColorref(drawing.background)));
     FillRect(dc, &client, background.get());
     RestoreDC(dc, saved);
-    if (shown.texture) DrawOutline(dc, shown);
-}
-
-void Magnifier::OnKeyDown(WPARAM key) {
-    switch (key) {
-    case VK_ADD:
-    case VK_OEM_PLUS: editor_.ZoomMagnifier(+1); break;
-    case VK_SUBTRACT:
-    case VK_OEM_MINUS: editor_.ZoomMagnifier(-1); break;
-    case VK_ESCAPE: editor_.CancelDrag(); break;
-    default: break;
+    // The lines and sides come in runs of one colour: a brush for each run.
+    std::optional<Brush> brush;
+    std::optional<picture::Rgba> brushColour;
+    for (const editor::MagnifierDrawing::Fill& fill : drawing.over) {
+        if (brushColour != fill.colour) {
+            brush.emplace(CreateSolidBrush(ToColorref(fill.colour)));
+            brushColour = fill.colour;
+        }
+        const RECT rect = ToRect(fill.rect);
+        FillRect(dc, &rect, brush->get());
     }
 }
 
@@ -147,13 +121,15 @@ LRESULT Magnifier::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (LOWORD(lParam) != HTCLIENT) break;
         ::SetCursor(cursor_);
         return TRUE;
-    case WM_MOUSEWHEEL:
-        if (GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) editor_.ZoomMagnifier(GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA);
-        return 0;
-    case WM_KEYDOWN: OnKeyDown(wParam); return 0;
+    case WM_MOUSEWHEEL: {
+        const bool control = (GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) != 0;
+        if (editor_.TurnWheel(editor::Surface::Magnifier, GET_WHEEL_DELTA_WPARAM(wParam), control)) return 0;
+        break;
+    }
     case WM_ACTIVATE:
         // Without a focus of its own the keys would come as system keys, which no shortcut takes.
         if (LOWORD(wParam) != WA_INACTIVE) SetFocus(window_);
+        else editor_.LostMouse(editor::Surface::Magnifier);
         return 0;
     case WM_SIZE:
         editor_.OnMagnifierResized(LOWORD(lParam), HIWORD(lParam));
@@ -180,7 +156,7 @@ LRESULT CALLBACK Magnifier::WindowProc(HWND window, UINT message, WPARAM wParam,
     try {
         return self->HandleMessage(message, wParam, lParam);
     } catch (const std::exception& failure) {
-        win32::Exclaim(window, failure.what(), "Ошибка");
+        self->editor_.TellUnexpectedFailure(failure.what());
         return 0;
     }
 }

@@ -8,8 +8,8 @@ namespace win32 {
 
 // The tool window "Лупа", a popup owned by the main window and drawn with GDI: what the editor's
 // magnifier holds, each texture pixel a square of the factor's size, a grid from
-// kMagnifierGridFrom on and the outline where the record puts it. The mouse and the zoom keys
-// go to the editor.
+// kMagnifierGridFrom on and the outline where the record puts it, as the editor describes them.
+// The mouse and the wheel go to the editor, its keys through the window's.
 class Magnifier {
 public:
     static constexpr const wchar_t* kClassName = L"RuneplotMagnifier";
@@ -32,7 +32,6 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnPaint();
-    void OnKeyDown(WPARAM key);
 
     editor::Editor& editor_;
     HWND owner_;

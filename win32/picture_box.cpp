@@ -119,8 +119,7 @@ void PictureBox::OnPaint() {
 // The texture pixel under a point of the client area: the texture is drawn at a whole scale of
 // the screen's pixels, each texture pixel as scale_ x scale_ of them.
 POINT PictureBox::ToTexturePixel(LPARAM position) const {
-    const auto texturePixel = [this](int screen) { return screen >= 0 ? screen / scale_ : -((-screen + scale_ - 1) / scale_); };
-    return {texturePixel(GET_X_LPARAM(position)), texturePixel(GET_Y_LPARAM(position))};
+    return {editor::PixelUnder(GET_X_LPARAM(position), scale_), editor::PixelUnder(GET_Y_LPARAM(position), scale_)};
 }
 
 LRESULT CALLBACK PictureBox::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

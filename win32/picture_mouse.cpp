@@ -14,7 +14,7 @@ bool ForwardPictureMouse(editor::Editor& editor, editor::Surface surface, HWND w
         editor.ReleasePicture(surface, at.x, at.y);
         if (GetCapture() == window) ReleaseCapture();
         return true;
-    case WM_CAPTURECHANGED: editor.CancelDrag(); return true;
+    case WM_CAPTURECHANGED: editor.LostMouse(surface); return true;
     default: return false;
     }
 }

@@ -24,6 +24,7 @@ declare -A expect=(
   ["gmftool diff before-fit.gmf demo.gmf"]="1|-|glyph 1: left 2 -> 1, right 11.5 -> 11, aspect 0.59375 -> 0.625"
   ["gmftool restore demo.gmf demo.txt"]="0|-|changed 5 glyphs and 0 header values"
   ["gmftool overview demo.gmf -o overview.png --scale 2"]="0|overview.png|PNG 1024 x 1024"
+  ["gmftool render demo.gmf --ttf /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf --codepage 1251 --at 1 --from 192 --dry-run"]=$'0|-|1\t\'А\' (U+0410)\t2\t2\t12\t10\tin place\tno'
 )
 
 # The signature and the size from a PNG's header.

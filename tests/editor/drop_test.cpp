@@ -8,6 +8,7 @@ namespace {
 
 using editor::Control;
 using editor::Label;
+using editor::Surface;
 using testing_support::EditorTest;
 using testing_support::FontBytes;
 using testing_support::Glyph;
@@ -21,6 +22,8 @@ protected:
         Write("other.gmf", font);  // no BMP beside it
         Write("pic.BMP", GreyBmp());
         Write("small.bmp", GreyBmp(256, 256));
+        Write("caps.GMF", font);
+        Write("font1.tga", font);  // any bytes: it is never read
         std::filesystem::create_directory(PathOf("folder.gmf"));
     }
 
@@ -46,13 +49,16 @@ TEST_F(DropFiles, TheFontAndThePictureAreTheCommandLines) {
         {{"font1.gmf"}, false, "font1.gmf", "font1.bmp"},
         {{"pic.BMP", "other.gmf"}, false, "other.gmf", "pic.BMP"},
         {{"other.gmf"}, true, "", "", "Загрузить файл other.bmp"},
-        {{"pic.BMP"}, true, "font1.gmf", "pic.BMP"},
+        {{"caps.GMF", "pic.BMP"}, false, "caps.GMF", "pic.BMP"},
+        {{"pic.BMP"}, true, "", "pic.BMP"},  // the font is not opened again
         {{"small.bmp"}, true, "", "", "", true},
         // Refused: nothing happens at all.
         {{"pic.BMP"}, false, "", ""},
         {{"font1.gmf", "other.gmf"}, true, "", ""},
         {{"font1.bmp", "pic.BMP"}, true, "", ""},
         {{"folder.gmf", "pic.BMP"}, false, "", ""},
+        {{"font1.tga"}, true, "", ""},  // the game's texture, beside its font
+        {{"pic.BMP", "notes.txt"}, false, "", ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(::testing::PrintToString(row.dropped));
@@ -69,7 +75,7 @@ TEST_F(DropFiles, TheFontAndThePictureAreTheCommandLines) {
 
         Drop(row.dropped);
 
-        const bool opens = !row.font.empty() || !row.asked.empty() || row.refused;
+        const bool opens = !row.font.empty() || !row.picture.empty() || !row.asked.empty() || row.refused;
         EXPECT_EQ(view.TakeCalls().empty(), !opens);
         EXPECT_EQ(Caption(Label::Label5), row.font.empty() ? "" : runtime::DisplayPath(PathOf(row.font)));
         EXPECT_EQ(Caption(Label::Label4), row.picture.empty() ? "" : runtime::DisplayPath(PathOf(row.picture)));
@@ -79,23 +85,50 @@ TEST_F(DropFiles, TheFontAndThePictureAreTheCommandLines) {
     }
 }
 
-TEST_F(DropFiles, ATextureStartsTheFontAfreshAndNothingIsTakenWhileAPromptIsOpen) {
-    OpenFont(FontBytes::LayoutA({Glyph(0.25f, 0.5f, 0.3125f, 1)}));
+TEST_F(DropFiles, ATextureKeepsTheFontAndItsHistoryAndNothingIsTakenWhileAPromptIsOpen) {
+    const auto path = OpenFont(FontBytes::LayoutA({Glyph(0.25f, 0.5f, 0.3125f, 1)}));
     editor->ClickArrow(Control::Command5);
-    ASSERT_TRUE(view.IsEnabled(Control::Undo));
+    const auto clicked = FileBytes(path);
+    Open(path, PathOf("small.bmp"));  // refused: the picture hidden, the font still written
+    ASSERT_FALSE(view.IsVisible(Control::Picture1));
+    Write("pic.BMP", GreyBmp(512, 512, 0x80));
     Drop({"pic.BMP"});
-    EXPECT_FALSE(view.IsEnabled(Control::Undo)) << "a new open starts a new history";
+    EXPECT_TRUE(view.IsVisible(Control::Picture1) && view.IsEnabled(Control::scr) && view.IsEnabled(Control::FitGlyph));
+    EXPECT_EQ(view.texture->At(0, 0).r, 0x80) << "taken after a refused one";
+    EXPECT_EQ(Caption(Label::Label4), runtime::DisplayPath(PathOf("pic.BMP")));
     EXPECT_TRUE(view.watched && view.watched->filename() == "pic.BMP") << "the dropped texture is followed";
+    EXPECT_EQ(view.questions.size(), 4u) << "the font is not opened again";
+    editor->Undo();
+    EXPECT_NE(FileBytes(path), clicked) << "the history stays";
 
-    // A drop while the size message is open, then while the font dialog is.
-    view.whilePromptOpen = [this] { Drop({"font1.gmf", "font1.bmp"}); };
+    // While a message, then the font dialog, is open: a drop, a drag, a zoom.
+    view.whilePromptOpen = [&] {
+        Drop({"font1.gmf", "font1.bmp"});
+        editor->PressPicture(Surface::Picture1, 128, 270);
+        editor->MovePicture(Surface::Picture1, 140, 270);
+        editor->ReleasePicture(Surface::Picture1, 140, 270);
+        editor->ZoomMagnifier(2);
+    };
+    const auto undone = FileBytes(path);
     Drop({"small.bmp"});
-    EXPECT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(Caption(Label::Label4), runtime::DisplayPath(PathOf("pic.BMP"))) << "the refused picture is not shown";
+    EXPECT_EQ(view.texture->At(0, 0).r, 0x80) << "a refused texture changes nothing";
+    EXPECT_EQ(FileBytes(path), undone);
+    EXPECT_EQ(editor->Magnifier().factor, editor::kDefaultMagnification);
     view.answers = {std::nullopt};
     view.TakeCalls();
     editor->OpenCommand();
     EXPECT_EQ(view.TakeCalls(), (std::vector<std::string>{"ask Загрузить файл *.gmf"}));
+    EXPECT_EQ(FileBytes(path), undone) << "nothing stored that no undo could reach";
+
+    // A message that comes mid-drag takes the drag with it: its release never reaches the window.
+    view.whilePromptOpen = nullptr;
+    editor->PressPicture(Surface::Picture1, 128, 270);
+    editor->MovePicture(Surface::Picture1, 140, 270);
+    Write("pic.BMP", GreyBmp(256, 256));
+    editor->OnWatchedFileChanged();
+    view.TimerRunsOut(editor::Timer::TextureSettled);
+    editor->ReleasePicture(Surface::Picture1, 140, 270);
+    EXPECT_EQ(FileBytes(path), undone);
 }
 
 }  // namespace

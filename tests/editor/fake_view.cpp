@@ -133,9 +133,10 @@ void FakeView::ShowMagnifier(bool shown) {
 }
 
 std::optional<std::filesystem::path> FakeView::ChooseExistingFile(const std::string& title, const std::string& filter,
+                                                                  const std::filesystem::path& folder,
                                                                   const std::filesystem::path& lastFile) {
     calls.push_back("ask " + title);
-    questions.push_back({title, filter, lastFile});
+    questions.push_back({title, filter, folder, lastFile});
     if (whilePromptOpen) whilePromptOpen();
     if (answers.empty()) {
         ADD_FAILURE() << "an unexpected dialog: " << title;

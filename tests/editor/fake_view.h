@@ -22,6 +22,7 @@ public:
     struct Question {
         std::string title;
         std::string filter;
+        std::filesystem::path folder;
         std::filesystem::path lastFile;
     };
 
@@ -70,6 +71,7 @@ public:
     void ShowMagnifier(bool shown) override;
     void RedrawMagnifier() override { ++magnifierRedraws; }
     std::optional<std::filesystem::path> ChooseExistingFile(const std::string& title, const std::string& filter,
+                                                            const std::filesystem::path& folder,
                                                             const std::filesystem::path& lastFile) override;
     void Exclaim(const std::string& prompt, const std::string& title) override;
     void Inform(const std::string& prompt, const std::string& title) override;

@@ -95,6 +95,8 @@ TEST_F(LanguageChoice, SwitchesEveryTextAtOnceAndBackAndIsKept) {
     EXPECT_EQ(view.questions[1].title, "Open file font1.bmp");
     const std::vector<std::string> calls = view.TakeCalls();
     EXPECT_NE(std::find(calls.begin(), calls.end(), "message Error: The font's picture must be 512x512 pixels."), calls.end());
+    editor->TellUnexpectedFailure("std::bad_alloc");
+    EXPECT_EQ(view.TakeCalls(), std::vector<std::string>{"message Error: std::bad_alloc"}) << "what a view caught";
 }
 
 }  // namespace

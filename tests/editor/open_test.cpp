@@ -52,6 +52,7 @@ TEST_F(OpenCommand, BothStagesInTheirOrder) {
     ASSERT_EQ(view.questions.size(), 2u);
     EXPECT_EQ(view.questions[0].filter, ".gmf|*.gmf");
     EXPECT_EQ(view.questions[1].filter, "Рисунки BMP и TGA (*.bmp;*.tga)|*.bmp;*.tga");
+    ASSERT_TRUE(view.texture);
     EXPECT_EQ(view.texture->At(10, 10), (picture::Rgba{0x40, 0x40, 0x40, 255}));
     EXPECT_TRUE(view.messages.empty());
 
@@ -259,6 +260,18 @@ TEST_F(CommandLine, TheFormsOpenAsTheDialogsWould) {
     view.answers = {std::nullopt};
     editor->OpenCommand();
     EXPECT_EQ(view.questions.back().lastFile, font);
+
+    // A font in another folder: both dialogs open in it, without the picture chosen elsewhere.
+    std::filesystem::create_directory(PathOf("mod"));
+    const auto moved = Write("mod/font2.gmf", FontBytes::LayoutA(Glyphs(2)).bytes());
+    view.answers = {std::nullopt, std::nullopt};
+    editor->OpenFromCommandLine(moved);
+    editor->OpenCommand();
+    ASSERT_EQ(view.questions.size(), 4u);
+    EXPECT_EQ(view.questions[2].folder, moved.parent_path());
+    EXPECT_EQ(view.questions[2].lastFile, "");
+    EXPECT_EQ(view.questions[3].folder, moved.parent_path());
+    EXPECT_EQ(view.questions[3].lastFile, moved);
 }
 
 TEST_F(CommandLine, RelativeNamesBecomeFullPaths) {
@@ -298,6 +311,9 @@ TEST_F(CommandLine, AFontThatCannotBeOpenedIsSaidAndTheWindowStaysAsItWas) {
     const struct { std::filesystem::path font; std::string why; } cases[] = {
         {PathOf("missing.gmf"), "не найден"},
         {PathOf(""), "не найден"},
+#if defined(_WIN32)
+        {PathOf(std::string(125, 'd') + "/" + std::string(125, 'd') + "/missing.gmf"), "Путь длиннее 259 знаков"},
+#endif
         {abc, "Файл шрифта " + runtime::DisplayPath(abc) + " не открыт: в имени файла шрифта должно быть не меньше четырёх символов (например, font1.gmf)."},
     };
     for (const auto& c : cases) {

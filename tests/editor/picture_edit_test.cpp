@@ -10,6 +10,7 @@ namespace {
 using editor::Box;
 using editor::Control;
 using editor::Cursor;
+using editor::Key;
 using editor::Surface;
 using testing_support::EditorTest;
 using testing_support::FontBytes;
@@ -99,13 +100,14 @@ TEST_F(PictureEdit, TheCursorShowsWhatAPressWouldTakeHoldOf) {
 }
 
 TEST_F(PictureEdit, ADragOfNUnitsWritesWhatNArrowClicksWrite) {
-    const struct { Point from; Point by; Control arrow; int clicks; Box box; const char* shown; } cases[] = {
+    const struct { Point from; Point by; Control arrow; int clicks; Box box; const char* shown; bool noMove = false; } cases[] = {
         {{128, 270}, {6, 0}, Control::Command5, 3, Box::Text1, "67"},
         {{129, 270}, {-5, 1}, Control::Command4, 3, Box::Text1, "61"},  // 2.5 units: the nearest is 3
         {{157, 270}, {8, -9}, Control::Command2, 4, Box::Text3, "84"},
         {{155, 270}, {-4, 0}, Control::Command3, 2, Box::Text3, "78"},
         {{140, 256}, {3, -6}, Control::Command6, 3, Box::Text2, "125"},
         {{140, 258}, {0, 4}, Control::Command7, 2, Box::Text2, "130"},
+        {{128, 270}, {6, 0}, Control::Command5, 3, Box::Text1, "67", true},  // released with no move before it
     };
     const auto font = FontBytes::LayoutA({kGlyph, Glyph(0.75f, 0.75f, 0.8f)}).bytes();
     Write("font1.bmp", testing_support::GreyBmp());
@@ -114,12 +116,20 @@ TEST_F(PictureEdit, ADragOfNUnitsWritesWhatNArrowClicksWrite) {
         const auto path = Write("font1.gmf", font);
         const auto clicked = AfterArrowClicks(font, c.arrow, c.clicks);
         Open(path, PathOf("font1.bmp"));
-        Drag(Surface::Picture1, {c.from.x, c.from.y}, {c.from.x + c.by.x, c.from.y + c.by.y}, false);
-        EXPECT_EQ(Shown(c.box), c.shown) << "shown while dragging";
-        EXPECT_EQ(FileBytes(path), font) << "nothing written while dragging";
+        if (c.noMove) {
+            editor->PressPicture(Surface::Picture1, c.from.x, c.from.y);
+        } else {
+            Drag(Surface::Picture1, {c.from.x, c.from.y}, {c.from.x + c.by.x, c.from.y + c.by.y}, false);
+            EXPECT_EQ(Shown(c.box), c.shown) << "shown while dragging";
+            EXPECT_EQ(FileBytes(path), font) << "nothing written while dragging";
+        }
+        const auto dragged = view.pixels;
         editor->ReleasePicture(Surface::Picture1, c.from.x + c.by.x, c.from.y + c.by.y);
         EXPECT_EQ(FileBytes(path), clicked);
         EXPECT_EQ(Shown(c.box), c.shown);
+        if (!c.noMove) {
+            EXPECT_EQ(view.pixels, dragged) << "the outline drawn while dragging is the file's";
+        }
         EXPECT_TRUE(view.IsEnabled(Control::Undo));
         editor->Undo();
         EXPECT_EQ(FileBytes(path), font) << "one drag, one step";
@@ -128,16 +138,29 @@ TEST_F(PictureEdit, ADragOfNUnitsWritesWhatNArrowClicksWrite) {
 }
 
 TEST_F(PictureEdit, TheWholeGlyphMovesAsItsThreeEdgesWould) {
-    const auto font = FontBytes::LayoutA({kGlyph}).bytes();
-    const auto path = Write("font1.gmf", font);
+    using enum Control;
+    // Left 0.1234567 becomes 1.1234567 by its arrow, and the box shows 1.123457 once stored;
+    // Right 9.999999 becomes 10.999999, shown as 11.
+    const struct { font::GlyphRecord glyph; std::vector<Point> path; std::vector<Control> arrows; } cases[] = {
+        {kGlyph, {{140, 270}, {138, 272}, {136, 274}}, {Command4, Command4, Command3, Command3, Command7, Command7}},
+        {Glyph(0.1234567f / 256, 0.5f, 0.3125f), {{80, 270}, {84, 270}, {82, 270}}, {Command5, Command2}},
+        {Glyph(0.1234567f / 256, 0.5f, 9.999999f / 256), {{9, 270}, {13, 274}, {11, 272}}, {Command5, Command2, Command7}},
+        {kGlyph, {{140, 270}, {141, 273}, {141, 276}}, {Command7, Command7, Command7}},  // a wobble is no move sideways
+    };
     Write("font1.bmp", testing_support::GreyBmp());
-    auto clicked = AfterArrowClicks(font, Control::Command4, 2);
-    for (const Control arrow : {Control::Command3, Control::Command3, Control::Command7}) editor->ClickArrow(arrow);
-    clicked = FileBytes(PathOf("copy.gmf"));
-    Open(path, PathOf("font1.bmp"));
-    Drag(Surface::Picture1, {140, 270}, {136, 272});
-    EXPECT_EQ(FileBytes(path), clicked);
-    EXPECT_EQ(view.pixels.count({124, 258}), 1u) << "the outline as the file holds it";
+    for (const auto& c : cases) {
+        const auto font = FontBytes::LayoutA({c.glyph}).bytes();
+        const auto path = Write("font1.gmf", font);
+        AfterArrowClicks(font, c.arrows.front(), 1);
+        for (std::size_t i = 1; i < c.arrows.size(); ++i) editor->ClickArrow(c.arrows[i]);
+        const auto clicked = FileBytes(PathOf("copy.gmf"));
+        Open(path, PathOf("font1.bmp"));
+        editor->PressPicture(Surface::Picture1, c.path[0].x, c.path[0].y);
+        for (const Point& at : c.path) editor->MovePicture(Surface::Picture1, at.x, at.y);
+        editor->ReleasePicture(Surface::Picture1, c.path.back().x, c.path.back().y);
+        EXPECT_EQ(FileBytes(path), clicked) << c.path.back().x;
+    }
+    EXPECT_EQ(view.pixels.count({128, 262}), 1u) << "the outline as the file holds it";
 }
 
 TEST_F(PictureEdit, TheDragStopsWhereTheArrowsGuardWould) {
@@ -158,23 +181,35 @@ TEST_F(PictureEdit, TheDragStopsWhereTheArrowsGuardWould) {
 }
 
 TEST_F(PictureEdit, EscapeACaptureLostAndAZeroDragWriteNothing) {
-    const auto path = OpenFont(FontBytes::LayoutA({kGlyph}));
-    const auto before = FileBytes(path);
+    OpenFont(FontBytes::LayoutA({kGlyph}));
     const auto outline = view.pixels;
     Drag(Surface::Picture1, {128, 270}, {140, 270}, false);
     EXPECT_EQ(Shown(Box::Text1), "70");
     EXPECT_NE(view.pixels, outline);
-    editor->CancelDrag();
+    EXPECT_TRUE(editor->PressKey(Surface::Picture1, Key::Escape));
     EXPECT_EQ(Shown(Box::Text1), "64");
     EXPECT_EQ(view.pixels, outline);
     editor->ReleasePicture(Surface::Picture1, 140, 270);
     EXPECT_EQ(Shown(Box::Text1), "64") << "the release after Escape is no drag";
 
-    Drag(Surface::Picture1, {128, 270}, {140, 270}, false);
-    Drag(Surface::Picture1, {140, 270}, {128, 270});
-    EXPECT_EQ(FileBytes(path), before);
-    EXPECT_FALSE(view.IsEnabled(Control::Undo)) << "no step";
-    EXPECT_EQ(view.pixels, outline);
+    // Released where it began, or within a click's reach of it, whatever came between.
+    const struct { font::GlyphRecord glyph; std::vector<Point> path; Point release; } cases[] = {
+        {kGlyph, {{128, 270}, {140, 270}, {128, 270}}, {128, 270}},
+        {kGlyph, {{128, 270}, {136, 270}}, {128, 270}},
+        {kGlyph, {{128, 270}, {130, 270}}, {130, 270}},
+        {Glyph(0.12345679f, 0.5f, 0.3125f), {{63, 270}, {75, 270}, {63, 270}}, {63, 270}},  // Text1 reads back as another float
+    };
+    for (const auto& c : cases) {
+        const auto font = OpenFont(FontBytes::LayoutA({c.glyph}));
+        const auto unchanged = FileBytes(font);
+        const auto drawn = view.pixels;
+        editor->PressPicture(Surface::Picture1, c.path[0].x, c.path[0].y);
+        for (const Point& at : c.path) editor->MovePicture(Surface::Picture1, at.x, at.y);
+        editor->ReleasePicture(Surface::Picture1, c.release.x, c.release.y);
+        EXPECT_EQ(FileBytes(font), unchanged) << c.path.back().x;
+        EXPECT_FALSE(view.IsEnabled(Control::Undo)) << "no step";
+        EXPECT_EQ(view.pixels, drawn);
+    }
 }
 
 TEST_F(PictureEdit, AReleaseThatWouldEndTheTableWritesNothingAndPutsTheGlyphBack) {
@@ -207,11 +242,16 @@ TEST_F(PictureEdit, TheMagnifierMapsItsPixelsToEditUnitsAtItsFactor) {
         EXPECT_EQ(shown.right, 160) << "where the record puts it, not the preview's x1 - 3";
         EXPECT_EQ(shown.regionLeft, 120);
         EXPECT_EQ(shown.regionWidth, 48);
+        EXPECT_EQ(2 * shown.originX + shown.regionWidth * c.factor, 640) << "centred";
+        EXPECT_EQ(2 * shown.originY + shown.regionHeight * c.factor, 480);
         EXPECT_EQ(shown.TextureX(shown.originX + 8 * c.factor - 1), 128 - 1.0 / c.factor);
         const int x = static_cast<int>(shown.ScreenX(128)), y = static_cast<int>(shown.ScreenY(270));
         Drag(Surface::Magnifier, {x, y}, {x + c.pixels, y}, false);
         EXPECT_EQ(Shown(Box::Text1), c.text1);
         EXPECT_EQ(editor->Magnifier().left * 0.5, std::stoi(c.text1)) << "the outline follows the drag";
+        editor->ZoomMagnifier(-1);
+        EXPECT_EQ(editor->Magnifier().factor, c.factor) << "no zoom while its button is held";
+        EXPECT_EQ(editor->Magnifier().left * 0.5, std::stoi(c.text1));
         editor->CancelDrag();
     }
     editor->ZoomMagnifier(100);
@@ -251,6 +291,119 @@ TEST_F(PictureEdit, TheMagnifierFollowsTheWindowAndIsEmptyAtStartUp) {
     EXPECT_EQ(redraws(), 0) << "closed, it is not drawn";
     editor->ToggleMagnifier();
     EXPECT_EQ(editor->Magnifier().factor, 12) << "the factor is kept";
+
+    // A press held in the magnifier goes with it, however it is hidden.
+    for (const bool byItsItem : {true, false}) {
+        if (!view.magnifierShown) editor->ToggleMagnifier();
+        const editor::MagnifierPicture at = editor->Magnifier();
+        editor->PressPicture(Surface::Magnifier, static_cast<int>(at.ScreenX(140)), static_cast<int>(at.ScreenY(270)));
+        if (byItsItem) editor->ToggleMagnifier();
+        else editor->OnMagnifierClosed();
+        editor->ZoomMagnifier(-1);
+        EXPECT_EQ(editor->Magnifier().factor, at.factor - 1) << byItsItem;
+        view.MoveSelector(1);
+        Click(Surface::Picture1, {140, 270});
+        EXPECT_EQ(view.selectorValue, 0) << "Picture1 takes presses again";
+    }
+}
+
+TEST_F(PictureEdit, TheMagnifierFramesTheStoredCellAndDragsEveryEdge) {
+    OpenFont(FontBytes::LayoutA({Glyph(0.25f, 0.5f, 0.3125f + 1 / 4096.0f), Glyph(0.25f, 0.5f, 0.25f)}));
+    editor->ToggleMagnifier();
+    editor->OnMagnifierResized(640, 480);
+    editor::MagnifierPicture shown = editor->Magnifier();
+    EXPECT_EQ(shown.regionWidth, 49) << "the texture pixel the right edge cuts is shown";
+    const int x = static_cast<int>(shown.ScreenX(140)), y = static_cast<int>(shown.ScreenY(256));
+    Drag(Surface::Magnifier, {x, y}, {x, y + 4 * shown.factor}, false);
+    EXPECT_EQ(Shown(Box::Text2), "130");
+    EXPECT_EQ(editor->Magnifier().top, 260);
+    EXPECT_EQ(editor->Magnifier().bottom, 292) << "the cell keeps its height";
+    editor->CancelDrag();
+
+    view.MoveSelector(1);  // no width: its side is the right edge, which widens it
+    shown = editor->Magnifier();
+    const int side = static_cast<int>(shown.ScreenX(128));
+    Drag(Surface::Magnifier, {side, y + 16}, {side + 4 * shown.factor, y + 16});
+    EXPECT_EQ(Shown(Box::Text1), "64");
+    EXPECT_EQ(Shown(Box::Text3), "66");
+}
+
+TEST(PixelUnder, IsThePixelThePointLiesInNeverTheNearest) {
+    const struct { double position, scale; std::int32_t pixel; } rows[] = {
+        {157.5, 1, 157}, {157.99, 1, 157}, {158, 1, 158}, {315, 2, 157}, {316, 2, 158}, {-0.5, 1, -1}, {-1, 2, -1}, {0, 2, 0},
+        {1e300, 1, 1 << 30}, {-1e300, 2, -(1 << 30)},
+    };
+    for (const auto& row : rows) EXPECT_EQ(editor::PixelUnder(row.position, row.scale), row.pixel) << row.position << " at " << row.scale;
+}
+
+TEST_F(PictureEdit, KeysTheWheelAndALostMouseFollowOneRuleInBothWindows) {
+    OpenFont(FontBytes::LayoutA({kGlyph}));
+    editor->ToggleMagnifier();
+    EXPECT_FALSE(editor->PressKey(Surface::Picture1, Key::Escape)) << "nothing held: the window's own key";
+    EXPECT_FALSE(editor->PressKey(Surface::Picture1, Key::Plus)) << "typed in a box";
+    EXPECT_TRUE(editor->PressKey(Surface::Magnifier, Key::Plus));
+    EXPECT_EQ(editor->Magnifier().factor, 9);
+    EXPECT_TRUE(editor->PressKey(Surface::Magnifier, Key::Minus));
+    // Ctrl and the wheel over the magnifier: a step a notch of 120, parts of one adding up, a turn back afresh.
+    const struct { Surface surface; int delta; bool control, taken; int factor; } turns[] = {
+        {Surface::Magnifier, 120, false, false, 8}, {Surface::Picture1, 120, true, false, 8},
+        {Surface::Magnifier, 240, true, true, 10},  {Surface::Magnifier, 60, true, true, 10},
+        {Surface::Magnifier, 59, true, true, 10},   {Surface::Magnifier, 1, true, true, 11},
+        {Surface::Magnifier, 100, true, true, 11},  {Surface::Magnifier, -40, true, true, 11},
+        {Surface::Magnifier, -80, true, true, 10},  {Surface::Magnifier, -120 * 20, true, true, 2},
+    };
+    for (const auto& turn : turns) {
+        EXPECT_EQ(editor->TurnWheel(turn.surface, turn.delta, turn.control), turn.taken) << turn.delta;
+        EXPECT_EQ(editor->Magnifier().factor, turn.factor) << turn.delta;
+    }
+    // A press goes when its own window loses the mouse, not when the other one does.
+    Drag(Surface::Picture1, {128, 270}, {140, 270}, false);
+    editor->LostMouse(Surface::Magnifier);
+    EXPECT_EQ(Shown(Box::Text1), "70");
+    editor->LostMouse(Surface::Picture1);
+    EXPECT_EQ(Shown(Box::Text1), "64");
+    EXPECT_FALSE(editor->Dragging());
+}
+
+TEST_F(PictureEdit, TheMagnifierIsPaintedFromOneDescription) {
+    using Rect = editor::MagnifierDrawing::Rect;
+    OpenFont(FontBytes::LayoutA({kGlyph, Glyph(0, 0, 4 / 512.0f)}));
+    editor->ToggleMagnifier();
+    editor->OnMagnifierResized(400, 400);
+    // At 8: the region 120..167 x 248..295 from (8, 8) on; the outline's sides at 72 and 328.
+    editor::MagnifierDrawing drawing = editor->DrawMagnifier();
+    ASSERT_NE(drawing.texture, nullptr);
+    EXPECT_EQ(drawing.source, (Rect{120, 248, 168, 296}));
+    EXPECT_EQ(drawing.target, (Rect{8, 8, 392, 392}));
+    ASSERT_EQ(drawing.over.size(), 47u * 2 + 4) << "a line between each two pixels, and four sides";
+    EXPECT_EQ(drawing.over[0].rect, (Rect{16, 8, 17, 392}));
+    EXPECT_EQ(drawing.over[47].rect, (Rect{8, 16, 392, 17}));
+    EXPECT_EQ(drawing.over[94].rect, (Rect{71, 71, 329, 73}));
+    EXPECT_EQ(drawing.over[96].rect, (Rect{71, 71, 73, 329}));
+    EXPECT_EQ(drawing.over[97].rect, (Rect{327, 71, 329, 329}));
+    EXPECT_EQ(drawing.over[97].colour, (picture::Rgba{255, 0, 0, 255}));
+    editor->OnMagnifierResized(100, 100);  // from -142 on: only the lines at 2 to 98 are in the window
+    EXPECT_EQ(editor->DrawMagnifier().over.size(), 13u * 2 + 4);
+
+    // From the grid's factor on, lines; below it none; at the texture's corner only what lies on it.
+    editor->OnMagnifierResized(400, 400);
+    editor->ZoomMagnifier(editor::kMagnifierGridFrom - 8);
+    EXPECT_EQ(editor->DrawMagnifier().over.size(), 47u * 2 + 4);
+    editor->ZoomMagnifier(-1);
+    view.MoveSelector(1);
+    drawing = editor->DrawMagnifier();
+    EXPECT_EQ(drawing.source, (Rect{0, 0, 12, 40}));
+    EXPECT_EQ(drawing.target, (Rect{190, 120, 250, 320}));
+    EXPECT_EQ(drawing.over.size(), 4u);
+
+    // A texture of 256 x 256 has half a pixel for each of the region's.
+    const picture::Image small{256, 256, std::vector<picture::Rgba>(256 * 256)};
+    const editor::MagnifierPicture region{.texture = &small, .factor = 8, .regionLeft = 121, .regionTop = 249,
+                                          .regionWidth = 47, .regionHeight = 47};
+    drawing = editor::PaintMagnifier(region, 400, 400);
+    EXPECT_EQ(drawing.source, (Rect{60, 124, 84, 148}));
+    EXPECT_EQ(drawing.target, (Rect{-8, -8, 376, 376}));
+    EXPECT_EQ(drawing.over.size(), 23u * 2 + 4);
 }
 
 }  // namespace

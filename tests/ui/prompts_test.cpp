@@ -22,11 +22,10 @@ namespace {
 
 // The names the dialog lists in a folder, once the folder is read.
 std::set<QString> Listed(const QString& filter, const std::string& folder) {
-    const auto dialog = ui::OpenFileDialog(nullptr, QStringLiteral("t"), filter, QString());
+    const auto dialog = ui::OpenFileDialog(nullptr, QStringLiteral("t"), filter, QString::fromStdString(folder), QString());
     auto* files = dialog->findChild<QFileSystemModel*>();
     EXPECT_NE(files, nullptr);
     QSignalSpy loaded(files, &QFileSystemModel::directoryLoaded);
-    dialog->setDirectory(QString::fromStdString(folder));
     const auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
     std::set<QString> names;
     // Every folder holds "sub", so the listing is complete once it shows.
@@ -61,7 +60,7 @@ TEST(FileDialog, TheRememberedNameIsReplacedByWhatIsTyped) {
     testing_support::TempDir dir;
     for (const char* name : {"a.gmf", "keep.gmf", "z.gmf"}) dir.Write(name, {});
     const auto dialog = ui::OpenFileDialog(nullptr, QStringLiteral("t"), QStringLiteral(".gmf|*.gmf"),
-                                           QString::fromStdString(dir.Path("keep.gmf")));
+                                           QString::fromStdString(dir.Path("")), QString::fromStdString(dir.Path("keep.gmf")));
     auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
     ASSERT_TRUE(name && view);

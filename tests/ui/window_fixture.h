@@ -31,6 +31,7 @@ public:
     struct Question {
         QString title;
         QString filter;
+        QString folder;
         QString lastFile;
     };
     struct Message {
@@ -42,9 +43,9 @@ public:
     std::vector<Question> questions;
     std::vector<Message> messages;
 
-    QString ChooseExistingFile(QWidget*, const QString& title, const QString& filter,
+    QString ChooseExistingFile(QWidget*, const QString& title, const QString& filter, const QString& folder,
                                const QString& lastFile) override {
-        questions.push_back({title, filter, lastFile});
+        questions.push_back({title, filter, folder, lastFile});
         if (answers.empty()) {
             ADD_FAILURE() << "an unexpected dialog: " << title.toStdString();
             return {};

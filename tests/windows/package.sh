@@ -25,6 +25,7 @@ for text in README.md gmftool.txt; do
   [ "$(tail -c 2 "$text" | od -An -tx1 | tr -d ' ')" = 0d0a ] || fail "$text does not end its last line"
 done
 grep -q 'Правка' README.md && grep -q 'Ctrl+Y' README.md || fail "README.md does not tell of the menu Правка and its keys"
+grep -q 'Лупа' README.md && grep -q 'Escape' README.md || fail "README.md does not tell of editing on the picture and the magnifier"
 
 for program in runeplot gmftool; do
   # The version's values are UTF-16 in the resource; the manifest is its XML as it is.
@@ -32,6 +33,7 @@ for program in runeplot gmftool; do
   strings -el -n 3 "$program.exe" | grep -qx '1\.1' || fail "$program.exe has no version 1.1"
   grep -qai "name=\"Runeplot.$program\"" "$program.exe" || fail "$program.exe has no manifest of its own"
   grep -qa 'dpiAware' "$program.exe" || fail "$program.exe's manifest does not say it is aware of the screen's density"
+  grep -qa '<longPathAware[^>]*>true<' "$program.exe" || fail "$program.exe's manifest does not take names past 260 characters"
 done
 
 [ $failed -eq 0 ] && echo "package (Windows): passed"

@@ -9,7 +9,7 @@ pass() { passed=$((passed + 1)); }
 fail() { echo "windows: $*" >&2; failed=$((failed + 1)); }
 
 "$(dirname "$wine")/wineserver" -k 2>/dev/null  # a server left from before may hold more rights
-for suite in runtime_tests font_tests picture_tests gmftool_tests editor_tests win32_tests; do
+for suite in runtime_tests font_tests picture_tests glyphs_tests gmftool_tests editor_tests win32_tests; do
   if "$wine" "$win/tests/$suite.exe" >"$win/$suite.log" 2>&1 && grep -q '^\[  PASSED  \]' "$win/$suite.log"; then
     pass; echo "windows: $suite: $(grep -o '[0-9]* tests\? from [0-9]* test suites\? ran' "$win/$suite.log")"
   else
@@ -24,6 +24,7 @@ for side in linux windows; do
   mkdir -p "$work/$side/$folder"
   cp "$build/examples/demo.gmf" "$work/$side/$folder/мой шрифт.gmf"
   cp "$build/examples/demo.bmp" "$work/$side/$folder/мой шрифт.bmp"
+  cp /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf "$work/$side/$folder/шрифт.ttf"
 done
 font="$folder/мой шрифт.gmf"
 # Runs one gmftool call on each side, from the side's folder, and records output and status.
@@ -101,6 +102,16 @@ chmod u+w "старое"
   && cmp -s "старое/копия.txt" "$work/linux/$folder/dump.txt" && [ "$(ls "старое" | wc -l)" -eq 2 ] && pass \
   || fail "gmftool dump -o over an older file did not replace it: $(cat "$work/err")"
 ls | grep -q 'bad\|a<b' && fail "a file with a name Windows refuses was made" || pass
+
+# Glyphs drawn by FreeType: the same texture, font and backups, byte for byte. Last, as they
+# change the font that the steps above dump.
+texture="$folder/мой шрифт.bmp"
+both render-dry render "$font" --ttf "$folder/шрифт.ttf" --codepage 1251 --at 1 --from 192 --dry-run; same_file "$texture"
+both render render "$font" --ttf "$folder/шрифт.ttf" --codepage 1251 --at 1 --from 192 --clip
+same_file "$font"; same_file "$texture"; same_file "$font.bak"; same_file "$texture.bak"
+both render-mono render "$font" --ttf "$folder/шрифт.ttf" --chars "ŁŚŻ" --at 3 --px 14 --hinting full --mono --width ink --pad 1 --space --clip
+same_file "$font"; same_file "$texture"
+both render-missing render "$font" --ttf "$folder/шрифт.ttf" --chars "A一" --at 1; same_file "$texture"
 
 echo "windows: $passed passed, $failed failed"
 [ $failed -eq 0 ]

@@ -1,4 +1,4 @@
-#include "editor/picture_edit.h"
+#include "editor/edge_drag.h"
 
 #include <algorithm>
 #include <cmath>
@@ -39,9 +39,9 @@ Hold HoldAt(const Sides& sides, double x, double y) {
 
 EdgeLadder::EdgeLadder(const std::string& start, bool guarded, char decimalSeparator)
     : guarded_(guarded), decimalSeparator_(decimalSeparator) {
-    Rung first{start, start, 0};
+    Rung first{start, start, 0, 0};
     try {
-        first.value = font::FromEditText(start, decimalSeparator);
+        first.value = first.settled = font::FromEditText(start, decimalSeparator);
     } catch (const runtime::Failure&) {
         // A box the store cannot read stops every click before it writes.
         upEnded_ = downEnded_ = true;
@@ -62,6 +62,7 @@ bool EdgeLadder::Climb(std::vector<Rung>& rungs, bool& ended, int step) {
         next.stored = runtime::DoubleToText(runtime::TextToDouble(box, decimalSeparator_) + step, decimalSeparator_);
         next.value = font::FromEditText(next.stored, decimalSeparator_);
         next.shown = font::ToEditText(next.value, decimalSeparator_);
+        next.settled = font::FromEditText(next.shown, decimalSeparator_);
         rungs.push_back(std::move(next));
         return true;
     } catch (const runtime::Failure&) {
@@ -88,6 +89,7 @@ const EdgeLadder::Rung& EdgeLadder::At(std::int32_t clicks) const {
 
 EdgeDrag::EdgeDrag(Hold hold, const font::EdgeTexts& boxes, char decimalSeparator)
     : hold_(hold),
+      decimalSeparator_(decimalSeparator),
       left_(boxes.Left, true, decimalSeparator),
       top_(boxes.Top, true, decimalSeparator),
       right_(boxes.Right, false, decimalSeparator) {}
@@ -115,22 +117,30 @@ bool EdgeDrag::Follow(std::int32_t acrossUnits, std::int32_t downUnits) {
 
 EdgeDrag::Clicks EdgeDrag::ClicksNow() const {
     const bool left = hold_ == Hold::Left || hold_ == Hold::Glyph, right = hold_ == Hold::Right || hold_ == Hold::Glyph;
-    return {left ? across_ : 0, down_, right ? across_ : 0};
+    Clicks c{left ? across_ : 0, down_, right ? across_ : 0, false, false};
+    c.rightSettled = c.top != 0;
+    c.leftSettled = c.rightSettled || c.right != 0;
+    return c;
 }
 
 font::EdgeTexts EdgeDrag::Shown() const {
     const Clicks c = ClicksNow();
-    return {left_.At(c.left).shown, top_.At(c.top).shown, right_.At(c.right).shown};
+    const auto shown = [this](const EdgeLadder::Rung& rung, bool settled) {
+        return settled ? font::ToEditText(rung.settled, decimalSeparator_) : rung.shown;
+    };
+    return {shown(left_.At(c.left), c.leftSettled), top_.At(c.top).shown, shown(right_.At(c.right), c.rightSettled)};
 }
 
 font::EdgeTexts EdgeDrag::Stored() const {
     const Clicks c = ClicksNow();
-    return {left_.At(c.left).stored, top_.At(c.top).stored, right_.At(c.right).stored};
+    const auto stored = [](const EdgeLadder::Rung& rung, bool settled) { return settled ? rung.shown : rung.stored; };
+    return {stored(left_.At(c.left), c.leftSettled), top_.At(c.top).stored, stored(right_.At(c.right), c.rightSettled)};
 }
 
 font::GlyphRecord EdgeDrag::Edges() const {
     const Clicks c = ClicksNow();
-    return {left_.At(c.left).value, top_.At(c.top).value, right_.At(c.right).value, 0};
+    const auto value = [](const EdgeLadder::Rung& rung, bool settled) { return settled ? rung.settled : rung.value; };
+    return {value(left_.At(c.left), c.leftSettled), top_.At(c.top).value, value(right_.At(c.right), c.rightSettled), 0};
 }
 
 std::optional<std::int32_t> GlyphUnder(std::span<const font::GlyphRecord> glyphs, float cellHeight, std::int32_t x,
@@ -152,6 +162,11 @@ std::optional<std::int32_t> GlyphUnder(const std::filesystem::path& path, const 
     if (table.state.TableBase != loaded.TableBase) return std::nullopt;
     const auto count = static_cast<std::size_t>(std::min(table.state.GlyphCount, loaded.GlyphCount));
     return GlyphUnder(std::span(table.glyphs).first(count), loaded.CellHeight, x, y, selected);
+}
+
+std::int32_t PixelUnder(double position, double scale) {
+    constexpr double kFar = 1 << 30;  // beyond any screen, and within the type
+    return static_cast<std::int32_t>(std::clamp(std::floor(position / scale), -kFar, kFar));
 }
 
 std::int32_t TravelInEditUnits(std::int32_t screenPixels, int scale) {

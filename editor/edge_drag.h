@@ -43,6 +43,7 @@ public:
         std::string stored;  // what the click leaves in the box, for the store to read
         std::string shown;   // what the box shows once the store has read it back
         float value = 0;     // texture units, as the store would write them
+        float settled = 0;   // as a later store of another box writes them, from the text shown
     };
 
     // guarded: the up arrow refuses a box whose leading number is 256 or more.
@@ -64,7 +65,8 @@ private:
     bool downEnded_ = false;
 };
 
-// A drag of one edge or of the whole glyph (left and right by the same clicks, top by its own).
+// A drag of one edge or of the whole glyph: the clicks on the left arrows, then the right, then
+// the top, so that only the last box clicked is written from a text no refresh has read back.
 class EdgeDrag {
 public:
     EdgeDrag(Hold hold, const font::EdgeTexts& boxes, char decimalSeparator);
@@ -81,12 +83,15 @@ public:
     font::GlyphRecord Edges() const;
 
 private:
+    // How far each ladder is climbed, and whether a later click's store has read its box back.
     struct Clicks {
         std::int32_t left, top, right;
+        bool leftSettled, rightSettled;
     };
     Clicks ClicksNow() const;
 
     Hold hold_;
+    char decimalSeparator_;
     EdgeLadder left_;
     EdgeLadder top_;
     EdgeLadder right_;
@@ -102,6 +107,10 @@ std::optional<std::int32_t> GlyphUnder(std::span<const font::GlyphRecord> glyphs
 // table's glyphs count: another table (changed behind the window) has none under any point.
 std::optional<std::int32_t> GlyphUnder(const std::filesystem::path& path, const font::FontState& loaded, std::int32_t x,
                                        std::int32_t y, std::int32_t selected);
+
+// The pixel of a surface under a pointer position, on a surface that shows each of its pixels as
+// scale x scale units of the position: the one the point lies in, never the nearest.
+std::int32_t PixelUnder(double position, double scale);
 
 // The nearest whole edit units to a travel in screen pixels, on a surface that shows one texture
 // pixel as scale x scale screen pixels (an edit unit is two texture pixels).

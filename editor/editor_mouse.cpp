@@ -45,7 +45,7 @@ std::optional<Sides> Editor::SidesOn(Surface surface) const {
 }
 
 void Editor::PressPicture(Surface surface, std::int32_t x, std::int32_t y) {
-    if (press_ || !textureShown_) return;
+    if (press_ || !textureShown_ || promptsOpen_ > 0) return;
     Hold hold = Hold::Nothing;
     if (CanDrag()) {
         if (const std::optional<Sides> sides = SidesOn(surface)) hold = HoldAt(*sides, x, y);
@@ -56,18 +56,31 @@ void Editor::PressPicture(Surface surface, std::int32_t x, std::int32_t y) {
 void Editor::MovePicture(Surface surface, std::int32_t x, std::int32_t y) {
     if (!press_) return UpdateCursor(surface, x, y);
     if (press_->surface != surface) return;
-    const std::int32_t across = x - press_->x, down = y - press_->y;
+    if (FollowPress(x, y)) ShowDrag();
+}
+
+// The held edges where the mouse at (x, y) puts them; true when they change.
+bool Editor::FollowPress(std::int32_t x, std::int32_t y) {
+    Press& press = *press_;
+    const std::int32_t across = x - press.x, down = y - press.y;
+    // Each axis follows once it has gone past a click's wobble: moving the glyph up does not
+    // also move it sideways.
+    press.followsAcross = press.followsAcross || std::abs(across) > kClickReach;
+    press.followsDown = press.followsDown || std::abs(down) > kClickReach;
     if (!drag_) {
-        if (press_->hold == Hold::Nothing || std::max(std::abs(across), std::abs(down)) <= kClickReach) return;
-        drag_.emplace(press_->hold, font::EdgeTexts{view_.Text(Box::Text1), view_.Text(Box::Text2), view_.Text(Box::Text3)},
+        if (press.hold == Hold::Nothing || !(press.followsAcross || press.followsDown)) return false;
+        drag_.emplace(press.hold, font::EdgeTexts{view_.Text(Box::Text1), view_.Text(Box::Text2), view_.Text(Box::Text3)},
                       decimalSeparator_);
     }
-    const int scale = surface == Surface::Magnifier ? Magnifier().factor : 1;
-    if (drag_->Follow(TravelInEditUnits(across, scale), TravelInEditUnits(down, scale))) ShowDrag();
+    const int scale = press.surface == Surface::Magnifier ? Magnifier().factor : 1;
+    return drag_->Follow(press.followsAcross ? TravelInEditUnits(across, scale) : 0,
+                         press.followsDown ? TravelInEditUnits(down, scale) : 0);
 }
 
 void Editor::ReleasePicture(Surface surface, std::int32_t x, std::int32_t y) {
     if (!press_ || press_->surface != surface) return;
+    // No move need come before a release, and the last one may not have been where it is.
+    FollowPress(x, y);
     const Press press = *std::exchange(press_, std::nullopt);
     if (!drag_) {
         if (std::max(std::abs(x - press.x), std::abs(y - press.y)) <= kClickReach) SelectGlyphAt(surface, press.x, press.y);
@@ -147,7 +160,39 @@ void Editor::ShowShownGlyph() {
     MagnifierChanged();
 }
 
+void Editor::LostMouse(Surface surface) {
+    if (press_ && press_->surface == surface) CancelDrag();
+}
+
+bool Editor::PressKey(Surface focused, Key key) {
+    switch (key) {
+    case Key::Escape:
+        if (!press_) return false;
+        CancelDrag();
+        return true;
+    case Key::Plus:
+    case Key::Minus:
+        if (focused != Surface::Magnifier) return false;
+        ZoomMagnifier(key == Key::Plus ? +1 : -1);
+        return true;
+    }
+    return false;
+}
+
+bool Editor::TurnWheel(Surface surface, std::int32_t delta, bool control) {
+    constexpr std::int32_t kNotch = 120;
+    if (surface != Surface::Magnifier || !control) return false;
+    // Fine wheels and touchpads send parts of a notch; a turn back starts afresh.
+    if ((wheelRest_ > 0 && delta < 0) || (wheelRest_ < 0 && delta > 0)) wheelRest_ = 0;
+    wheelRest_ += std::clamp(delta, -kNotch * kMaxMagnification, kNotch * kMaxMagnification);
+    const std::int32_t notches = wheelRest_ / kNotch;
+    wheelRest_ -= notches * kNotch;
+    if (notches != 0) ZoomMagnifier(notches);
+    return true;
+}
+
 void Editor::ToggleMagnifier() {
+    if (magnifierOpen_) LostMouse(Surface::Magnifier);
     magnifierOpen_ = !magnifierOpen_;
     view_.ShowMagnifier(magnifierOpen_);
     MagnifierChanged();
@@ -155,13 +200,14 @@ void Editor::ToggleMagnifier() {
 
 void Editor::OnMagnifierClosed() {
     if (!magnifierOpen_) return;
+    LostMouse(Surface::Magnifier);
     magnifierOpen_ = false;
     view_.ShowMagnifier(false);
 }
 
 void Editor::ZoomMagnifier(int steps) {
     // The drag's travel is measured at the factor it began with.
-    if (press_ && press_->surface == Surface::Magnifier) return;
+    if ((press_ && press_->surface == Surface::Magnifier) || promptsOpen_ > 0) return;
     const int factor = std::clamp(magnifierFactor_ + steps, kMinMagnification, kMaxMagnification);
     if (factor == magnifierFactor_) return;
     magnifierFactor_ = factor;
@@ -178,6 +224,8 @@ MagnifierPicture Editor::Magnifier() const {
     const font::GlyphRecord edges = drag_ ? drag_->Edges() : shownGlyph_;
     return FrameGlyph(shownTexture_, shownGlyph_, font_.CellHeight, edges, magnifierFactor_, magnifierWidth_, magnifierHeight_);
 }
+
+MagnifierDrawing Editor::DrawMagnifier() const { return PaintMagnifier(Magnifier(), magnifierWidth_, magnifierHeight_); }
 
 void Editor::MagnifierChanged() {
     if (magnifierOpen_) view_.RedrawMagnifier();

@@ -1,0 +1,363 @@
+#include "glyphs/render_plan.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <set>
+
+#include "font/geometry.h"
+#include "picture/ink.h"
+#include "runtime/failure.h"
+
+namespace glyphs {
+namespace {
+
+constexpr picture::Rgba kWhite{255, 255, 255, 255};
+constexpr int kEditUnitsPerTexture = 256;
+
+runtime::Failure Refused(const std::string& why) { return runtime::Failure(runtime::FailureKind::Malformed, why); }
+
+// The rectangle a record covers on the texture, as the fit reads a glyph: columns from Left up
+// to Right, rows from Top down to the outline's last row, neither end included.
+std::optional<PixelRect> RectOf(const font::GlyphRecord& record, float cellHeight) {
+    const std::optional<font::OutlineBox> box = font::OutlineBoxOf(record, cellHeight);
+    if (!box) return std::nullopt;
+    return PixelRect{box->left, box->top, box->right + 3, box->bottom};  // OutlineBox ends 3 left of Right
+}
+
+PixelRect Clamped(PixelRect r, const picture::Image& texture) {
+    r.left = std::clamp(r.left, 0, texture.width);
+    r.right = std::clamp(r.right, 0, texture.width);
+    r.top = std::clamp(r.top, 0, texture.height);
+    r.bottom = std::clamp(r.bottom, 0, texture.height);
+    return r;
+}
+
+bool Inside(const PixelRect& r, const picture::Image& texture) {
+    return r.left >= 0 && r.top >= 0 && r.right <= texture.width && r.bottom <= texture.height && r.left <= r.right;
+}
+
+bool ContainsRect(const PixelRect& outer, const PixelRect& inner) {
+    return inner.Empty() || (inner.left >= outer.left && inner.right <= outer.right && inner.top >= outer.top && inner.bottom <= outer.bottom);
+}
+
+PixelRect Intersection(const PixelRect& a, const PixelRect& b) {
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+}
+
+// Counts of occupied pixels over every rectangle from the top left corner: whether a rectangle
+// is free is then four look-ups, whatever its size.
+class Occupancy {
+public:
+    Occupancy(int width, int height) : width_(width), sums_(static_cast<std::size_t>(width + 1) * static_cast<std::size_t>(height + 1)) {}
+    void Build(const std::vector<std::uint8_t>& occupied, int height) {
+        for (int y = 0; y < height; ++y) {
+            std::uint32_t row = 0;
+            for (int x = 0; x < width_; ++x) {
+                row += occupied[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)];
+                At(x + 1, y + 1) = At(x + 1, y) + row;
+            }
+        }
+    }
+    bool Free(const PixelRect& r) const {
+        return At(r.right, r.bottom) + At(r.left, r.top) == At(r.left, r.bottom) + At(r.right, r.top);
+    }
+
+private:
+    std::uint32_t& At(int x, int y) { return sums_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_ + 1) + static_cast<std::size_t>(x)]; }
+    std::uint32_t At(int x, int y) const { return sums_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_ + 1) + static_cast<std::size_t>(x)]; }
+    int width_;
+    std::vector<std::uint32_t> sums_;
+};
+
+// The most frequent colour that is not the background.
+std::optional<picture::Rgba> MostFrequentInk(const picture::Image& texture, picture::Rgba background) {
+    std::map<std::uint32_t, std::size_t> counts;
+    std::optional<picture::Rgba> best;
+    std::size_t bestCount = 0;
+    for (const picture::Rgba& p : texture.pixels) {
+        if (p == background) continue;
+        const std::uint32_t key = std::uint32_t{p.r} << 24 | std::uint32_t{p.g} << 16 | std::uint32_t{p.b} << 8 | p.a;
+        if (++counts[key] > bestCount) {
+            bestCount = counts[key];
+            best = p;
+        }
+    }
+    return best;
+}
+
+// The ink's reach over every glyph that has ink, at one size.
+struct InkExtent {
+    bool any = false;
+    int highest = std::numeric_limits<int>::min();
+    int lowest = std::numeric_limits<int>::max();
+    char32_t highestCharacter = 0;
+    char32_t lowestCharacter = 0;
+};
+
+InkExtent ExtentAt(const Typeface& face, const std::vector<PlannedGlyph>& glyphs, const RasterStyle& style) {
+    InkExtent extent;
+    std::map<std::uint32_t, GlyphBox> measured;
+    for (const PlannedGlyph& g : glyphs) {
+        auto it = measured.find(g.glyph);
+        if (it == measured.end()) it = measured.emplace(g.glyph, face.Measure(g.glyph, style)).first;
+        const GlyphBox& box = it->second;
+        if (!box.HasInk()) continue;
+        extent.any = true;
+        if (box.top > extent.highest) extent.highest = box.top, extent.highestCharacter = g.character;
+        if (box.Bottom() < extent.lowest) extent.lowest = box.Bottom(), extent.lowestCharacter = g.character;
+    }
+    return extent;
+}
+
+bool Fits(const InkExtent& extent, std::optional<int> baseline, int cellRows) {
+    if (!extent.any) return true;
+    if (baseline) return extent.highest <= *baseline && *baseline - extent.lowest <= cellRows;
+    return extent.highest - extent.lowest <= cellRows;
+}
+
+float TextureUnits(double editUnits) { return static_cast<float>(editUnits / kEditUnitsPerTexture); }
+
+}  // namespace
+
+std::vector<const PlannedGlyph*> RenderPlan::WithoutRoom() const {
+    std::vector<const PlannedGlyph*> found;
+    for (const PlannedGlyph& g : glyphs) if (g.placement == Placement::NoRoom) found.push_back(&g);
+    return found;
+}
+
+std::vector<const PlannedGlyph*> RenderPlan::Clipped() const {
+    std::vector<const PlannedGlyph*> found;
+    for (const PlannedGlyph& g : glyphs) if (g.clippedRows > 0 || g.clippedColumns > 0) found.push_back(&g);
+    return found;
+}
+
+RenderPlan PlanRender(const Typeface& face, const TableView& table, const picture::Image& texture,
+                      const std::vector<CharAssignment>& assignments, const RenderSettings& settings, bool wantSpace) {
+    RenderPlan plan;
+    plan.settings = settings;
+    const std::vector<font::GlyphRecord>& records = *table.glyphs;
+    const double cellPixels = double{table.cellHeight} * texture.height;
+    if (!(cellPixels >= 1) || cellPixels > texture.height) {
+        throw Refused("the font's CellHeight is " + std::to_string(cellPixels) + " pixels of the texture: no cell to draw into");
+    }
+    plan.cellRows = static_cast<int>(std::floor(cellPixels));
+
+    // Which glyph of the face draws each character; every missing one is named at once.
+    std::string missing;
+    for (const CharAssignment& a : assignments) {
+        if (a.index < 0 || a.index >= static_cast<std::int32_t>(records.size())) throw Refused("glyph " + std::to_string(a.index + 1) + " is not in the table");
+        PlannedGlyph g;
+        g.index = a.index;
+        g.character = a.character;
+        g.glyph = face.GlyphFor(a.character);
+        if (g.glyph == 0) missing.append(missing.empty() ? "" : ", ").append(CharacterName(a.character));
+        plan.glyphs.push_back(g);
+    }
+    const std::uint32_t spaceGlyph = wantSpace ? face.GlyphFor(U' ') : 0;
+    if (wantSpace && spaceGlyph == 0) missing.append(missing.empty() ? "" : ", ").append(CharacterName(U' ')).append(" for --space");
+    if (!missing.empty()) throw Refused(face.name() + ": no glyph for " + missing);
+    std::stable_sort(plan.glyphs.begin(), plan.glyphs.end(), [](const PlannedGlyph& a, const PlannedGlyph& b) { return a.index < b.index; });
+    for (std::size_t i = 1; i < plan.glyphs.size(); ++i) {
+        if (plan.glyphs[i].index == plan.glyphs[i - 1].index) throw Refused("glyph " + std::to_string(plan.glyphs[i].index + 1) + " is named twice");
+    }
+
+    // The size: given, or the largest at which the ink of all of them fits the cell.
+    RasterStyle style{settings.px.value_or(1), settings.hinting, settings.mono};
+    if (!settings.px) {
+        plan.pxChosen = true;
+        const auto fitsAt = [&](int px) {
+            style.px = px;
+            return Fits(ExtentAt(face, plan.glyphs, style), settings.baseline, plan.cellRows);
+        };
+        int low = 1;
+        int high = 2 * plan.cellRows + 2;  // no face's ink is this much shorter than its em
+        if (fitsAt(high)) {
+            low = high;
+        } else {
+            while (high - low > 1) {
+                const int middle = low + (high - low) / 2;
+                (fitsAt(middle) ? low : high) = middle;
+            }
+            style.px = low + 1;
+            const InkExtent next = ExtentAt(face, plan.glyphs, style);
+            plan.highestAtNextSize = next.highestCharacter;
+            plan.lowestAtNextSize = next.lowestCharacter;
+        }
+        style.px = low;
+    }
+    plan.px = style.px;
+    for (PlannedGlyph& g : plan.glyphs) g.box = face.Draw(g.glyph, style).box;  // drawn now, kept for DrawPlan
+    if (wantSpace) plan.spaceWidth = static_cast<float>(static_cast<double>(face.Measure(spaceGlyph, style).advance) / texture.width);
+    if (settings.baseline) {
+        plan.baseline = *settings.baseline;
+    } else {
+        std::optional<int> highest;
+        for (const PlannedGlyph& g : plan.glyphs) {
+            if (g.box.HasInk()) highest = std::max(highest.value_or(g.box.top), g.box.top);
+        }
+        plan.baseline = highest.value_or(0);
+    }
+
+    plan.background = picture::MostFrequentColour(texture);
+    plan.ink = settings.colour ? *settings.colour : MostFrequentInk(texture, plan.background).value_or(kWhite);
+
+    // What lies on the texture now: ink, and every glyph's rectangle. The occupancy is only
+    // needed once a glyph looks for free space, which most renders never do.
+    std::vector<std::optional<PixelRect>> current(records.size());
+    for (std::size_t i = 0; i < records.size(); ++i) current[i] = RectOf(records[i], table.cellHeight);
+    std::optional<Occupancy> occupancy;
+    const auto occupied = [&]() -> const Occupancy& {
+        if (occupancy) return *occupancy;
+        std::vector<std::uint8_t> taken(texture.pixels.size());
+        const std::uint32_t background = std::bit_cast<std::uint32_t>(plan.background);
+        for (std::size_t i = 0; i < taken.size(); ++i) taken[i] = std::bit_cast<std::uint32_t>(texture.pixels[i]) != background;
+        for (const std::optional<PixelRect>& rect : current) {
+            if (!rect) continue;
+            const PixelRect r = Clamped(*rect, texture);
+            for (int y = r.top; y < r.bottom; ++y) std::fill_n(taken.begin() + y * texture.width + r.left, r.right - r.left, std::uint8_t{1});
+        }
+        occupancy.emplace(texture.width, texture.height);
+        occupancy->Build(taken, texture.height);
+        return *occupancy;
+    };
+    std::vector<PixelRect> placed;  // new rectangles so far, which the occupancy does not know
+
+    const int pixelsPerEditUnit = texture.width / kEditUnitsPerTexture;
+    for (PlannedGlyph& g : plan.glyphs) {
+        const font::GlyphRecord& old = records[static_cast<std::size_t>(g.index)];
+        g.oldRect = current[static_cast<std::size_t>(g.index)];
+        // The rectangle's width: the advance, widened to any ink that reaches past it, or the
+        // ink and its padding.
+        int inkLeft = 0;
+        int widthPixels = 0;
+        if (settings.width == WidthRule::Advance) {
+            inkLeft = g.box.HasInk() ? std::min(0, g.box.left) : 0;
+            widthPixels = (g.box.HasInk() ? std::max(g.box.advance, g.box.Right()) : std::max(g.box.advance, 0)) - inkLeft;
+            g.originX = -inkLeft;
+        } else {
+            widthPixels = (g.box.HasInk() ? g.box.width : 0) + 2 * settings.pad;
+            g.originX = settings.pad - (g.box.HasInk() ? g.box.left : 0);
+        }
+        g.widthEditUnits = (2 * widthPixels * kEditUnitsPerTexture + texture.width) / (2 * texture.width);
+
+        // In place: from its own Left and Top, if that stays on the texture and covers nothing
+        // of another glyph that the old rectangle did not.
+        std::optional<PixelRect> inPlace;
+        font::GlyphRecord record = old;
+        if (g.oldRect && std::isfinite(old.Left)) {
+            record.Right = TextureUnits(double{old.Left} * kEditUnitsPerTexture + g.widthEditUnits);
+            if (const std::optional<PixelRect> r = RectOf(record, table.cellHeight); r && Inside(*r, texture)) {
+                bool fits = true;
+                for (std::size_t j = 0; j < current.size() && fits; ++j) {
+                    if (j != static_cast<std::size_t>(g.index) && current[j] && !ContainsRect(*g.oldRect, Intersection(*r, *current[j]))) fits = false;
+                }
+                if (fits) inPlace = r;
+            }
+        }
+        if (inPlace) {
+            g.placement = Placement::InPlace;
+            g.rect = *inPlace;
+        } else {
+            // Free space: row by row, left to right, on whole edit units.
+            const int width = g.widthEditUnits * pixelsPerEditUnit;
+            for (int top = 0; g.placement == Placement::NoRoom && top + plan.cellRows <= texture.height; top += pixelsPerEditUnit) {
+                const int bottom = font::OutlineBottomRow(top, table.cellHeight);
+                if (bottom > texture.height) break;
+                for (int left = 0; left + width <= texture.width; left += pixelsPerEditUnit) {
+                    const PixelRect r{left, top, left + width, bottom};
+                    const PixelRect spaced = Clamped({left - settings.spacing, top - settings.spacing, left + width + settings.spacing, bottom + settings.spacing}, texture);
+                    if (!occupied().Free(spaced)) continue;
+                    if (std::any_of(placed.begin(), placed.end(), [&](const PixelRect& p) { return p.Intersects(spaced); })) continue;
+                    g.placement = Placement::Moved;
+                    g.rect = r;
+                    record.Left = TextureUnits(left / pixelsPerEditUnit);
+                    record.Top = TextureUnits(top / pixelsPerEditUnit);
+                    record.Right = TextureUnits(left / pixelsPerEditUnit + g.widthEditUnits);
+                    break;
+                }
+            }
+        }
+        if (g.placement == Placement::NoRoom) continue;
+        record.Aspect = font::ComputeAspect(record.Left, record.Right, table.cellHeight);
+        g.record = record;
+        current[static_cast<std::size_t>(g.index)] = g.rect;
+        placed.push_back(g.rect);
+
+        // Ink the cell or the rectangle cuts.
+        if (g.box.HasInk()) {
+            const int firstRow = plan.baseline - g.box.top;
+            const int cellBottom = g.rect.bottom - g.rect.top;
+            g.clippedRows = std::max(0, -firstRow) + std::max(0, firstRow + g.box.rows - cellBottom);
+            const int firstColumn = g.originX + g.box.left;
+            g.clippedColumns = std::max(0, -firstColumn) + std::max(0, firstColumn + g.box.width - (g.rect.right - g.rect.left));
+            g.clippedRows = std::min(g.clippedRows, g.box.rows);
+            g.clippedColumns = std::min(g.clippedColumns, g.box.width);
+        }
+    }
+
+    // What stays when the old rectangles are cleared: the old image goes, in place too, where it
+    // reaches past the new rectangle, but not from under another glyph.
+    for (const PlannedGlyph& g : plan.glyphs) {
+        if (g.placement == Placement::NoRoom || !g.oldRect) continue;
+        for (std::size_t j = 0; j < current.size(); ++j) {
+            if (j != static_cast<std::size_t>(g.index) && current[j] && current[j]->Intersects(*g.oldRect)) plan.keptOverOld.push_back(*current[j]);
+        }
+    }
+    return plan;
+}
+
+void DrawPlan(const Typeface& face, const RenderPlan& plan, picture::Image& texture) {
+    if (!plan.WithoutRoom().empty()) throw Refused("some glyphs found no room: the plan cannot be drawn");
+    std::vector<PixelRect> kept;
+    for (const PlannedGlyph& g : plan.glyphs) {
+        if (!g.oldRect) continue;
+        const PixelRect r = Clamped(*g.oldRect, texture);
+        kept.clear();
+        for (const PixelRect& k : plan.keptOverOld) if (k.Intersects(r)) kept.push_back(k);
+        for (int y = r.top; y < r.bottom; ++y) {
+            if (kept.empty()) {  // the rule: nothing of another glyph lies there
+                std::fill_n(&texture.At(r.left, y), r.right - r.left, plan.background);
+                continue;
+            }
+            for (int x = r.left; x < r.right; ++x) {
+                if (std::none_of(kept.begin(), kept.end(), [&](const PixelRect& k) { return k.Contains(x, y); })) texture.At(x, y) = plan.background;
+            }
+        }
+    }
+    for (const PlannedGlyph& g : plan.glyphs) {
+        const PixelRect r = Clamped(g.rect, texture);
+        for (int y = r.top; y < r.bottom; ++y) std::fill_n(&texture.At(r.left, y), r.right - r.left, plan.background);
+    }
+
+    const RasterStyle style{plan.px, plan.settings.hinting, plan.settings.mono};
+    const picture::Rgba bg = plan.background;
+    const picture::Rgba ink = plan.ink;
+    const auto blend = [](std::uint8_t under, std::uint8_t over, unsigned coverage) {
+        return static_cast<std::uint8_t>((under * (255 - coverage) + over * coverage + 127) / 255);
+    };
+    for (const PlannedGlyph& g : plan.glyphs) {
+        if (!g.box.HasInk()) continue;
+        const GlyphImage& image = face.Draw(g.glyph, style);
+        const PixelRect r = Clamped(g.rect, texture);
+        const int x0 = g.rect.left + g.originX + image.box.left;
+        const int y0 = g.rect.top + plan.baseline - image.box.top;
+        for (int row = 0; row < image.box.rows; ++row) {
+            const int y = y0 + row;
+            if (y < r.top || y >= r.bottom) continue;
+            for (int column = 0; column < image.box.width; ++column) {
+                const int x = x0 + column;
+                const unsigned coverage = image.coverage[static_cast<std::size_t>(row * image.box.width + column)];
+                if (x < r.left || x >= r.right || coverage == 0) continue;
+                picture::Rgba& p = texture.At(x, y);
+                p = plan.settings.alpha ? picture::Rgba{ink.r, ink.g, ink.b, static_cast<std::uint8_t>(coverage)}
+                                        : picture::Rgba{blend(bg.r, ink.r, coverage), blend(bg.g, ink.g, coverage),
+                                                        blend(bg.b, ink.b, coverage), bg.a};
+            }
+        }
+    }
+}
+
+}  // namespace glyphs
