@@ -10,7 +10,7 @@ namespace {
 constexpr std::size_t kMostFiles = 2;  // FONT and PICTURE
 
 // The extensions of the textures the window reads.
-constexpr std::u8string_view kTextureExtensions[] = {u8".bmp"};
+constexpr std::u8string_view kTextureExtensions[] = {u8".bmp", u8".tga"};
 
 std::u8string LowerExtension(const std::filesystem::path& file) {
     std::u8string extension = file.extension().u8string();

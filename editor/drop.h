@@ -18,7 +18,7 @@ struct Drop {
     };
     Kind kind = Kind::Nothing;
     std::filesystem::path font;
-    std::filesystem::path picture;  // empty: the font's own BMP, or the dialog asks
+    std::filesystem::path picture;  // empty: the font's own BMP or TGA, or the dialog asks
 };
 
 // A lone picture is a texture only while a font is loaded, and nothing is ever taken for a font

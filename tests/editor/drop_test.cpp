@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "tests/editor/editor_fixture.h"
+#include "tests/support/tga.h"
 
 namespace {
 
@@ -23,7 +24,11 @@ protected:
         Write("pic.BMP", GreyBmp());
         Write("small.bmp", GreyBmp(256, 256));
         Write("caps.GMF", font);
-        Write("font1.tga", font);  // any bytes: it is never read
+        const auto tga = testing_support::Tga32(picture::Filled(64, 32, {255, 255, 255, 0}), true);
+        Write("font1.tga", tga);
+        Write("PIC.TGA", tga);
+        Write("game.gmf", font);  // the game's texture beside it, no BMP
+        Write("game.tga", tga);
         std::filesystem::create_directory(PathOf("folder.gmf"));
     }
 
@@ -52,12 +57,14 @@ TEST_F(DropFiles, TheFontAndThePictureAreTheCommandLines) {
         {{"caps.GMF", "pic.BMP"}, false, "caps.GMF", "pic.BMP"},
         {{"pic.BMP"}, true, "", "pic.BMP"},  // the font is not opened again
         {{"small.bmp"}, true, "", "", "", true},
+        {{"font1.tga"}, true, "", "font1.tga"},  // the game's texture, at any size
+        {{"PIC.TGA", "other.gmf"}, false, "other.gmf", "PIC.TGA"},
+        {{"game.gmf"}, false, "game.gmf", "game.tga"},
         // Refused: nothing happens at all.
         {{"pic.BMP"}, false, "", ""},
         {{"font1.gmf", "other.gmf"}, true, "", ""},
         {{"font1.bmp", "pic.BMP"}, true, "", ""},
         {{"folder.gmf", "pic.BMP"}, false, "", ""},
-        {{"font1.tga"}, true, "", ""},  // the game's texture, beside its font
         {{"pic.BMP", "notes.txt"}, false, "", ""},
     };
     for (const Row& row : rows) {

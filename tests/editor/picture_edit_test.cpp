@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "tests/editor/editor_fixture.h"
+#include "tests/support/tga.h"
 
 namespace {
 
@@ -404,6 +405,28 @@ TEST_F(PictureEdit, TheMagnifierIsPaintedFromOneDescription) {
     EXPECT_EQ(drawing.source, (Rect{60, 124, 84, 148}));
     EXPECT_EQ(drawing.target, (Rect{-8, -8, 376, 376}));
     EXPECT_EQ(drawing.over.size(), 23u * 2 + 4);
+}
+
+// A 1,024 x 1,024 TGA: four of its pixels to a unit, clear ones over the board, the same drags.
+TEST_F(PictureEdit, TheMagnifierShowsATgasOwnPixels) {
+    picture::Image texture = picture::Filled(1024, 1024, {255, 255, 255, 0});
+    texture.At(256, 512) = {255, 255, 255, 255};
+    const auto font = Write("font1.gmf", FontBytes::LayoutA({kGlyph}).bytes());
+    editor->OpenFromCommandLine(font, Write("font1.tga", testing_support::Tga32(texture, true)));
+    editor->ToggleMagnifier();
+    editor->OnMagnifierResized(400, 400);
+    const editor::MagnifierDrawing drawing = editor->DrawMagnifier();
+    ASSERT_NE(drawing.texture, nullptr);
+    EXPECT_EQ(drawing.texture->width, 1024);
+    EXPECT_EQ(drawing.texture->At(256, 512), (picture::Rgba{255, 255, 255, 255}));
+    EXPECT_EQ(drawing.texture->At(257, 512), (picture::Rgba{0x30, 0x30, 0x30, 255}));
+    EXPECT_EQ(drawing.source, (editor::MagnifierDrawing::Rect{240, 496, 336, 592}));
+    EXPECT_EQ(drawing.target, (editor::MagnifierDrawing::Rect{8, 8, 392, 392}));
+    EXPECT_EQ(drawing.over.size(), 4u) << "4 screen pixels to a texture pixel: no grid";
+    const editor::MagnifierPicture shown = editor->Magnifier();
+    const int x = static_cast<int>(shown.ScreenX(128)), y = static_cast<int>(shown.ScreenY(270));
+    Drag(Surface::Magnifier, {x, y}, {x + 8, y});
+    EXPECT_EQ(Shown(Box::Text1), "65");
 }
 
 }  // namespace
