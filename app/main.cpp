@@ -117,7 +117,8 @@ std::optional<int> ReadCommandLine(int argc, char** argv, Files& files) {
         parser.addOption(qtOption);
     }
     parser.addPositionalArgument(QStringLiteral("FONT"), QStringLiteral("The .gmf font to open."), QStringLiteral("[FONT"));
-    parser.addPositionalArgument(QStringLiteral("PICTURE"), QStringLiteral("Its 512 x 512 BMP texture (default: the BMP of the same name beside it)."),
+    parser.addPositionalArgument(QStringLiteral("PICTURE"), QStringLiteral("Its texture: a 512 x 512 BMP or a TGA of any size (default: the BMP of the "
+                                                "same name beside it, else the TGA)."),
                                  QStringLiteral("[PICTURE]]"));
     const bool parsed = parser.parse(QCoreApplication::arguments());
     if (parsed && (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))) {
