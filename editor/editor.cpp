@@ -150,9 +150,15 @@ void Editor::OpenFromCommandLine(const std::filesystem::path& font, const std::f
     CommonDialog1.FileName = fontPath;
     std::filesystem::path chosenPicture = picture.empty() ? picture : Chosen(picture);
     if (chosenPicture.empty()) {
-        const std::filesystem::path beside = font::DefaultPicturePath(fontPath);
-        std::error_code error;
-        if (std::filesystem::exists(beside, error)) chosenPicture = beside;
+        // The BMP first, as ever; else the game's own TGA of that name.
+        for (const char* extension : {".bmp", ".tga"}) {
+            const std::filesystem::path beside = font::DefaultPicturePath(fontPath, extension);
+            std::error_code error;
+            if (std::filesystem::exists(beside, error)) {
+                chosenPicture = beside;
+                break;
+            }
+        }
     }
     OpenChosenFont(chosenPicture);
 }
@@ -167,7 +173,7 @@ void Editor::OpenChosenFont(const std::filesystem::path& picture) {
     try {
         const std::string pictureName = runtime::DisplayPath(*baseName) + ".bmp";
         CommonDialog2.DialogTitle = Format(Text::PictureDialogTitle, language_, {pictureName});
-        CommonDialog2.Filter = pictureName + "|" + pictureName;
+        CommonDialog2.Filter = Tr(Text::PictureFilterText) + "|*.bmp;*.tga";
         if (!picture.empty()) {
             CommonDialog2.FileName = picture;
         } else if (const auto chosen = AskForFile(CommonDialog2)) {
@@ -178,7 +184,7 @@ void Editor::OpenChosenFont(const std::filesystem::path& picture) {
         }
         const std::filesystem::path chosenPicture = CommonDialog2.FileName;
 
-        if (!font::ReadBmpSize(chosenPicture).IsTextureSize()) {
+        if (!picture::NamedTga(chosenPicture) && !font::ReadBmpSize(chosenPicture).IsTextureSize()) {
             Exclaim(Tr(Text::PictureSize), Tr(Text::ErrorTitle));
             view_.SetVisible(Control::Picture1, false);
             view_.SetVisible(Control::Shape1, true);
@@ -189,9 +195,7 @@ void Editor::OpenChosenFont(const std::filesystem::path& picture) {
 
         // Stamped before it is read: a change while it is read is a change to show.
         const runtime::FileStamp pictureStamp = runtime::StampOf(chosenPicture);
-        texture_ = picture::DecodeBmp(chosenPicture);
-        ink_.reset();
-        view_.ShowTexture(*texture_);
+        ShowTexture(picture::LoadTexture(chosenPicture));
         view_.SetVisible(Control::Picture1, true);
         view_.SetVisible(Control::Shape1, false);
         SetEnabled(Control::scr, true);
@@ -523,6 +527,14 @@ void Editor::FitAllGlyphs() {
            Tr(Text::FitTitle));
 }
 
+void Editor::ShowTexture(picture::Picture texture) {
+    shownTexture_ = picture::ShownTexture(texture);
+    opaqueTexture_.reset();
+    texture_ = std::move(texture);
+    ink_.reset();
+    view_.ShowTexture(shownTexture_);
+}
+
 const picture::InkMap& Editor::InkOfTexture() {
     if (!ink_) ink_.emplace(*texture_, 0);
     return *ink_;
@@ -610,22 +622,21 @@ void Editor::ShowDroppedTexture(const std::filesystem::path& picture) {
 // The picture read as the texture and shown, or what is wrong with it; the texture shown stays
 // then.
 std::optional<TextureTrouble> Editor::ShowTextureFrom(const std::filesystem::path& picture) {
+    const bool tga = picture::NamedTga(picture);
     try {
-        if (!font::ReadBmpSize(picture).IsTextureSize()) return TextureTrouble::WrongSize;
+        if (tga) runtime::BinaryFile::OpenForReading(picture);
+        else if (!font::ReadBmpSize(picture).IsTextureSize()) return TextureTrouble::WrongSize;
     } catch (const runtime::Failure&) {
         return TextureTrouble::Missing;
     }
     try {
-        // A file still being written is shorter than its header says.
-        if (!font::IsWholeBmp(picture)) return TextureTrouble::NotDecodable;
-        picture::Image texture = picture::DecodeBmp(picture);
-        if (texture.width != font::kTextureSize || texture.height != font::kTextureSize) return TextureTrouble::NotDecodable;
-        texture_ = std::move(texture);
+        // A file still being written is shorter than its header says; a TGA's decoder refuses
+        // one whose pixels end early.
+        if (!tga && !font::IsWholeBmp(picture)) return TextureTrouble::NotDecodable;
+        ShowTexture(picture::LoadTexture(picture));
     } catch (const runtime::Failure&) {
         return TextureTrouble::NotDecodable;
     }
-    ink_.reset();
-    view_.ShowTexture(*texture_);
     MagnifierChanged();
     return std::nullopt;
 }

@@ -115,6 +115,7 @@ private:
     void Replay(Action action);
     void CheckReplay(runtime::BinaryFile& file, std::span<const History::Change> changes) const;
     void ShowStep(const History::Step& step);
+    void ShowTexture(picture::Picture texture);
     const picture::InkMap& InkOfTexture();
     std::optional<font::GlyphRecord> FittedGlyph(const font::GlyphRecord& glyph, float cellHeight);
     History::Range RecordRange(std::int16_t index) const;
@@ -179,8 +180,11 @@ private:
     std::filesystem::path picturePath_;
     runtime::FileStamp pictureStamp_;
     bool pictureTroubleShown_ = false;
-    // The texture as shown, which the fits look at; its ink is found when first asked for.
-    std::optional<picture::Image> texture_;
+    // The texture at its own size, which the fits look at (its ink is found when first asked
+    // for); as Picture1 shows it; the same at its own size for the magnifier, made when it asks.
+    std::optional<picture::Picture> texture_;
+    picture::Image shownTexture_;
+    mutable std::optional<picture::Image> opaqueTexture_;
     std::optional<picture::InkMap> ink_;
 
     int promptsOpen_ = 0;

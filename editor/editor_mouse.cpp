@@ -222,7 +222,7 @@ void Editor::OnMagnifierResized(std::int32_t width, std::int32_t height) {
 MagnifierPicture Editor::Magnifier() const {
     if (!textureShown_ || !glyphShown_ || !texture_) return {.factor = magnifierFactor_};
     const font::GlyphRecord edges = drag_ ? drag_->Edges() : shownGlyph_;
-    return FrameGlyph(*texture_, shownGlyph_, font_.CellHeight, edges, magnifierFactor_, magnifierWidth_, magnifierHeight_);
+    return FrameGlyph(shownTexture_, shownGlyph_, font_.CellHeight, edges, magnifierFactor_, magnifierWidth_, magnifierHeight_);
 }
 
 MagnifierDrawing Editor::DrawMagnifier() const { return PaintMagnifier(Magnifier(), magnifierWidth_, magnifierHeight_); }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "picture/image.h"
 #include "runtime/binary_file.h"
 
 namespace editor {
@@ -55,7 +56,8 @@ std::string TextureTroubleMessage(TextureTrouble trouble, const std::filesystem:
     switch (trouble) {
     case TextureTrouble::Missing: return Format(Text::TextureMissing, language, {path});
     case TextureTrouble::WrongSize: return Format(Text::TextureWrongSize, language, {path});
-    case TextureTrouble::NotDecodable: return Format(Text::TextureNotDecodable, language, {path});
+    case TextureTrouble::NotDecodable:
+        return Format(picture::NamedTga(picture) ? Text::TextureNotDecodableTga : Text::TextureNotDecodable, language, {path});
     }
     return path;
 }

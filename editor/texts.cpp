@@ -75,6 +75,7 @@ constexpr Row kTexts[] = {
     {Text::FontDialogTitle, "Загрузить файл *.gmf", "Open file *.gmf"},
     {Text::FontFilterText, ".gmf", "Fonts (.gmf)"},
     {Text::PictureDialogTitle, "Загрузить файл {}", "Open file {}"},
+    {Text::PictureFilterText, "Рисунки BMP и TGA (*.bmp;*.tga)", "BMP and TGA pictures (*.bmp;*.tga)"},
 
     {Text::ErrorTitle, "Ошибка", "Error"},
     {Text::FitTitle, "Подгонка символов", "Glyph fit"},
@@ -96,6 +97,9 @@ constexpr Row kTexts[] = {
     {Text::TextureNotDecodable,
      "Текстура не обновлена: файл {} не удалось прочитать как рисунок BMP. На экране остаётся прежняя текстура.",
      "Texture not updated: the file {} could not be read as a BMP picture. The previous texture stays on screen."},
+    {Text::TextureNotDecodableTga,
+     "Текстура не обновлена: файл {} не удалось прочитать как рисунок TGA. На экране остаётся прежняя текстура.",
+     "Texture not updated: the file {} could not be read as a TGA picture. The previous texture stays on screen."},
     {Text::NoInk, "Символ № {} не подогнан: в его области на рисунке нет изображения. Ничего не записано.",
      "Glyph {} not fitted: its area on the picture holds no image. Nothing was written."},
     {Text::FitAllCount, "Подогнано символов: {} из {}.", "Glyphs fitted: {} of {}."},

@@ -37,6 +37,7 @@ enum class Text {
     FontDialogTitle,
     FontFilterText,
     PictureDialogTitle,
+    PictureFilterText,
     // The messages and their titles.
     ErrorTitle,
     FitTitle,
@@ -47,6 +48,7 @@ enum class Text {
     TextureMissing,
     TextureWrongSize,
     TextureNotDecodable,
+    TextureNotDecodableTga,
     NoInk,
     FitAllCount,
     FitAllWithoutInk,

@@ -39,6 +39,12 @@ std::int32_t ToPreviewPixel(float textureUnits) {
     return runtime::TruncateToInt32(textureUnits * kPreviewPixelsPerTextureUnit);
 }
 
+std::int32_t ToTexturePixel(float textureUnits, std::int32_t size) { return runtime::TruncateToInt32(textureUnits * static_cast<double>(size)); }
+
+std::int32_t TextureBottomRow(std::int32_t y0, float cellHeight, std::int32_t size) {
+    return runtime::RoundHalfEvenToInt32(y0 + cellHeight * static_cast<double>(size));
+}
+
 float OutlineBottom(std::int32_t y0, float cellHeight) {
     return runtime::RoundToSingle(y0 + cellHeight * kPreviewPixelsPerTextureUnit);
 }

@@ -30,9 +30,14 @@ float ComputeAspect(float left, float right, float cellHeight);
 // Truncated toward zero, not floored: -0.75 preview pixels is column 0.
 std::int32_t ToPreviewPixel(float textureUnits);
 
+// The same truncation onto a texture of `size` pixels: at 512, ToPreviewPixel.
+std::int32_t ToTexturePixel(float textureUnits, std::int32_t size);
+
 // The outline's bottom edge, a fractional row, and the last row of its sides (halves to even).
 float OutlineBottom(std::int32_t y0, float cellHeight);
 std::int32_t OutlineBottomRow(std::int32_t y0, float cellHeight);
+// OutlineBottomRow on a texture `size` rows high, y0 one of its rows.
+std::int32_t TextureBottomRow(std::int32_t y0, float cellHeight, std::int32_t size);
 
 // The outline of a glyph cell in preview pixels: the top and bottom edges from x0 to x1 - 4,
 // the right side in column x1 - 3 and the left one in x0, from row y0 to OutlineBottomRow.

@@ -40,9 +40,9 @@ std::optional<std::filesystem::path> FontBaseName(const std::filesystem::path& f
     return std::filesystem::path(name.substr(0, end));
 }
 
-std::filesystem::path DefaultPicturePath(const std::filesystem::path& font) {
+std::filesystem::path DefaultPicturePath(const std::filesystem::path& font, const char* extension) {
     std::filesystem::path name = FontBaseName(font).value_or(font.filename());
-    name += ".bmp";
+    name += extension;
     return font.parent_path() / name;
 }
 

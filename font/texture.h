@@ -29,8 +29,8 @@ bool IsWholeBmp(const std::filesystem::path& picture);
 // in them. Nothing when the name is shorter than four.
 std::optional<std::filesystem::path> FontBaseName(const std::filesystem::path& font);
 
-// The picture that goes with a font when none is named: its base name with ".bmp", in the
-// font's folder (a name shorter than four characters is kept whole).
-std::filesystem::path DefaultPicturePath(const std::filesystem::path& font);
+// The picture that goes with a font when none is named: its base name with the extension
+// (".bmp" unless told), in the font's folder (a name shorter than four characters is kept whole).
+std::filesystem::path DefaultPicturePath(const std::filesystem::path& font, const char* extension = ".bmp");
 
 }  // namespace font

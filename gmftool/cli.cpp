@@ -25,7 +25,8 @@ const std::vector<Subcommand>& Subcommands() {
          "a right edge left of the left one, rectangles outside the texture, a stale aspect, values that are\n"
          "no number or infinite (glyphs and header), a not-a-number that ends the table before more records,\n"
          "overlapping glyphs, a file that ends inside the table; with the picture, glyphs that hold no ink\n"
-         "and ink that runs on past a glyph's left or right edge.\n"
+         "and ink that runs on past a glyph's left or right edge, after a first line that names a TGA\n"
+         "(texture: its size, type, bits a pixel, origin and alpha), which is no problem.\n"
          "Exit status 1 when there is a problem."},
         {"dump", "dump FONT [-o FILE]", 1, {"-o"},
          "Writes the header values and the whole glyph table as text, one glyph a line, in edit units.\n"
@@ -44,8 +45,9 @@ const std::vector<Subcommand>& Subcommands() {
          {"--picture", "--glyphs", "--margin", "--reach", "--threshold", "--dry-run"},
          "Moves the left and right edges of each glyph (LIST: 1-based numbers and ranges, such as 3,5-9;\n"
          "all by default) to the ink of its image on the texture: the background is the most frequent\n"
-         "colour, ink differs from it by more than --threshold (0 to 255, default 0) in a channel; the ink\n"
-         "is followed up to --reach pixels (default 16) past the old edges, and --margin edit units\n"
+         "colour, ink differs from it by more than --threshold (0 to 255, default 0) in a channel (on a TGA\n"
+         "with an alpha channel that is not opaque everywhere: ink has alpha over --threshold); the ink\n"
+         "is followed up to --reach pixels (default 16, of the 512 x 512 picture) past the old edges, and --margin edit units\n"
          "(default 0) are added on both sides. Each glyph is stored exactly as the window stores it.\n"
          "--dry-run says what would change and writes nothing, after the checks of a real run."},
         {"render",
@@ -216,7 +218,8 @@ std::string HelpText(const std::string& command) {
     text +=
         "\nGlyph numbers count from 1, as the window shows them. Positions are in edit units (texture\n"
         "units x 256). Where a picture is needed and --picture is not given, it is the font's name with\n"
-        ".bmp in the font's folder; it must be a 512 x 512 BMP.\n"
+        ".bmp in the font's folder, else with .tga. A BMP must be 512 x 512; a TGA may have any size up to\n"
+        "8,192 pixels a side.\n"
         "Exit status: 0 success; 1 differences (diff) or problems (check) found; 2 a usage error, a\n"
         "file that cannot be used or an output that cannot be written, and then nothing has been written\n"
         "(restore and fit write the font before their report). A file that -o names is replaced only\n"

@@ -22,8 +22,8 @@ constexpr picture::Rgba kNarrowOutline{255, 255, 0, 255};
 int Overview(const Options& options) {
     const std::filesystem::path& fontPath = options.files[0];
     const font::FontTable table = ReadTable(fontPath);
-    const std::optional<picture::Image> texture = FindTexture(options, fontPath);
-    picture::Image image = texture ? *texture : picture::Filled(font::kTextureSize, font::kTextureSize, picture::kBlack);
+    const std::optional<picture::Picture> texture = FindTexture(options, fontPath);
+    picture::Image image = texture ? texture->image : picture::Filled(font::kTextureSize, font::kTextureSize, picture::kBlack);
     for (std::int32_t i = 0; i < table.state.GlyphCount; ++i) {
         const font::GlyphRecord& glyph = table.glyphs[static_cast<std::size_t>(i)];
         try {
@@ -48,10 +48,10 @@ int Fit(const Options& options) {
     const font::FontTable table = font::ReadFontTable(file);
     RequireComplete(table, fontPath);
     const std::vector<std::int32_t> indexes = GlyphIndexes(options.glyphs, table.state.GlyphCount);
-    const std::optional<picture::Image> texture = FindTexture(options, fontPath);
+    const std::optional<picture::Picture> texture = FindTexture(options, fontPath);
     if (!texture) {
         throw runtime::Failure(runtime::FailureKind::FileNotOpened,
-                               runtime::DisplayPath(font::DefaultPicturePath(fontPath)) + ": no picture to fit to (or name one with --picture)");
+                               runtime::DisplayPath(font::DefaultPicturePath(fontPath)) + ": no picture to fit to, nor a TGA of that name (or name one with --picture)");
     }
     const picture::InkMap ink(*texture, options.threshold);
     const picture::FitRule rule{options.margin, options.reach};

@@ -105,7 +105,7 @@ void CheckOverlaps(const font::FontTable& table, Problems& problems) {
     for (const auto& [a, b] : pairs) problems.Glyph(a, "overlaps glyph " + std::to_string(b + 1));
 }
 
-void CheckInk(const font::FontTable& table, const picture::Image& texture, Problems& problems) {
+void CheckInk(const font::FontTable& table, const picture::Picture& texture, Problems& problems) {
     const picture::InkMap ink(texture, 0);
     for (std::int32_t i = 0; i < table.state.GlyphCount; ++i) {
         try {
@@ -185,7 +185,7 @@ int Check(const Options& options) {
     runtime::BinaryFile file = runtime::BinaryFile::OpenForReading(path);
     const font::FontTable table = font::ReadFontTable(file);
     RequireComplete(table, path, Completeness::HeaderOnly);  // a short table is one of the problems
-    const std::optional<picture::Image> texture = FindTexture(options, path);
+    const std::optional<picture::Picture> texture = FindTexture(options, path);
     Problems problems;
     if (font::EndsInsideTable(table.state, table.fileSize)) {
         problems.Font("the file ends at byte " + std::to_string(table.fileSize) + ", inside the glyph table (which ends at byte " +
@@ -199,7 +199,11 @@ int Check(const Options& options) {
     if (table.hiddenRecords > 0) CheckHiddenRecords(table, problems);
     CheckOverlaps(table, problems);
     if (texture) CheckInk(table, *texture, problems);
-    Emit(options, problems.text());
+    // A TGA may be any size, with or without alpha, which decide the scale and the ink rule: what
+    // it is comes first, and is no problem. A BMP is 512 x 512 and says nothing, as before.
+    const bool tga = texture && texture->format.kind == picture::PictureKind::Tga;
+    const std::string about = tga ? "texture: " + picture::Describe(texture->image, texture->format) + "\n" : "";
+    Emit(options, about + problems.text());
     return problems.count() > 0 ? kExitFound : kExitOk;
 }
 

@@ -88,7 +88,7 @@ int Render(const Options& options) {
     const font::FontTable table = font::ReadFontTable(file);
     RequireComplete(table, fontPath);
     const std::filesystem::path picturePath = options.picture ? *options.picture : font::DefaultPicturePath(fontPath);
-    const picture::Image texture = picture::LoadTexture(picturePath);
+    const picture::Image texture = picture::LoadTexture(picturePath).image;
     const std::vector<std::byte> textureBytes = runtime::BinaryFile::OpenForReading(picturePath).ReadAll();
     try {
         picture::RequireRewritableBmp(textureBytes);

@@ -36,12 +36,14 @@ font::FontTable ReadTable(const std::filesystem::path& font) {
     return table;
 }
 
-std::optional<picture::Image> FindTexture(const Options& options, const std::filesystem::path& font) {
+std::optional<picture::Picture> FindTexture(const Options& options, const std::filesystem::path& font) {
     if (options.picture) return picture::LoadTexture(*options.picture);
-    const std::filesystem::path beside = font::DefaultPicturePath(font);
-    std::error_code ignored;
-    if (!std::filesystem::exists(beside, ignored)) return std::nullopt;
-    return picture::LoadTexture(beside);
+    const std::filesystem::path bmp = font::DefaultPicturePath(font);
+    for (const std::filesystem::path& beside : {bmp, std::filesystem::path(bmp).replace_extension(".tga")}) {
+        std::error_code ignored;
+        if (std::filesystem::exists(beside, ignored)) return picture::LoadTexture(beside);
+    }
+    return std::nullopt;
 }
 
 void Emit(const Options& options, const std::string& text) {

@@ -21,9 +21,9 @@ font::FontTable ReadTable(const std::filesystem::path& font);
 enum class Completeness { Whole, HeaderOnly };
 void RequireComplete(const font::FontTable& table, const std::filesystem::path& font, Completeness completeness = Completeness::Whole);
 
-// The texture: --picture, or else the font's own BMP when there is one. A picture that is
-// there but cannot be used is an error.
-std::optional<picture::Image> FindTexture(const Options& options, const std::filesystem::path& font);
+// The texture: --picture, or else the font's own BMP when there is one, else its TGA. A picture
+// that is there but cannot be used is an error.
+std::optional<picture::Picture> FindTexture(const Options& options, const std::filesystem::path& font);
 
 // To the -o file, or to standard output.
 void Emit(const Options& options, const std::string& text);

@@ -37,9 +37,6 @@ inline constexpr std::uint32_t kRle8 = 1;
 inline constexpr std::uint32_t kRle4 = 2;
 inline constexpr std::uint32_t kBitFields = 3;
 
-// The general decoder's own limit on a side; past it, it refuses the picture.
-inline constexpr std::int64_t kLargestSide = std::int64_t{1} << 24;
-
 // The header sizes the general decoder reads: the core header, BITMAPINFOHEADER, its V3 with an
 // alpha mask, V4 and V5.
 inline bool IsKnownInfoSize(std::uint32_t size) { return size == kCoreInfoSize || size == 40 || size == 56 || size == 108 || size == 124; }

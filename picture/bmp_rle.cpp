@@ -2,7 +2,6 @@
 // what it does is done here, except where it reads what the file never said (see DecodeRle).
 #include <algorithm>
 #include <array>
-#include <climits>
 #include <string>
 #include <vector>
 
@@ -95,11 +94,9 @@ private:
 RleDecoding DecodeRle(std::span<const std::byte> bytes, const Header& header) {
     const std::uint32_t entries = header.coloursUsed != 0 ? header.coloursUsed : 1u << header.bits;
     if (entries > kLargestPalette) throw CannotHold("a palette of " + std::to_string(entries) + " entries");
-    if (!header.SidesWithinLimits()) throw CannotHold("a picture of " + std::to_string(header.width) + " x " + std::to_string(header.height));
+    RequireSidesWithinLimit(header.width, header.Rows());
     const auto width = static_cast<std::size_t>(header.width);
     const auto rows = static_cast<std::size_t>(header.Rows());
-    // The general decoder's limit on the decoded pixels, kept so that both refuse the same pictures.
-    if (width * rows > INT_MAX / sizeof(Rgba)) throw CannotHold("too large");
 
     // The palette comes right after the header, whatever the header says of where the pixels
     // begin; pixels said to begin inside it begin after it.

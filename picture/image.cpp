@@ -13,6 +13,7 @@
 
 // The decoder and the encoder are compiled here, only for the formats the tools use.
 #define STBI_ONLY_BMP
+#define STBI_MAX_DIMENSIONS 8192  // kLargestSide: the general decoder refuses what ours refuse
 #define STBI_NO_STDIO
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_WRITE_NO_STDIO
@@ -30,6 +31,18 @@
 #endif
 
 namespace picture {
+
+static_assert(STBI_MAX_DIMENSIONS == kLargestSide);
+
+void RequireSidesWithinLimit(std::int64_t width, std::int64_t height) {
+    const char* why = nullptr;
+    if (width < 1 || height < 1) why = "it has no pixels";
+    else if (width > kLargestSide) why = "wider than 8,192 pixels";
+    else if (height > kLargestSide) why = "taller than 8,192 pixels";
+    if (!why) return;
+    throw runtime::Failure(runtime::FailureKind::ReadFailed,
+                           "the picture is " + std::to_string(width) + " x " + std::to_string(height) + ": " + why);
+}
 
 namespace bmp {
 
@@ -133,9 +146,12 @@ std::optional<std::vector<std::byte>> WithWholePalette(std::span<const std::byte
     if (bytes.size() < kInfoAt + 12 || Le(bytes, 0, 2) != 0x4D42) return std::nullopt;
     const std::uint32_t infoSize = Le(bytes, 14, 4);
     const bool os2 = infoSize == 12;  // a header of 12 bytes, entries of three
-    // Header bytes past the file's end read as zeros, here as in stb.
-    if (!bmp::IsKnownInfoSize(infoSize) || bytes.size() < (os2 ? 26 : 30)) return std::nullopt;
-    const std::uint32_t bits = Le(bytes, os2 ? 24 : 28, 2);
+    if (!bmp::IsKnownInfoSize(infoSize)) return std::nullopt;
+    // Header bytes past the file's end read as zeros, here as in stb: a file cut inside its bit
+    // count still has a palette of stack bytes there.
+    const std::size_t bitsAt = os2 ? 24 : 28;
+    std::uint32_t bits = 0;
+    for (std::size_t i = 2; i-- > 0;) bits = bits << 8 | (bitsAt + i < bytes.size() ? std::to_integer<std::uint32_t>(bytes[bitsAt + i]) : 0);
     if (bits != 1 && bits != 4 && bits != 8) return std::nullopt;
     const std::size_t entrySize = os2 ? 3 : 4;
     // stb reads the palette from just after the header, but reckons its size from 24 bytes after
@@ -169,7 +185,8 @@ std::optional<Image> DecodeBmpInGeneral(std::span<const std::byte> given) {
         stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()), static_cast<int>(bytes.size()), &width,
                               &height, &channels, kChannels),
         &stbi_image_free);
-    if (!decoded) return std::nullopt;
+    // A side of 0 gives a buffer of nothing, which would be a picture of no pixels.
+    if (!decoded || width < 1 || height < 1) return std::nullopt;
     // The decoder's buffer holds the pixels as they are laid out here: one copy, no fill first.
     static_assert(sizeof(Rgba) == kChannels, "a pixel is the decoder's four bytes");
     const auto* first = reinterpret_cast<const Rgba*>(decoded.get());
@@ -178,6 +195,7 @@ std::optional<Image> DecodeBmpInGeneral(std::span<const std::byte> given) {
 
 Image DecodeBmpBytes(std::span<const std::byte> bytes) {
     if (const std::optional<bmp::Header> header = bmp::ReadHeader(bytes)) {
+        RequireSidesWithinLimit(header->width, header->Rows());
         if (header->IsRle()) return bmp::DecodeRle(bytes, *header).image;
         if (IsRowsOfPixels(*header)) RequireWholeRows(bytes, *header);
         if (std::optional<Image> image = DecodePlain24(bytes, *header)) return std::move(*image);
@@ -190,26 +208,61 @@ Image Filled(int width, int height, Rgba colour) {
     return {width, height, std::vector<Rgba>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), colour)};
 }
 
-Image DecodeBmp(const std::filesystem::path& path) {
+namespace {
+
+// Reads the file and decodes it, naming the file in any failure.
+template <typename Decoder>
+auto DecodeFile(const std::filesystem::path& path, Decoder decoder) {
     const std::vector<std::byte> bytes = runtime::BinaryFile::OpenForReading(path).ReadAll();
     try {
-        return DecodeBmpBytes(bytes);
+        return decoder(std::span<const std::byte>(bytes));
     } catch (const runtime::Failure& failure) {
         throw runtime::Failure(failure.kind(), runtime::DisplayPath(path) + ": " + failure.what());
     }
 }
 
-Image LoadTexture(const std::filesystem::path& path) {
-    const font::PictureSize size = font::ReadBmpSize(path);
-    if (!size.IsTextureSize()) {
-        throw Unusable(path, "the picture is " + std::to_string(size.width) + " x " + std::to_string(size.height) +
-                                 ", not " + std::to_string(font::kTextureSize) + " x " + std::to_string(font::kTextureSize));
+
+Picture BmpPicture(std::span<const std::byte> bytes) {
+    Picture picture{DecodeBmpBytes(bytes), {}};
+    // Alpha stays unnamed in a BMP: the ink rule of a BMP does not change with it.
+    if (const std::optional<bmp::Header> header = bmp::ReadHeader(bytes)) {
+        picture.format.bits = static_cast<int>(header->bits);
+        picture.format.origin = header->height < 0 ? Origin::TopLeft : Origin::BottomLeft;
     }
-    Image image = DecodeBmp(path);
-    if (image.width != font::kTextureSize || image.height != font::kTextureSize) {
-        throw Unusable(path, "the picture decodes to " + std::to_string(image.width) + " x " + std::to_string(image.height));
+    return picture;
+}
+
+}  // namespace
+
+Image DecodeBmp(const std::filesystem::path& path) { return DecodeFile(path, DecodeBmpBytes); }
+
+bool NamedTga(const std::filesystem::path& path) {
+    std::u8string extension = path.extension().u8string();
+    std::transform(extension.begin(), extension.end(), extension.begin(), [](char8_t c) { return c >= 'A' && c <= 'Z' ? static_cast<char8_t>(c + 32) : c; });
+    return extension == u8".tga";
+}
+
+Picture DecodePicture(const std::filesystem::path& path) {
+    return DecodeFile(path, [&](std::span<const std::byte> bytes) {
+        const bool bmp = bytes.size() >= 2 && bmp::Le(bytes, bmp::kSignatureAt, 2) == bmp::kSignature;
+        return !bmp && NamedTga(path) ? DecodeTgaBytes(bytes) : BmpPicture(bytes);
+    });
+}
+
+Picture LoadTexture(const std::filesystem::path& path) {
+    // A TGA is taken at any size; a BMP keeps the window's rule, read from its header first.
+    if (!NamedTga(path)) {
+        const font::PictureSize size = font::ReadBmpSize(path);
+        if (!size.IsTextureSize()) {
+            throw Unusable(path, "the picture is " + std::to_string(size.width) + " x " + std::to_string(size.height) +
+                                     ", not " + std::to_string(font::kTextureSize) + " x " + std::to_string(font::kTextureSize));
+        }
     }
-    return image;
+    Picture picture = DecodePicture(path);
+    if (picture.format.kind == PictureKind::Bmp && (picture.image.width != font::kTextureSize || picture.image.height != font::kTextureSize)) {
+        throw Unusable(path, "the picture decodes to " + std::to_string(picture.image.width) + " x " + std::to_string(picture.image.height));
+    }
+    return picture;
 }
 
 std::vector<std::byte> EncodePng(const Image& image) {
@@ -235,8 +288,20 @@ Image ScaleUp(const Image& image, int factor) {
 }
 
 void DrawOutline(Image& image, const font::OutlinePlan& plan, Rgba colour) {
+    // The texture pixels from the one under a preview pixel's start to the last that begins before its end.
+    const auto span = [](std::int64_t preview, std::int64_t size) {
+        const std::int64_t first = preview * size / font::kTextureSize;
+        return std::pair(first, std::max(first, ((preview + 1) * size + font::kTextureSize - 1) / font::kTextureSize - 1));
+    };
     font::ForEachOutlinePixel(plan, [&](std::int32_t x, std::int32_t y) {
-        if (x < image.width && y < image.height) image.At(x, y) = colour;
+        if (x >= font::kTextureSize || y >= font::kTextureSize) return;
+        const auto [left, right] = span(x, image.width);
+        const auto [top, bottom] = span(y, image.height);
+        for (std::int64_t row = top; row <= bottom && row < image.height; ++row) {
+            for (std::int64_t column = left; column <= right && column < image.width; ++column) {
+                image.At(static_cast<int>(column), static_cast<int>(row)) = colour;
+            }
+        }
     });
 }
 

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "font/geometry.h"
+#include "font/texture.h"
 
 namespace picture {
 namespace {
@@ -62,14 +63,32 @@ bool Differs(Rgba a, Rgba b, int threshold) {
 
 }  // namespace
 
-InkMap::InkMap(const Image& image, int threshold)
+bool NotOpaqueEverywhere(const Image& image) {
+    return std::any_of(image.pixels.begin(), image.pixels.end(), [](Rgba p) { return p.a != 255; });
+}
+
+// Texture columns as many as the rule's preview pixels, at least.
+int ReachColumns(int reach, std::size_t width) {
+    return static_cast<int>((std::int64_t{reach} * static_cast<std::int64_t>(width) + font::kTextureSize - 1) / font::kTextureSize);
+}
+
+InkMap::InkMap(const Image& image, int threshold) : InkMap(image, threshold, false) {}
+
+InkMap::InkMap(const Picture& picture, int threshold)
+    : InkMap(picture.image, threshold, picture.format.alpha && NotOpaqueEverywhere(picture.image)) {}
+
+InkMap::InkMap(const Image& image, int threshold, bool byAlpha)
     : width_(image.width), height_(image.height), ink_(image.pixels.size()) {
-    const Rgba background = MostFrequentColour(image);
     // Plain pointers: a store through the map's bytes could change a vector's own fields, as far
     // as the compiler knows, which would keep it from doing many pixels at once.
     const Rgba* const pixels = image.pixels.data();
     const std::size_t size = image.pixels.size();
     std::uint8_t* const ink = ink_.data();
+    if (byAlpha) {
+        for (std::size_t i = 0; i < size; ++i) ink[i] = pixels[i].a > threshold;
+        return;
+    }
+    const Rgba background = MostFrequentColour(image);
     if (threshold == 0) {  // the default, and a quarter of the work: any difference is ink
         const std::uint32_t key = Key(background);
         for (std::size_t i = 0; i < size; ++i) ink[i] = Key(pixels[i]) != key;
@@ -80,11 +99,11 @@ InkMap::InkMap(const Image& image, int threshold)
 
 GlyphInk FindGlyphInk(const InkMap& ink, const font::GlyphRecord& glyph, float cellHeight, int reach) {
     GlyphInk found;
-    found.x0 = font::ToPreviewPixel(glyph.Left);
-    found.x1 = font::ToPreviewPixel(glyph.Right);
-    const std::int32_t y0 = font::ToPreviewPixel(glyph.Top);
+    found.x0 = font::ToTexturePixel(glyph.Left, ink.width());
+    found.x1 = font::ToTexturePixel(glyph.Right, ink.width());
+    const std::int32_t y0 = font::ToTexturePixel(glyph.Top, ink.height());
     const std::int32_t firstRow = std::max(y0, 0);
-    const std::int32_t endRow = std::min(font::OutlineBottomRow(y0, cellHeight), ink.height());
+    const std::int32_t endRow = std::min(font::TextureBottomRow(y0, cellHeight, ink.height()), ink.height());
     found.inkColumns.assign(static_cast<std::size_t>(ink.width()), false);
     const auto firstColumn = static_cast<int>(std::max<std::int64_t>(std::int64_t{found.x0} - reach, 0));
     const auto endColumn = static_cast<int>(std::min<std::int64_t>(std::int64_t{found.x1} + reach, ink.width()));
@@ -129,18 +148,23 @@ std::optional<EditEdges> FitToInk(const GlyphInk& glyph, const FitRule& rule) {
     auto [a, b] = *inside;
     const int lastColumn = static_cast<int>(glyph.inkColumns.size()) - 1;
     const auto ink = [&](int x) { return glyph.inkColumns[static_cast<std::size_t>(x)]; };
-    const std::int64_t leftLimit = std::max<std::int64_t>(std::int64_t{glyph.x0} - rule.reach, 0);
-    const std::int64_t rightLimit = std::min<std::int64_t>(std::int64_t{glyph.x1} - 1 + rule.reach, lastColumn);
+    const int reach = ReachColumns(rule.reach, glyph.inkColumns.size());
+    const std::int64_t leftLimit = std::max<std::int64_t>(std::int64_t{glyph.x0} - reach, 0);
+    const std::int64_t rightLimit = std::min<std::int64_t>(std::int64_t{glyph.x1} - 1 + reach, lastColumn);
     while (a - 1 >= leftLimit && ink(a - 1)) --a;
     while (b + 1 <= rightLimit && ink(b + 1)) ++b;
-    // Two preview pixels make an edit unit: the left edge rounds down, the right one up.
-    const auto clamp = [](int edit) { return std::clamp(edit, 0, 256); };
-    return EditEdges{clamp(a / 2 - rule.margin), clamp((b + 2) / 2 + rule.margin)};
+    // The left edge goes down to the unit column a starts in, the right one up to where b ends:
+    // on 512 columns, two to a unit, a / 2 and (b + 2) / 2.
+    const std::int64_t width = lastColumn + 1;
+    const auto clamp = [](std::int64_t edit) { return static_cast<int>(std::clamp<std::int64_t>(edit, 0, 256)); };
+    const std::int64_t left = std::int64_t{a} * 256 / width;
+    const std::int64_t right = ((std::int64_t{b} + 1) * 256 + width - 1) / width;
+    return EditEdges{clamp(left - rule.margin), clamp(right + rule.margin)};
 }
 
 std::optional<font::GlyphRecord> FitGlyph(const InkMap& ink, const font::GlyphRecord& glyph, float cellHeight,
                                           const FitRule& rule) {
-    const auto edges = FitToInk(FindGlyphInk(ink, glyph, cellHeight, rule.reach), rule);
+    const auto edges = FitToInk(FindGlyphInk(ink, glyph, cellHeight, ReachColumns(rule.reach, static_cast<std::size_t>(ink.width()))), rule);
     if (!edges) return std::nullopt;
     font::GlyphRecord record = glyph;
     record.Left = font::FromEditText(std::to_string(edges->left), '.');

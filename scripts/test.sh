@@ -4,7 +4,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/prepare.sh" xvfb xdotool imagemagick clang libclang-rt-dev \
-  desktop-file-utils appstream shared-mime-info
+  desktop-file-utils appstream shared-mime-info qt6-image-formats-plugins
 cmake --build "$build" --parallel "$(nproc)"
 
 fuzz_briefly() {
@@ -22,7 +22,7 @@ fuzz_briefly() {
     -DRUNEPLOT_FUZZ=ON -DRUNEPLOT_BUILD_UI=OFF -DRUNEPLOT_BUILD_BENCH=OFF -DBUILD_TESTING=OFF >/dev/null
   cmake --build "$fuzz_build" --parallel "$(nproc)" >/dev/null
   local target corpus log
-  for target in font_load_fuzz text_fuzz dump_parse_fuzz bmp_decode_fuzz rle_decode_fuzz ttf_draw_fuzz; do
+  for target in font_load_fuzz text_fuzz dump_parse_fuzz bmp_decode_fuzz rle_decode_fuzz tga_decode_fuzz ttf_draw_fuzz; do
     corpus=$(mktemp -d)
     [ -d "$root/fuzz/corpus/$target" ] && cp "$root/fuzz/corpus/$target"/* "$corpus/"
     log="$fuzz_build/$target.log"

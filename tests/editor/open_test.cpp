@@ -51,7 +51,7 @@ TEST_F(OpenCommand, BothStagesInTheirOrder) {
                                      Then(kArrowsOn, {"watch font1.bmp"})));
     ASSERT_EQ(view.questions.size(), 2u);
     EXPECT_EQ(view.questions[0].filter, ".gmf|*.gmf");
-    EXPECT_EQ(view.questions[1].filter, "font1.bmp|font1.bmp");
+    EXPECT_EQ(view.questions[1].filter, "Рисунки BMP и TGA (*.bmp;*.tga)|*.bmp;*.tga");
     ASSERT_TRUE(view.texture);
     EXPECT_EQ(view.texture->At(10, 10), (picture::Rgba{0x40, 0x40, 0x40, 255}));
     EXPECT_TRUE(view.messages.empty());
@@ -98,7 +98,7 @@ TEST_F(OpenCommand, TheBaseNameLosesItsLastFourCharacters) {
         SCOPED_TRACE(c.name);
         Open(Write(c.name, FontBytes::LayoutA(Glyphs(1)).bytes()), std::nullopt);
         EXPECT_EQ(view.questions.back().title, std::string("Загрузить файл ") + c.picture);
-        EXPECT_EQ(view.questions.back().filter, std::string(c.picture) + "|" + c.picture);
+        EXPECT_EQ(view.questions.back().filter, "Рисунки BMP и TGA (*.bmp;*.tga)|*.bmp;*.tga");
     }
 
     // Shorter than four: the command ends silently and the loaded font stays.

@@ -5,6 +5,7 @@
 #include "runtime/binary_file.h"
 #include "runtime/little_endian.h"
 #include "tests/editor/editor_fixture.h"
+#include "tests/support/tga.h"
 
 namespace {
 
@@ -37,9 +38,9 @@ protected:
     // A picture saved as image editors do: a new file renamed over the old one. Saves lie
     // seconds apart, as a person makes them; a file system's clock may not tick between two
     // writes of a test, and Windows knows a file by its times alone.
-    void SaveByRenaming(const std::vector<std::byte>& bytes) {
+    void SaveByRenaming(const std::vector<std::byte>& bytes, const std::string& name = "font1.bmp") {
         SaveInPlace("saving.tmp", bytes);
-        std::filesystem::rename(PathOf("saving.tmp"), PathOf("font1.bmp"));
+        std::filesystem::rename(PathOf("saving.tmp"), PathOf(name));
         Settle();
     }
     void SaveInPlace(const std::string& name, const std::vector<std::byte>& bytes) {
@@ -160,6 +161,53 @@ TEST_F(FollowedTexture, NothingIsFollowedOnceThePictureIsGone) {
     EXPECT_FALSE(view.running.count(Timer::TextureSettled));
     editor->OnTimer(Timer::TextureSettled);
     EXPECT_EQ(view.texturesShown, shownBefore);
+}
+
+// The game's own texture, painted in four channels at twice the size: white everywhere, the
+// glyphs told from the rest by alpha alone.
+picture::Image GameTexture(int inkLeft) {
+    picture::Image image = picture::Filled(1024, 1024, {255, 255, 255, 0});
+    for (int y = 516; y < 530; ++y) {
+        for (int x = inkLeft; x < inkLeft + 20; ++x) image.At(x, y).a = 255;
+    }
+    return image;
+}
+
+TEST_F(FollowedTexture, TheGamesTgaIsTakenWhenTheFontHasNoBmpAndIsFollowedAndFitted) {
+    // Beside a BMP, the BMP is still the one.
+    Write("font1.tga", testing_support::Tga32(GameTexture(272), true));
+    editor->OpenFromCommandLine(font);
+    EXPECT_EQ(view.watched, PathOf("font1.bmp"));
+
+    std::filesystem::remove(PathOf("font1.bmp"));
+    editor->OpenFromCommandLine(font);
+    EXPECT_EQ(view.watched, PathOf("font1.tga"));
+    ASSERT_EQ(view.texture->width, 512);
+    EXPECT_EQ(view.texture->At(136, 258), (picture::Rgba{255, 255, 255, 255})) << "ink";
+    EXPECT_EQ(view.texture->At(0, 0), (picture::Rgba{0x30, 0x30, 0x30, 255})) << "clear, over the board";
+
+    // Fitted on alpha, in the TGA's own pixels: four to an edit unit.
+    view.MoveSelector(0);
+    editor->FitGlyph();
+    EXPECT_EQ(Shown(editor::Box::Text1), "68");
+    EXPECT_EQ(Shown(editor::Box::Text3), "73");
+    const std::vector<std::byte> fitted = FileBytes(font);
+
+    // Saved again: shown again, the font untouched; cut short: refused once, the texture stays.
+    std::vector<std::byte> cut = testing_support::Tga32(GameTexture(280), false);
+    cut.resize(cut.size() - 1);
+    SaveByRenaming(cut, "font1.tga");
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_NE(view.messages.back().find("TGA"), std::string::npos) << view.messages.back();
+    EXPECT_EQ(view.texture->At(136, 258).r, 255);
+    SaveByRenaming(testing_support::Tga32(GameTexture(280), true), "font1.tga");
+    EXPECT_EQ(view.texture->At(136, 258).r, 0x48);
+    EXPECT_EQ(view.texture->At(140, 258).r, 255);
+    EXPECT_EQ(FileBytes(font), fitted);
+    editor->FitGlyph();
+    EXPECT_EQ(Shown(editor::Box::Text1), "70") << "the fit looks at the texture shown";
+    EXPECT_EQ(Shown(editor::Box::Text3), "75");
+    EXPECT_EQ(view.messages.size(), 1u);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "tests/support/font_bytes.h"
 #include "tests/support/read_only.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/tga.h"
 #include "tests/gmftool/run_gmftool.h"
 
 namespace {
@@ -248,6 +249,53 @@ TEST_F(OnFiles, FitReadsARunLengthEncodedTexture) {
     EXPECT_EQ(rle.status, 0) << rle.err;
     EXPECT_EQ(rle.out, Gmftool({"fit", font, "--picture", dir.Path("plain.bmp"), "--dry-run"}).out);
     EXPECT_EQ(rle.out, "glyph 1: left 5 -> 10, right 23 -> 20\nglyph 2: left 24 -> 25, right 33 -> 31\n(dry run: nothing written)\n");
+}
+
+// The same glyphs drawn at twice the size on a 1,024 x 1,024 TGA, opaque or as white ink on
+// clear alpha (where the colour rule would find the clear black the ink), fit to the same edges;
+// a TGA beside the font is found when no BMP is; check names it, overview draws at its size.
+TEST_F(OnFiles, FitCheckAndOverviewTakeATgaAtItsOwnSize) {
+    const std::vector<std::byte> font = FontBytes::LayoutA({Glyph(Edit(5), Edit(32), Edit(23)), Glyph(Edit(24), Edit(32), Edit(33))}).bytes();
+    const std::vector<testing_support::InkBlock> ink = {{20, 39, 64, 95}, {51, 60, 64, 95}};
+    dir.Write("plain.bmp", testing_support::InkOnWhite(512, ink));
+    const Result bmp = Gmftool({"fit", dir.Write("a.gmf", font), "--picture", dir.Path("plain.bmp")});
+    // Clear pixels keep whatever colour the image editor left: some black ones left of glyph 1's
+    // ink, which the colour rule would take for ink.
+    const auto doubled = [&](picture::Rgba background, picture::Rgba inked) {
+        picture::Image image = picture::Filled(1024, 1024, background);
+        for (int y = 140; y < 160 && background.a == 0; ++y) {
+            for (int x = 24; x < 30; ++x) image.At(x, y) = {0, 0, 0, 0};
+        }
+        for (const auto& block : ink) {
+            for (int y = 2 * block.firstRow; y <= 2 * block.lastRow + 1; ++y) {
+                for (int x = 2 * block.firstColumn; x <= 2 * block.lastColumn + 1; ++x) image.At(x, y) = inked;
+            }
+        }
+        return image;
+    };
+    const struct { const char* what; std::vector<std::byte> tga; const char* named; } rows[] = {
+        {"white ink on clear alpha, run-length", testing_support::Tga32(doubled({255, 255, 255, 0}, {255, 255, 255, 255}), true),
+         "texture: 1024 x 1024 TGA, type 10 (run-length true-colour), 32 bits, from the top left, with alpha\n"},
+        {"black ink on white, raw", testing_support::Tga32(doubled({255, 255, 255, 255}, {0, 0, 0, 255}), false),
+         "texture: 1024 x 1024 TGA, type 2 (true-colour), 32 bits, from the top left, with alpha\n"},
+    };
+    for (const auto& row : rows) {
+        const std::string fontPath = dir.Write("font.gmf", font);
+        dir.Write("font.tga", row.tga);
+        EXPECT_EQ(Gmftool({"check", fontPath}).out.rfind(row.named, 0), 0u) << row.what;
+        const Result fit = Gmftool({"fit", fontPath});
+        EXPECT_EQ(fit.status, 0) << fit.err;
+        EXPECT_EQ(fit.out, bmp.out) << row.what;
+        EXPECT_EQ(ReadAll(fontPath), ReadAll(dir.Path("a.gmf"))) << row.what;
+        ASSERT_EQ(Gmftool({"overview", fontPath, "-o", dir.Path("o.png")}).status, 0) << row.what;
+        const std::vector<std::byte> png = ReadAll(dir.Path("o.png"));
+        EXPECT_EQ(std::to_integer<int>(png.at(18)) << 8 | std::to_integer<int>(png.at(19)), 1024) << row.what << ": the PNG's width";
+        std::filesystem::remove(dir.Path("o.png"));
+    }
+    EXPECT_EQ(bmp.out, "glyph 1: left 5 -> 10, right 23 -> 20\nglyph 2: left 24 -> 25, right 33 -> 31\n");
+    const Result refused = Gmftool({"fit", dir.Path("font.gmf"), "--picture", dir.Write("32.tga", testing_support::Tga{.type = 32}.Build())});
+    EXPECT_EQ(refused.err, "gmftool: " + dir.Path("32.tga") + ": TGA type 32 is not read\n");
+    EXPECT_EQ(refused.status, 2);
 }
 
 TEST_F(OnFiles, BadInputStopsWithStatus2AndWritesNothing) {

@@ -164,6 +164,15 @@ TEST(DecodeBmpBytes, APaletteShortOfItsPixelsGivesBlack) {
     ASSERT_TRUE(os2);
     EXPECT_EQ(os2->pixels, (std::vector<Rgba>{first, second}));
 
+    // A file that ends inside the bit count's second byte: 4 bits, no palette, rows that read as zeros.
+    const Bytes cut{std::byte{'B'}, std::byte{'M'}, std::byte{0x5E}, std::byte{0xF4}, std::byte{0xBD}, std::byte{0}, std::byte{0xD8}, std::byte{0},
+                    std::byte{0}, std::byte{0}, std::byte{0}, std::byte{0}, std::byte{0}, std::byte{0}, std::byte{40}, std::byte{0},
+                    std::byte{0}, std::byte{0}, std::byte{1}, std::byte{0}, std::byte{0}, std::byte{0}, std::byte{0xF9}, std::byte{0xFF},
+                    std::byte{0xFF}, std::byte{0xFF}, std::byte{1}, std::byte{0}, std::byte{4}};
+    const std::optional<Image> cutInBits = Decoded(cut);
+    ASSERT_TRUE(cutInBits);
+    EXPECT_EQ(cutInBits->pixels, std::vector<Rgba>(7, picture::kBlack));
+
     // A whole palette is read as it is.
     const std::optional<Image> full = Decoded(PaletteBmp(false, whole, {255, 0}));
     ASSERT_TRUE(full);
@@ -256,6 +265,80 @@ TEST(DecodeBmpBytes, CutsARunAtItsRowsEnd) {
     for (const auto& row : rows) {
         const Image image = picture::DecodeBmpBytes(row.bmp.Build());
         EXPECT_EQ(image.pixels, Indices(row.pixels)) << row.what;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// From the header, before a pixel is decoded: a few bytes claiming 16,384 x 16,384 would
+// otherwise cost more than a gigabyte.
+TEST(DecodeBmpBytes, RefusesASidePastTheLimitBeforeDecoding) {
+    using testing_support::RleBmp;
+    const struct { const char* what; Bytes bytes; const char* refusal; } rows[] = {
+        {"RLE8, 16,384 x 16,384, ended at once", RleBmp{.width = 16384, .height = 16384, .stream = {0, 1}}.Build(),
+         "the picture is 16384 x 16384: wider than 8,192 pixels"},
+        {"RLE8, one row too many, from the top", RleBmp{.width = 1, .height = -8193, .stream = {0, 1}}.Build(),
+         "the picture is 1 x 8193: taller than 8,192 pixels"},
+        {"RLE8 at the limit", RleBmp{.width = 8192, .height = 1, .stream = {0, 1}}.Build(), ""},
+        {"24 bits, one column too many", Bmp{.width = 8193, .height = 1}.Build(), "the picture is 8193 x 1: wider than 8,192 pixels"},
+        {"24 bits, no columns", Bmp{.width = 0}.Build(), "the picture is 0 x 2: it has no pixels"},
+    };
+    for (const auto& row : rows) {
+        try {
+            const Image image = picture::DecodeBmpBytes(row.bytes);
+            EXPECT_STREQ(row.refusal, "") << row.what << ": decoded";
+        } catch (const runtime::Failure& failure) {
+            EXPECT_EQ(failure.what(), std::string(row.refusal)) << row.what;
+        }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Every texture size fills the window's 512 x 512 picture; clear parts show the checkerboard.
+TEST(ShownTexture, StretchesAveragesAndLaysClearPixelsOverTheCheckerboard) {
+    using picture::Picture;
+    using picture::PictureKind;
+    const auto tga = [](Image image) { return Picture{std::move(image), {.kind = PictureKind::Tga, .alpha = true}}; };
+    const Rgba dark{0x30, 0x30, 0x30, 255}, light{0x48, 0x48, 0x48, 255};
+
+    Image small = picture::Filled(256, 256, Rgba{0, 0, 0, 0});
+    small.At(1, 0) = {200, 100, 50, 255};
+    Image large = picture::Filled(1024, 1024, Rgba{0, 0, 0, 0});
+    large.At(2, 0) = large.At(3, 0) = large.At(2, 1) = {255, 255, 255, 255};  // three of a block of four
+    large.At(1022, 1023) = {100, 100, 100, 255};
+    Image wide = picture::Filled(512, 256, Rgba{0, 0, 0, 255});
+    wide.At(511, 255) = {9, 9, 9, 255};
+    Image half = picture::Filled(512, 512, Rgba{255, 255, 255, 128});
+    Image bmp = picture::Filled(512, 512, Rgba{1, 2, 3, 0});  // a BMP's alpha is never looked at
+
+    const struct { const char* what; Picture texture; int x, y; Rgba shown; } rows[] = {
+        {"256: a pixel is a 2 x 2 square", tga(small), 2, 0, {200, 100, 50, 255}},
+        {"256: ... and only that square", tga(small), 3, 1, {200, 100, 50, 255}},
+        {"256: its neighbour", tga(small), 4, 0, dark},
+        {"256: clear, in the next square of the board", tga(small), 8, 0, light},
+        {"1,024: a 2 x 2 block averaged with the board under its clear pixel", tga(large), 1, 0, {203, 203, 203, 255}},
+        {"1,024: the last block", tga(large), 511, 511, {0x3D, 0x3D, 0x3D, 255}},
+        {"512 x 256: stretched down to the last row", tga(wide), 511, 511, {9, 9, 9, 255}},
+        {"512 x 256: ... which is two rows", tga(wide), 511, 510, {9, 9, 9, 255}},
+        {"half clear", tga(half), 0, 0, {0x98, 0x98, 0x98, 255}},
+        {"a BMP as it is", Picture{bmp, {}}, 0, 0, {1, 2, 3, 0}},
+    };
+    // The magnifier's picture at the texture's own size: the same board, its squares twice as large.
+    const Image opaque = picture::OverCheckerboard(tga(large));
+    EXPECT_EQ(opaque.At(15, 0), dark);
+    EXPECT_EQ(opaque.At(16, 0), light);
+    EXPECT_EQ(opaque.At(2, 1), (Rgba{255, 255, 255, 255}));
+    EXPECT_EQ(picture::OverCheckerboard(tga(half)).At(0, 0), (Rgba{0x98, 0x98, 0x98, 255}));
+    for (const auto& row : rows) {
+        const Image shown = picture::ShownTexture(row.texture);
+        ASSERT_EQ(shown.width, 512) << row.what;
+        ASSERT_EQ(shown.height, 512) << row.what;
+        EXPECT_EQ(shown.At(row.x, row.y), row.shown) << row.what;
     }
 }
 

@@ -40,6 +40,26 @@ TEST(InkMap, TheBackgroundIsTheColourThatFirstReachesTheHighestCount) {
     for (const auto& row : rows) EXPECT_EQ(InkOf(Row(row.pixels), 0), row.ink) << row.what;
 }
 
+// Alpha alone decides where a picture keeps alpha that is not opaque everywhere: a clear pixel of
+// any colour is background, ink has alpha over the threshold.
+TEST(InkMap, ByAlphaWhereThePictureIsNotOpaqueEverywhere) {
+    const struct { const char* what; std::vector<Rgba> pixels; bool alpha; int threshold; std::vector<bool> ink; } rows[] = {
+        {"by alpha", {{0, 0, 0, 0}, {255, 255, 255, 0}, {9, 9, 9, 1}, {0, 0, 0, 255}}, true, 0, {false, false, true, true}},
+        {"at the threshold and over it", {{0, 0, 0, 0}, {0, 0, 0, 100}, {0, 0, 0, 101}, {0, 0, 0, 0}}, true, 100, {false, false, true, false}},
+        {"partly clear, none wholly", {{9, 9, 9, 128}, {9, 9, 9, 128}, {9, 9, 9, 255}}, true, 0, {true, true, true}},
+        {"opaque everywhere: by colour", {kWhite, kWhite, kInk}, true, 0, {false, false, true}},
+        {"no alpha channel named: by colour", {{0, 0, 0, 0}, {0, 0, 0, 0}, {255, 255, 255, 0}}, false, 0, {false, false, true}},
+    };
+    for (const auto& row : rows) {
+        picture::Picture picture{Row(row.pixels), {}};
+        picture.format.alpha = row.alpha;
+        const picture::InkMap ink(picture, row.threshold);
+        std::vector<bool> found;
+        for (int x = 0; x < ink.width(); ++x) found.push_back(ink.IsInk(x, 0));
+        EXPECT_EQ(found, row.ink) << row.what;
+    }
+}
+
 TEST(InkMap, InkDiffersByMoreThanTheThresholdInAnyChannel) {
     // The pixel under test is the last one; the background (the first two) is white or a colour
     // whose channels all differ, so that a channel compared with the wrong one shows.
@@ -134,11 +154,11 @@ TEST(GlyphInk, InkRunningPastAnEdge) {
     }
 }
 
-picture::GlyphInk Columns(int x0, int x1, const std::vector<std::pair<int, int>>& inkRuns) {
+picture::GlyphInk Columns(int x0, int x1, const std::vector<std::pair<int, int>>& inkRuns, std::size_t width = 512) {
     picture::GlyphInk glyph;
     glyph.x0 = x0;
     glyph.x1 = x1;
-    glyph.inkColumns.assign(512, false);
+    glyph.inkColumns.assign(width, false);
     for (const auto& [first, last] : inkRuns) {
         for (int x = first; x <= last; ++x) glyph.inkColumns[static_cast<std::size_t>(x)] = true;
     }
@@ -165,6 +185,15 @@ TEST(FitToInk, EdgesFromTheInkColumns) {
         {"held at the picture's left side", Columns(0, 10, {{0, 5}}), {1, 16}, std::pair(0, 4)},
         {"held at the picture's right side", Columns(500, 512, {{505, 511}}), {1, 16}, std::pair(251, 256)},
         {"ink only outside the cell", Columns(20, 40, {{10, 19}, {40, 50}}), {0, 16}, std::nullopt},
+        // Four columns to a unit: the unit each end's column lies in, the reach twice as far.
+        {"1,024 columns: ends inside units", Columns(20, 200, {{43, 80}}, 1024), {0, 0}, std::pair(10, 21)},
+        {"1,024 columns: ends on units' edges", Columns(20, 200, {{44, 79}}, 1024), {0, 0}, std::pair(11, 20)},
+        {"1,024 columns: the reach's last column", Columns(44, 100, {{12, 50}}, 1024), {0, 16}, std::pair(3, 13)},
+        {"1,024 columns: not one column further", Columns(44, 100, {{11, 50}}, 1024), {0, 16}, std::pair(3, 13)},
+        {"1,024 columns: held at the right side", Columns(1000, 1024, {{1010, 1023}}, 1024), {0, 16}, std::pair(252, 256)},
+        // Two units to a column.
+        {"256 columns", Columns(10, 100, {{20, 39}}, 256), {0, 0}, std::pair(20, 40)},
+        {"256 columns: a reach of half a column is one", Columns(10, 20, {{8, 15}}, 256), {0, 1}, std::pair(9, 16)},
     };
     for (const auto& row : rows) {
         const auto edges = picture::FitToInk(row.glyph, row.rule);

@@ -46,7 +46,7 @@ TEST_F(OpenCommand, AcceptedPictureAndFontAreShown) {
     EXPECT_EQ(prompts.questions[0].title, QStringLiteral("Загрузить файл *.gmf"));
     EXPECT_EQ(prompts.questions[0].filter, QStringLiteral(".gmf|*.gmf"));
     EXPECT_EQ(prompts.questions[1].title, QStringLiteral("Загрузить файл font1.bmp"));
-    EXPECT_EQ(prompts.questions[1].filter, QStringLiteral("font1.bmp|font1.bmp"));
+    EXPECT_EQ(prompts.questions[1].filter, QStringLiteral("Рисунки BMP и TGA (*.bmp;*.tga)|*.bmp;*.tga"));
     EXPECT_TRUE(prompts.messages.empty());
     ExpectLoaded();
     EXPECT_EQ(TextOf("Label4"), QString::fromStdString(picturePath));

@@ -41,7 +41,7 @@ std::set<QString> Listed(const QString& filter, const std::string& folder) {
 
 TEST(FileDialog, ListsFoldersAndExactlyTheNamedFile) {
     testing_support::TempDir dir;
-    for (const char* name : {"my font.bmp", "font.bmp", "my", "font[1].bmp", "font1.bmp", "font (2).bmp", "a.gmf", "b.gmf.bak"}) {
+    for (const char* name : {"my font.bmp", "font.bmp", "my", "font[1].bmp", "font1.bmp", "font (2).bmp", "a.gmf", "b.gmf.bak", "font1.tga"}) {
         dir.Write(name, {});
     }
     std::filesystem::create_directory(dir.Path("sub"));
@@ -50,6 +50,8 @@ TEST(FileDialog, ListsFoldersAndExactlyTheNamedFile) {
         {QStringLiteral("font[1].bmp|font[1].bmp"), {"sub", "font[1].bmp"}},
         {QStringLiteral("font (2).bmp|font (2).bmp"), {"sub", "font (2).bmp"}},
         {QStringLiteral(".gmf|*.gmf"), {"sub", "a.gmf"}},
+        {QStringLiteral("BMP and TGA pictures (*.bmp;*.tga)|*.bmp;*.tga"),
+         {"sub", "my font.bmp", "font.bmp", "font[1].bmp", "font1.bmp", "font (2).bmp", "font1.tga"}},
     };
     for (const auto& c : cases) EXPECT_EQ(Listed(c.filter, dir.Path("")), c.listed) << c.filter.toStdString();
 }
