@@ -9,6 +9,7 @@
 
 #include "font/geometry.h"
 #include "picture/ink.h"
+#include "runtime/checked.h"
 #include "runtime/failure.h"
 
 namespace glyphs {
@@ -19,12 +20,19 @@ constexpr int kEditUnitsPerTexture = 256;
 
 runtime::Failure Refused(const std::string& why) { return runtime::Failure(runtime::FailureKind::Malformed, why); }
 
-// The rectangle a record covers on the texture, as the fit reads a glyph: columns from Left up
-// to Right, rows from Top down to the outline's last row, neither end included.
-std::optional<PixelRect> RectOf(const font::GlyphRecord& record, float cellHeight) {
-    const std::optional<font::OutlineBox> box = font::OutlineBoxOf(record, cellHeight);
-    if (!box) return std::nullopt;
-    return PixelRect{box->left, box->top, box->right + 3, box->bottom};  // OutlineBox ends 3 left of Right
+// The rectangle a record covers on the texture, as the fit reads a glyph at the texture's size:
+// columns from Left up to Right, rows from Top down to the outline's last row, neither end
+// included. Nothing for a record that is no rectangle in 32-bit pixels.
+std::optional<PixelRect> RectOf(const font::GlyphRecord& record, float cellHeight, const picture::Image& texture) {
+    const auto fits = [](double pixels) { return runtime::FitsInt32(std::floor(pixels)) && runtime::FitsInt32(std::ceil(pixels)); };
+    const auto width = static_cast<double>(texture.width), height = static_cast<double>(texture.height);
+    if (!fits(record.Left * width) || !fits(record.Right * width) || !fits(record.Top * height) ||
+        !fits(std::trunc(record.Top * height) + cellHeight * height)) {
+        return std::nullopt;
+    }
+    const std::int32_t top = font::ToTexturePixel(record.Top, texture.height);
+    return PixelRect{font::ToTexturePixel(record.Left, texture.width), top, font::ToTexturePixel(record.Right, texture.width),
+                     font::TextureBottomRow(top, cellHeight, texture.height)};
 }
 
 PixelRect Clamped(PixelRect r, const picture::Image& texture) {
@@ -207,7 +215,7 @@ RenderPlan PlanRender(const Typeface& face, const TableView& table, const pictur
     // What lies on the texture now: ink, and every glyph's rectangle. The occupancy is only
     // needed once a glyph looks for free space, which most renders never do.
     std::vector<std::optional<PixelRect>> current(records.size());
-    for (std::size_t i = 0; i < records.size(); ++i) current[i] = RectOf(records[i], table.cellHeight);
+    for (std::size_t i = 0; i < records.size(); ++i) current[i] = RectOf(records[i], table.cellHeight, texture);
     std::optional<Occupancy> occupancy;
     const auto occupied = [&]() -> const Occupancy& {
         if (occupancy) return *occupancy;
@@ -225,7 +233,6 @@ RenderPlan PlanRender(const Typeface& face, const TableView& table, const pictur
     };
     std::vector<PixelRect> placed;  // new rectangles so far, which the occupancy does not know
 
-    const int pixelsPerEditUnit = texture.width / kEditUnitsPerTexture;
     for (PlannedGlyph& g : plan.glyphs) {
         const font::GlyphRecord& old = records[static_cast<std::size_t>(g.index)];
         g.oldRect = current[static_cast<std::size_t>(g.index)];
@@ -249,7 +256,7 @@ RenderPlan PlanRender(const Typeface& face, const TableView& table, const pictur
         font::GlyphRecord record = old;
         if (g.oldRect && std::isfinite(old.Left)) {
             record.Right = TextureUnits(double{old.Left} * kEditUnitsPerTexture + g.widthEditUnits);
-            if (const std::optional<PixelRect> r = RectOf(record, table.cellHeight); r && Inside(*r, texture)) {
+            if (const std::optional<PixelRect> r = RectOf(record, table.cellHeight, texture); r && Inside(*r, texture)) {
                 bool fits = true;
                 for (std::size_t j = 0; j < current.size() && fits; ++j) {
                     if (j != static_cast<std::size_t>(g.index) && current[j] && !ContainsRect(*g.oldRect, Intersection(*r, *current[j]))) fits = false;
@@ -261,24 +268,23 @@ RenderPlan PlanRender(const Typeface& face, const TableView& table, const pictur
             g.placement = Placement::InPlace;
             g.rect = *inPlace;
         } else {
-            // Free space: row by row, left to right, on whole edit units.
-            const int width = g.widthEditUnits * pixelsPerEditUnit;
-            for (int top = 0; g.placement == Placement::NoRoom && top + plan.cellRows <= texture.height; top += pixelsPerEditUnit) {
-                const int bottom = font::OutlineBottomRow(top, table.cellHeight);
-                if (bottom > texture.height) break;
-                for (int left = 0; left + width <= texture.width; left += pixelsPerEditUnit) {
-                    const PixelRect r{left, top, left + width, bottom};
-                    const PixelRect spaced = Clamped({left - settings.spacing, top - settings.spacing, left + width + settings.spacing, bottom + settings.spacing}, texture);
+            // Free space: row by row, left to right, on whole edit units of the texture's size.
+            for (int top = 0; g.placement == Placement::NoRoom && top < kEditUnitsPerTexture; ++top) {
+                for (int left = 0; left + g.widthEditUnits <= kEditUnitsPerTexture; ++left) {
+                    record.Left = TextureUnits(left);
+                    record.Top = TextureUnits(top);
+                    record.Right = TextureUnits(left + g.widthEditUnits);
+                    const PixelRect r = *RectOf(record, table.cellHeight, texture);
+                    if (r.bottom > texture.height) break;
+                    const PixelRect spaced = Clamped({r.left - settings.spacing, r.top - settings.spacing, r.right + settings.spacing, r.bottom + settings.spacing}, texture);
                     if (!occupied().Free(spaced)) continue;
                     if (std::any_of(placed.begin(), placed.end(), [&](const PixelRect& p) { return p.Intersects(spaced); })) continue;
                     g.placement = Placement::Moved;
                     g.rect = r;
-                    record.Left = TextureUnits(left / pixelsPerEditUnit);
-                    record.Top = TextureUnits(top / pixelsPerEditUnit);
-                    record.Right = TextureUnits(left / pixelsPerEditUnit + g.widthEditUnits);
                     break;
                 }
             }
+            if (g.placement == Placement::NoRoom) record = old;
         }
         if (g.placement == Placement::NoRoom) continue;
         record.Aspect = font::ComputeAspect(record.Left, record.Right, table.cellHeight);
