@@ -1,6 +1,7 @@
 #include "glyphs/render_plan.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -317,6 +318,9 @@ RenderPlan PlanRender(const Typeface& face, const TableView& table, const pictur
 
 void DrawPlan(const Typeface& face, const RenderPlan& plan, picture::Image& texture) {
     if (!plan.WithoutRoom().empty()) throw Refused("some glyphs found no room: the plan cannot be drawn");
+    // A copy: a store through the texture's pixels could change the plan's, as far as the
+    // compiler knows, which would keep it from filling many pixels at once.
+    const picture::Rgba background = plan.background;
     std::vector<PixelRect> kept;
     for (const PlannedGlyph& g : plan.glyphs) {
         if (!g.oldRect) continue;
@@ -325,42 +329,45 @@ void DrawPlan(const Typeface& face, const RenderPlan& plan, picture::Image& text
         for (const PixelRect& k : plan.keptOverOld) if (k.Intersects(r)) kept.push_back(k);
         for (int y = r.top; y < r.bottom; ++y) {
             if (kept.empty()) {  // the rule: nothing of another glyph lies there
-                std::fill_n(&texture.At(r.left, y), r.right - r.left, plan.background);
+                std::fill_n(&texture.At(r.left, y), r.right - r.left, background);
                 continue;
             }
             for (int x = r.left; x < r.right; ++x) {
-                if (std::none_of(kept.begin(), kept.end(), [&](const PixelRect& k) { return k.Contains(x, y); })) texture.At(x, y) = plan.background;
+                if (std::none_of(kept.begin(), kept.end(), [&](const PixelRect& k) { return k.Contains(x, y); })) texture.At(x, y) = background;
             }
         }
     }
     for (const PlannedGlyph& g : plan.glyphs) {
         const PixelRect r = Clamped(g.rect, texture);
-        for (int y = r.top; y < r.bottom; ++y) std::fill_n(&texture.At(r.left, y), r.right - r.left, plan.background);
+        for (int y = r.top; y < r.bottom; ++y) std::fill_n(&texture.At(r.left, y), r.right - r.left, background);
     }
 
     const RasterStyle style{plan.px, plan.settings.hinting, plan.settings.mono};
-    const picture::Rgba bg = plan.background;
     const picture::Rgba ink = plan.ink;
     const auto blend = [](std::uint8_t under, std::uint8_t over, unsigned coverage) {
         return static_cast<std::uint8_t>((under * (255 - coverage) + over * coverage + 127) / 255);
     };
+    // One colour for each coverage, worked out once rather than for every pixel.
+    std::array<picture::Rgba, 256> shade;
+    for (unsigned coverage = 0; coverage < shade.size(); ++coverage) {
+        shade[coverage] = plan.settings.alpha ? picture::Rgba{ink.r, ink.g, ink.b, static_cast<std::uint8_t>(coverage)}
+                                              : picture::Rgba{blend(background.r, ink.r, coverage), blend(background.g, ink.g, coverage),
+                                                              blend(background.b, ink.b, coverage), background.a};
+    }
     for (const PlannedGlyph& g : plan.glyphs) {
         if (!g.box.HasInk()) continue;
         const GlyphImage& image = face.Draw(g.glyph, style);
         const PixelRect r = Clamped(g.rect, texture);
         const int x0 = g.rect.left + g.originX + image.box.left;
         const int y0 = g.rect.top + plan.baseline - image.box.top;
-        for (int row = 0; row < image.box.rows; ++row) {
-            const int y = y0 + row;
-            if (y < r.top || y >= r.bottom) continue;
-            for (int column = 0; column < image.box.width; ++column) {
-                const int x = x0 + column;
-                const unsigned coverage = image.coverage[static_cast<std::size_t>(row * image.box.width + column)];
-                if (x < r.left || x >= r.right || coverage == 0) continue;
-                picture::Rgba& p = texture.At(x, y);
-                p = plan.settings.alpha ? picture::Rgba{ink.r, ink.g, ink.b, static_cast<std::uint8_t>(coverage)}
-                                        : picture::Rgba{blend(bg.r, ink.r, coverage), blend(bg.g, ink.g, coverage),
-                                                        blend(bg.b, ink.b, coverage), bg.a};
+        // The image's rows and columns that fall inside the rectangle.
+        const int firstRow = std::max(0, r.top - y0), endRow = std::min(image.box.rows, r.bottom - y0);
+        const int firstColumn = std::max(0, r.left - x0), endColumn = std::min(image.box.width, r.right - x0);
+        for (int row = firstRow; row < endRow; ++row) {
+            const std::uint8_t* coverage = &image.coverage[static_cast<std::size_t>(row * image.box.width)];
+            picture::Rgba* line = &texture.At(0, y0 + row);
+            for (int column = firstColumn; column < endColumn; ++column) {
+                if (coverage[column] != 0) line[x0 + column] = shade[coverage[column]];
             }
         }
     }
