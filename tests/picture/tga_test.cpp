@@ -175,7 +175,7 @@ TEST(RewriteTgaPixels, OnlyTheChangedPixelInTheFilesOwnLayout) {
     for (const auto& row : rows) {
         const picture::Picture before = picture::DecodeTgaBytes(row.bytes);
         Image after = before.image;
-        after.At(1, 0) = {11, 22, 33, before.format.alpha ? std::uint8_t{44} : std::uint8_t{255}};
+        after.At(0, 0) = {11, 22, 33, before.format.alpha ? std::uint8_t{44} : std::uint8_t{255}};
         const std::vector<std::byte> written = picture::RewriteTgaPixels(row.bytes, before.image, after);
         const picture::Picture now = picture::DecodeTgaBytes(written);
         EXPECT_EQ(Text(now.image), Text(after)) << row.what;
