@@ -1,6 +1,7 @@
 #include "glyphs/render_plan.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -9,6 +10,7 @@
 
 #include "font/geometry.h"
 #include "picture/ink.h"
+#include "runtime/checked.h"
 #include "runtime/failure.h"
 
 namespace glyphs {
@@ -19,12 +21,19 @@ constexpr int kEditUnitsPerTexture = 256;
 
 runtime::Failure Refused(const std::string& why) { return runtime::Failure(runtime::FailureKind::Malformed, why); }
 
-// The rectangle a record covers on the texture, as the fit reads a glyph: columns from Left up
-// to Right, rows from Top down to the outline's last row, neither end included.
-std::optional<PixelRect> RectOf(const font::GlyphRecord& record, float cellHeight) {
-    const std::optional<font::OutlineBox> box = font::OutlineBoxOf(record, cellHeight);
-    if (!box) return std::nullopt;
-    return PixelRect{box->left, box->top, box->right + 3, box->bottom};  // OutlineBox ends 3 left of Right
+// The rectangle a record covers on the texture, as the fit reads a glyph at the texture's size:
+// columns from Left up to Right, rows from Top down to the outline's last row, neither end
+// included. Nothing for a record that is no rectangle in 32-bit pixels.
+std::optional<PixelRect> RectOf(const font::GlyphRecord& record, float cellHeight, const picture::Image& texture) {
+    const auto fits = [](double pixels) { return runtime::FitsInt32(std::floor(pixels)) && runtime::FitsInt32(std::ceil(pixels)); };
+    const auto width = static_cast<double>(texture.width), height = static_cast<double>(texture.height);
+    if (!fits(record.Left * width) || !fits(record.Right * width) || !fits(record.Top * height) ||
+        !fits(std::trunc(record.Top * height) + cellHeight * height)) {
+        return std::nullopt;
+    }
+    const std::int32_t top = font::ToTexturePixel(record.Top, texture.height);
+    return PixelRect{font::ToTexturePixel(record.Left, texture.width), top, font::ToTexturePixel(record.Right, texture.width),
+                     font::TextureBottomRow(top, cellHeight, texture.height)};
 }
 
 PixelRect Clamped(PixelRect r, const picture::Image& texture) {
@@ -207,7 +216,7 @@ RenderPlan PlanRender(const Typeface& face, const TableView& table, const pictur
     // What lies on the texture now: ink, and every glyph's rectangle. The occupancy is only
     // needed once a glyph looks for free space, which most renders never do.
     std::vector<std::optional<PixelRect>> current(records.size());
-    for (std::size_t i = 0; i < records.size(); ++i) current[i] = RectOf(records[i], table.cellHeight);
+    for (std::size_t i = 0; i < records.size(); ++i) current[i] = RectOf(records[i], table.cellHeight, texture);
     std::optional<Occupancy> occupancy;
     const auto occupied = [&]() -> const Occupancy& {
         if (occupancy) return *occupancy;
@@ -225,7 +234,6 @@ RenderPlan PlanRender(const Typeface& face, const TableView& table, const pictur
     };
     std::vector<PixelRect> placed;  // new rectangles so far, which the occupancy does not know
 
-    const int pixelsPerEditUnit = texture.width / kEditUnitsPerTexture;
     for (PlannedGlyph& g : plan.glyphs) {
         const font::GlyphRecord& old = records[static_cast<std::size_t>(g.index)];
         g.oldRect = current[static_cast<std::size_t>(g.index)];
@@ -249,7 +257,7 @@ RenderPlan PlanRender(const Typeface& face, const TableView& table, const pictur
         font::GlyphRecord record = old;
         if (g.oldRect && std::isfinite(old.Left)) {
             record.Right = TextureUnits(double{old.Left} * kEditUnitsPerTexture + g.widthEditUnits);
-            if (const std::optional<PixelRect> r = RectOf(record, table.cellHeight); r && Inside(*r, texture)) {
+            if (const std::optional<PixelRect> r = RectOf(record, table.cellHeight, texture); r && Inside(*r, texture)) {
                 bool fits = true;
                 for (std::size_t j = 0; j < current.size() && fits; ++j) {
                     if (j != static_cast<std::size_t>(g.index) && current[j] && !ContainsRect(*g.oldRect, Intersection(*r, *current[j]))) fits = false;
@@ -261,24 +269,23 @@ RenderPlan PlanRender(const Typeface& face, const TableView& table, const pictur
             g.placement = Placement::InPlace;
             g.rect = *inPlace;
         } else {
-            // Free space: row by row, left to right, on whole edit units.
-            const int width = g.widthEditUnits * pixelsPerEditUnit;
-            for (int top = 0; g.placement == Placement::NoRoom && top + plan.cellRows <= texture.height; top += pixelsPerEditUnit) {
-                const int bottom = font::OutlineBottomRow(top, table.cellHeight);
-                if (bottom > texture.height) break;
-                for (int left = 0; left + width <= texture.width; left += pixelsPerEditUnit) {
-                    const PixelRect r{left, top, left + width, bottom};
-                    const PixelRect spaced = Clamped({left - settings.spacing, top - settings.spacing, left + width + settings.spacing, bottom + settings.spacing}, texture);
+            // Free space: row by row, left to right, on whole edit units of the texture's size.
+            for (int top = 0; g.placement == Placement::NoRoom && top < kEditUnitsPerTexture; ++top) {
+                for (int left = 0; left + g.widthEditUnits <= kEditUnitsPerTexture; ++left) {
+                    record.Left = TextureUnits(left);
+                    record.Top = TextureUnits(top);
+                    record.Right = TextureUnits(left + g.widthEditUnits);
+                    const PixelRect r = *RectOf(record, table.cellHeight, texture);
+                    if (r.bottom > texture.height) break;
+                    const PixelRect spaced = Clamped({r.left - settings.spacing, r.top - settings.spacing, r.right + settings.spacing, r.bottom + settings.spacing}, texture);
                     if (!occupied().Free(spaced)) continue;
                     if (std::any_of(placed.begin(), placed.end(), [&](const PixelRect& p) { return p.Intersects(spaced); })) continue;
                     g.placement = Placement::Moved;
                     g.rect = r;
-                    record.Left = TextureUnits(left / pixelsPerEditUnit);
-                    record.Top = TextureUnits(top / pixelsPerEditUnit);
-                    record.Right = TextureUnits(left / pixelsPerEditUnit + g.widthEditUnits);
                     break;
                 }
             }
+            if (g.placement == Placement::NoRoom) record = old;
         }
         if (g.placement == Placement::NoRoom) continue;
         record.Aspect = font::ComputeAspect(record.Left, record.Right, table.cellHeight);
@@ -311,6 +318,9 @@ RenderPlan PlanRender(const Typeface& face, const TableView& table, const pictur
 
 void DrawPlan(const Typeface& face, const RenderPlan& plan, picture::Image& texture) {
     if (!plan.WithoutRoom().empty()) throw Refused("some glyphs found no room: the plan cannot be drawn");
+    // A copy: a store through the texture's pixels could change the plan's, as far as the
+    // compiler knows, which would keep it from filling many pixels at once.
+    const picture::Rgba background = plan.background;
     std::vector<PixelRect> kept;
     for (const PlannedGlyph& g : plan.glyphs) {
         if (!g.oldRect) continue;
@@ -319,42 +329,45 @@ void DrawPlan(const Typeface& face, const RenderPlan& plan, picture::Image& text
         for (const PixelRect& k : plan.keptOverOld) if (k.Intersects(r)) kept.push_back(k);
         for (int y = r.top; y < r.bottom; ++y) {
             if (kept.empty()) {  // the rule: nothing of another glyph lies there
-                std::fill_n(&texture.At(r.left, y), r.right - r.left, plan.background);
+                std::fill_n(&texture.At(r.left, y), r.right - r.left, background);
                 continue;
             }
             for (int x = r.left; x < r.right; ++x) {
-                if (std::none_of(kept.begin(), kept.end(), [&](const PixelRect& k) { return k.Contains(x, y); })) texture.At(x, y) = plan.background;
+                if (std::none_of(kept.begin(), kept.end(), [&](const PixelRect& k) { return k.Contains(x, y); })) texture.At(x, y) = background;
             }
         }
     }
     for (const PlannedGlyph& g : plan.glyphs) {
         const PixelRect r = Clamped(g.rect, texture);
-        for (int y = r.top; y < r.bottom; ++y) std::fill_n(&texture.At(r.left, y), r.right - r.left, plan.background);
+        for (int y = r.top; y < r.bottom; ++y) std::fill_n(&texture.At(r.left, y), r.right - r.left, background);
     }
 
     const RasterStyle style{plan.px, plan.settings.hinting, plan.settings.mono};
-    const picture::Rgba bg = plan.background;
     const picture::Rgba ink = plan.ink;
     const auto blend = [](std::uint8_t under, std::uint8_t over, unsigned coverage) {
         return static_cast<std::uint8_t>((under * (255 - coverage) + over * coverage + 127) / 255);
     };
+    // One colour for each coverage, worked out once rather than for every pixel.
+    std::array<picture::Rgba, 256> shade;
+    for (unsigned coverage = 0; coverage < shade.size(); ++coverage) {
+        shade[coverage] = plan.settings.alpha ? picture::Rgba{ink.r, ink.g, ink.b, static_cast<std::uint8_t>(coverage)}
+                                              : picture::Rgba{blend(background.r, ink.r, coverage), blend(background.g, ink.g, coverage),
+                                                              blend(background.b, ink.b, coverage), background.a};
+    }
     for (const PlannedGlyph& g : plan.glyphs) {
         if (!g.box.HasInk()) continue;
         const GlyphImage& image = face.Draw(g.glyph, style);
         const PixelRect r = Clamped(g.rect, texture);
         const int x0 = g.rect.left + g.originX + image.box.left;
         const int y0 = g.rect.top + plan.baseline - image.box.top;
-        for (int row = 0; row < image.box.rows; ++row) {
-            const int y = y0 + row;
-            if (y < r.top || y >= r.bottom) continue;
-            for (int column = 0; column < image.box.width; ++column) {
-                const int x = x0 + column;
-                const unsigned coverage = image.coverage[static_cast<std::size_t>(row * image.box.width + column)];
-                if (x < r.left || x >= r.right || coverage == 0) continue;
-                picture::Rgba& p = texture.At(x, y);
-                p = plan.settings.alpha ? picture::Rgba{ink.r, ink.g, ink.b, static_cast<std::uint8_t>(coverage)}
-                                        : picture::Rgba{blend(bg.r, ink.r, coverage), blend(bg.g, ink.g, coverage),
-                                                        blend(bg.b, ink.b, coverage), bg.a};
+        // The image's rows and columns that fall inside the rectangle.
+        const int firstRow = std::max(0, r.top - y0), endRow = std::min(image.box.rows, r.bottom - y0);
+        const int firstColumn = std::max(0, r.left - x0), endColumn = std::min(image.box.width, r.right - x0);
+        for (int row = firstRow; row < endRow; ++row) {
+            const std::uint8_t* coverage = &image.coverage[static_cast<std::size_t>(row * image.box.width)];
+            picture::Rgba* line = &texture.At(0, y0 + row);
+            for (int column = firstColumn; column < endColumn; ++column) {
+                if (coverage[column] != 0) line[x0 + column] = shade[coverage[column]];
             }
         }
     }

@@ -145,6 +145,10 @@ const GlyphImage& Typeface::Draw(std::uint32_t glyph, const RasterStyle& style) 
     for (unsigned row = 0; row < bitmap.rows; ++row) {
         const unsigned char* in = bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
         std::uint8_t* out = image.coverage.data() + row * width;
+        if (bitmap.pixel_mode == FT_PIXEL_MODE_GRAY && bitmap.num_grays == 256) {  // FreeType's usual: as it is
+            std::copy_n(in, width, out);
+            continue;
+        }
         for (std::size_t x = 0; x < width; ++x) {
             switch (bitmap.pixel_mode) {
                 case FT_PIXEL_MODE_MONO: out[x] = (in[x / 8] >> (7 - x % 8) & 1) ? 255 : 0; break;

@@ -69,10 +69,12 @@ const std::vector<Subcommand>& Subcommands() {
          "free space from the top left, --spacing N pixels (default 2) from anything, its old place cleared.\n"
          "--color: the ink (default: the texture's most frequent ink colour, white without one). --space\n"
          "sets SpaceWidth from the font's space. --face N picks a face of a collection.\n"
-         "The texture (uncompressed 24-bit or 8-bit palette BMP) keeps its format; the previous font and\n"
-         "texture are kept as FONT.bak and PICTURE.bak unless --no-backup. --dry-run shows the plan and\n"
-         "writes nothing. A missing character, a glyph without room, or a font or texture that cannot be\n"
-         "used or written: exit 2, nothing written.\n"
+         "The texture keeps its format: an uncompressed 24-bit or 8-bit palette BMP, or a 24- or 32-bit TGA,\n"
+         "raw or run-length, at its own size (sizes, baseline and spacing in its pixels; with alpha, the ink\n"
+         "colour with the coverage as alpha). The previous font and texture are kept as FONT.bak and\n"
+         "PICTURE.bak unless --no-backup. --dry-run shows the plan and writes nothing. A missing\n"
+         "character, a glyph without room, or a font or texture that cannot be used or written: exit 2,\n"
+         "nothing written.\n"
          "Example: gmftool render font1.gmf --ttf DejaVuSans.ttf --codepage 1251 --at 161 --from 192"},
     };
     return subcommands;
@@ -123,8 +125,8 @@ void ParseRenderOption(const std::string& argument, Value&& value, RenderOptions
     else if (argument == "--codepage") render.codePage = OneOf<int>(argument, value(), {{"1250", 1250}, {"1251", 1251}, {"1252", 1252}});
     else if (argument == "--at") render.at = WholeNumber(argument, value(), 1, 1001);
     else if (argument == "--from") render.from = WholeNumber(argument, value(), 0, 255);
-    else if (argument == "--px") settings.px = WholeNumber(argument, value(), 1, 512);
-    else if (argument == "--baseline") settings.baseline = WholeNumber(argument, value(), 0, 512);
+    else if (argument == "--px") settings.px = WholeNumber(argument, value(), 1, static_cast<int>(picture::kLargestSide));
+    else if (argument == "--baseline") settings.baseline = WholeNumber(argument, value(), 0, static_cast<int>(picture::kLargestSide));
     else if (argument == "--clip") render.clip = true;
     else if (argument == "--hinting") settings.hinting = OneOf(argument, value(), {std::pair{"none", glyphs::Hinting::None}, {"light", glyphs::Hinting::Light}, {"full", glyphs::Hinting::Full}});
     else if (argument == "--mono") settings.mono = true;

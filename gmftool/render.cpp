@@ -8,6 +8,7 @@
 #include "gmftool/number_text.h"
 #include "gmftool/tool_io.h"
 #include "picture/bmp_write.h"
+#include "picture/tga_write.h"
 #include "runtime/binary_file.h"
 #include "runtime/failure.h"
 
@@ -79,6 +80,16 @@ std::filesystem::path Backup(const std::filesystem::path& path) {
     return backup;
 }
 
+// --picture, else the font's BMP, else its TGA, as the other subcommands look; the BMP's name
+// when neither is there, for the message.
+std::filesystem::path TexturePath(const Options& options, const std::filesystem::path& font) {
+    if (options.picture) return *options.picture;
+    const std::filesystem::path bmp = font::DefaultPicturePath(font);
+    const std::filesystem::path tga = std::filesystem::path(bmp).replace_extension(".tga");
+    std::error_code ignored;
+    return !std::filesystem::exists(bmp, ignored) && std::filesystem::exists(tga, ignored) ? tga : bmp;
+}
+
 }  // namespace
 
 int Render(const Options& options) {
@@ -87,11 +98,13 @@ int Render(const Options& options) {
     runtime::BinaryFile file = runtime::BinaryFile::Open(fontPath);
     const font::FontTable table = font::ReadFontTable(file);
     RequireComplete(table, fontPath);
-    const std::filesystem::path picturePath = options.picture ? *options.picture : font::DefaultPicturePath(fontPath);
-    const picture::Image texture = picture::LoadTexture(picturePath).image;
+    const std::filesystem::path picturePath = TexturePath(options, fontPath);
+    const picture::Picture texture = picture::LoadTexture(picturePath);
+    const bool tga = texture.format.kind == picture::PictureKind::Tga;
     const std::vector<std::byte> textureBytes = runtime::BinaryFile::OpenForReading(picturePath).ReadAll();
     try {
-        picture::RequireRewritableBmp(textureBytes);
+        if (tga) picture::RequireRewritableTga(textureBytes);
+        else picture::RequireRewritableBmp(textureBytes);
     } catch (const runtime::Failure& failure) {
         throw About(picturePath, failure);
     }
@@ -101,8 +114,10 @@ int Render(const Options& options) {
 
     const glyphs::Typeface face = glyphs::Typeface::Open(*render.ttf, render.face);
     const std::vector<glyphs::CharAssignment> assignments = Assignments(render, table.state.GlyphCount);
-    const glyphs::RenderPlan plan = glyphs::PlanRender(face, {table.state.CellHeight, &table.glyphs}, texture, assignments,
-                                                       render.settings, render.space);
+    glyphs::RenderSettings settings = render.settings;
+    settings.alpha = texture.format.alpha;
+    const glyphs::RenderPlan plan = glyphs::PlanRender(face, {table.state.CellHeight, &table.glyphs}, texture.image, assignments,
+                                                       settings, render.space);
     const std::string report = PlanTable(plan);
     if (const auto without = plan.WithoutRoom(); !without.empty()) {
         std::fputs(report.c_str(), stderr);
@@ -122,9 +137,10 @@ int Render(const Options& options) {
         return kExitOk;
     }
 
-    picture::Image drawn = texture;
+    picture::Image drawn = texture.image;
     glyphs::DrawPlan(face, plan, drawn);
-    const std::vector<std::byte> newTexture = picture::RewriteBmpPixels(textureBytes, texture, drawn);
+    const std::vector<std::byte> newTexture = tga ? picture::RewriteTgaPixels(textureBytes, texture.image, drawn)
+                                                  : picture::RewriteBmpPixels(textureBytes, texture.image, drawn);
     std::string kept;
     if (!render.noBackup) {
         runtime::WriteNewFile(Backup(fontPath), file.ReadAll());

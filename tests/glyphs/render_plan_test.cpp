@@ -149,9 +149,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, Placing, testing::Values(
 TEST(Drawing, PixelsOutsideTheOldAndNewRectanglesStayAsTheyWere) {
     Scene scene(6);
     for (int i = 100 * 512; i < 512 * 512; i += 7) scene.texture.pixels[static_cast<std::size_t>(i)] = Rgba{0, 0, static_cast<std::uint8_t>(i), 255};
-    glyphs::RenderSettings inkWide;  // the ink touches both sides
+    glyphs::RenderSettings inkWide;  // the ink touches both sides, and is cut at the cell's bottom
     inkWide.width = glyphs::WidthRule::Ink;
-    const RenderPlan plan = scene.Plan(U"ЖiЖ", 1, inkWide);
+    inkWide.px = 30;
+    inkWide.baseline = 20;
+    const RenderPlan plan = scene.Plan(U"ЖiЖy", 1, inkWide);
+    ASSERT_FALSE(plan.Clipped().empty());
     picture::Image texture = scene.texture;
     glyphs::DrawPlan(DejaVu(), plan, texture);
     int changed = 0;

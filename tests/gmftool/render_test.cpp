@@ -11,6 +11,7 @@
 #include "tests/support/font_bytes.h"
 #include "tests/support/read_only.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/tga.h"
 
 namespace {
 
@@ -64,7 +65,7 @@ struct Files {
     std::string font = dir.Write("f.gmf", FontFile());
     std::string texture;
     std::string ttf = dir.Write("face.ttf", ReadAll(RUNEPLOT_TEST_TTF));
-    explicit Files(const Bytes& bmp = testing_support::InkOnWhite(512, {})) : texture(dir.Write("f.bmp", bmp)) {}
+    explicit Files(const Bytes& bytes = testing_support::InkOnWhite(512, {}), const char* name = "f.bmp") : texture(dir.Write(name, bytes)) {}
     testing_support::GmftoolResult Render(std::vector<std::string> more) const {
         std::vector<std::string> call{"render", font, "--ttf", ttf};
         call.insert(call.end(), more.begin(), more.end());
@@ -135,13 +136,18 @@ INSTANTIATE_TEST_SUITE_P(Cases, RenderRefuses, testing::Values(
 struct Kept {
     const char* name;
     std::function<Bytes()> texture;
+    const char* file = "f.bmp";
 };
+
+// The game's texture at twice the window's size, with alpha, in run-length packets.
+Bytes Tga1024() { return testing_support::Tga32(picture::DecodeBmpBytes(testing_support::InkOnWhite(1024, {{800, 900, 800, 900}})), true); }
 
 class RenderWrites : public testing::TestWithParam<Kept> {};
 
 TEST_P(RenderWrites, TheTexturesFormatTheRecordsAndBackups) {
     const Bytes bmp = GetParam().texture();
-    Files files(bmp);
+    const bool tga = fs::path(GetParam().file).extension() == ".tga";
+    Files files(bmp, GetParam().file);
     const Bytes font = ReadAll(files.font);
     const auto dry = files.Render({"--chars", "Жi", "--at", "2", "--dry-run"});
     EXPECT_EQ(dry.status, 0) << dry.err;
@@ -153,25 +159,49 @@ TEST_P(RenderWrites, TheTexturesFormatTheRecordsAndBackups) {
     EXPECT_EQ(ReadAll(files.font + ".bak"), font);
     EXPECT_EQ(ReadAll(files.texture + ".bak"), bmp);
     const Bytes written = ReadAll(files.texture);
-    ASSERT_EQ(written.size(), bmp.size());
-    const std::size_t pixelsAt = std::to_integer<std::size_t>(bmp[10]) | std::to_integer<std::size_t>(bmp[11]) << 8;
-    EXPECT_TRUE(std::equal(bmp.begin(), bmp.begin() + static_cast<std::ptrdiff_t>(pixelsAt), written.begin()));
-    // Glyph 2 moved to 71, 0 edit units: its rows of pixels now hold ink; glyph 1's cell holds none.
-    const picture::Image image = picture::DecodeBmpBytes(written);
-    int inkMoved = 0, inkFirst = 0;
-    for (int y = 0; y < 24; ++y) {
-        for (int x = 142; x < 170; ++x) inkMoved += image.At(x, y).r < 128;
-        for (int x = 0; x < 20; ++x) inkFirst += image.At(x, y).r < 255;
+    if (!tga) {  // run-length packets may pack otherwise
+        ASSERT_EQ(written.size(), bmp.size());
     }
-    EXPECT_GT(inkMoved, 20);
+    const std::size_t pixelsAt = tga ? 18 : std::to_integer<std::size_t>(bmp[10]) | std::to_integer<std::size_t>(bmp[11]) << 8;
+    EXPECT_TRUE(std::equal(bmp.begin(), bmp.begin() + static_cast<std::ptrdiff_t>(pixelsAt), written.begin()));
+    const picture::Picture was = picture::DecodePicture(files.dir.Write(tga ? "was.tga" : "was.bmp", bmp));
+    const picture::Picture now = picture::DecodePicture(files.texture);
+    EXPECT_EQ(picture::Describe(now.image, now.format), picture::Describe(was.image, was.format));
+    // Glyph 2 moved to 71, 0 edit units: its rows of pixels now hold ink; glyph 1's cell holds none;
+    // the rows below the cell, the texture's ink among them, are as they were.
+    const int scale = now.image.width / 512;
+    int inkMoved = 0, inkFirst = 0, changedBelow = 0;
+    for (int y = 0; y < 24 * scale; ++y) {
+        for (int x = 142 * scale; x < 170 * scale; ++x) inkMoved += now.image.At(x, y).r < 128;
+        for (int x = 0; x < 20 * scale; ++x) inkFirst += now.image.At(x, y).r < 255;
+    }
+    for (int y = 24 * scale; y < now.image.height; ++y) {
+        for (int x = 0; x < now.image.width; ++x) changedBelow += now.image.At(x, y) != was.image.At(x, y);
+    }
+    EXPECT_GT(inkMoved, 20 * scale * scale);
     EXPECT_EQ(inkFirst, 0);
+    EXPECT_EQ(changedBelow, 0);
     const auto info = testing_support::RunGmftool({"dump", files.font});
     EXPECT_NE(info.out.find("glyph 2: left 71 top 0 right "), std::string::npos) << info.out;
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, RenderWrites, testing::Values(
     Kept{"Bmp24", [] { return testing_support::InkOnWhite(512, {{400, 450, 400, 450}}); }},
-    Kept{"Bmp8Palette", Grey8Bmp}),
+    Kept{"Bmp8Palette", Grey8Bmp},
+    Kept{"Tga32RunLength1024", Tga1024, "f.tga"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Sizes, baseline and placement in the texture's own pixels: the same records at twice the size.
+TEST(RenderTga, TwiceTheSizeAtTwiceTheEmGivesTheBmpsRecords) {
+    const Files bmp(testing_support::InkOnWhite(512, {{400, 450, 400, 450}}));
+    const Files tga(Tga1024(), "f.tga");
+    const std::string before = testing_support::RunGmftool({"dump", bmp.font}).out;
+    ASSERT_EQ(bmp.Render({"--chars", "Жiy", "--at", "2", "--px", "16", "--hinting", "none"}).status, 0);
+    const auto drawn = tga.Render({"--chars", "Жiy", "--at", "2", "--px", "32", "--hinting", "none"});
+    ASSERT_EQ(drawn.status, 0) << drawn.err;
+    const std::string records = testing_support::RunGmftool({"dump", bmp.font}).out;
+    EXPECT_EQ(testing_support::RunGmftool({"dump", tga.font}).out, records);
+    EXPECT_NE(records, before);
+}
 
 }  // namespace

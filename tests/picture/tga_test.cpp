@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "picture/image.h"
+#include "picture/tga_write.h"
 #include "runtime/failure.h"
 #include "tests/support/tga.h"
 
@@ -142,6 +143,57 @@ TEST(DecodeTgaBytes, RefusesWhatItCannotRead) {
             EXPECT_EQ(failure.kind(), row.kind) << row.what;
         }
     }
+}
+
+// A file whose extension area's Author Name begins "R", and its footer pointing at it.
+std::vector<std::byte> WithFooter(std::vector<std::byte> bytes) {
+    const std::size_t extension = bytes.size();
+    bytes.resize(extension + 495);
+    bytes[extension] = std::byte{495 & 0xFF};
+    bytes[extension + 1] = std::byte{495 >> 8};
+    bytes[extension + 2] = std::byte{'R'};
+    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::byte>(extension >> (8 * i)));
+    bytes.resize(bytes.size() + 4);
+    for (const char c : std::string("TRUEVISION-XFILE.")) bytes.push_back(static_cast<std::byte>(c));
+    bytes.push_back(std::byte{0});
+    return bytes;
+}
+
+// One pixel changed: the file decodes to the new pixels in its own format, a raw one differs
+// from the old in that pixel's bytes alone, and a footer still finds its extension area.
+TEST(RewriteTgaPixels, OnlyTheChangedPixelInTheFilesOwnLayout) {
+    const struct { const char* what; std::vector<std::byte> bytes; bool raw; } rows[] = {
+        {"raw 24 bits from the top right", Tga{.descriptor = 0x30, .pixels = Stored(3, 2, 24, Origin::TopRight)}.Build(), true},
+        {"raw 32 bits from the bottom, alpha bytes it does not count kept",
+         Tga{.bits = 32, .pixels = Stored(3, 2, 32, Origin::BottomLeft)}.Build(), true},
+        {"raw 32 bits with alpha after an ID field and a colour map",
+         Tga{.bits = 32, .descriptor = 0x28, .pixels = Stored(3, 2, 32, Origin::BottomLeft), .id = "font", .mapType = 1, .mapEntryBits = 24, .map = kMap24}.Build(), true},
+        {"run-length, a run past its row broken",
+         Tga{.type = 10, .descriptor = 0x20, .pixels = {0x83, 1, 2, 3, 0x01, 4, 5, 6, 7, 8, 9}}.Build(), false},
+        {"run-length 32 bits with a footer", WithFooter(Tga{.type = 10, .bits = 32, .descriptor = 0x28, .pixels = {0x85, 1, 2, 3, 4}}.Build()), false},
+    };
+    for (const auto& row : rows) {
+        const picture::Picture before = picture::DecodeTgaBytes(row.bytes);
+        Image after = before.image;
+        after.At(0, 0) = {11, 22, 33, before.format.alpha ? std::uint8_t{44} : std::uint8_t{255}};
+        const std::vector<std::byte> written = picture::RewriteTgaPixels(row.bytes, before.image, after);
+        const picture::Picture now = picture::DecodeTgaBytes(written);
+        EXPECT_EQ(Text(now.image), Text(after)) << row.what;
+        EXPECT_EQ(picture::Describe(now.image, now.format), picture::Describe(before.image, before.format)) << row.what;
+        if (row.raw) {
+            ASSERT_EQ(written.size(), row.bytes.size()) << row.what;
+            int differ = 0;
+            for (std::size_t i = 0; i < written.size(); ++i) differ += written[i] != row.bytes[i];
+            EXPECT_EQ(differ, std::to_integer<int>(row.bytes[16]) / 8) << row.what;  // the pixel's bytes
+        }
+        if (row.bytes.size() > 495) {
+            const std::size_t footer = written.size() - 26;
+            const std::size_t extension = std::to_integer<std::size_t>(written[footer]) | std::to_integer<std::size_t>(written[footer + 1]) << 8;
+            EXPECT_EQ(written[extension + 2], std::byte{'R'}) << row.what;
+        }
+    }
+    EXPECT_THROW(picture::RequireRewritableTga(Tga{.type = 1, .bits = 8, .mapType = 1, .mapEntryBits = 24, .map = kMap24}.Build()), runtime::Failure);
+    EXPECT_THROW(picture::RequireRewritableTga(Tga{.bits = 16, .pixels = Bytes(12)}.Build()), runtime::Failure);
 }
 
 }  // namespace

@@ -112,6 +112,12 @@ same_file "$font"; same_file "$texture"; same_file "$font.bak"; same_file "$text
 both render-mono render "$font" --ttf "$folder/шрифт.ttf" --chars "ŁŚŻ" --at 3 --px 14 --hinting full --mono --width ink --pad 1 --space --clip
 same_file "$font"; same_file "$texture"
 both render-missing render "$font" --ttf "$folder/шрифт.ttf" --chars "A一" --at 1; same_file "$texture"
+# The game's TGA at twice the size, 32 bits with alpha in run-length packets, by --picture.
+tga="$folder/мой шрифт.tga"
+convert "$build/examples/demo.bmp" -scale 200% -alpha set -compress RLE "$work/linux/$tga"
+cp "$work/linux/$tga" "$work/windows/$tga"
+both render-tga render "$font" --picture "$tga" --ttf "$folder/шрифт.ttf" --chars "ĄĘ" --at 5 --px 28 --clip
+same_file "$font"; same_file "$tga"
 
 echo "windows: $passed passed, $failed failed"
 [ $failed -eq 0 ]
