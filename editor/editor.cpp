@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "editor/drop.h"
+#include "editor/editor_parts.h"
 #include "font/geometry.h"
 #include "font/texture.h"
 #include "picture/image.h"
@@ -24,14 +25,6 @@ bool SameEdges(const font::GlyphRecord& a, const font::GlyphRecord& b) {
            std::bit_cast<std::uint32_t>(a.Right) == std::bit_cast<std::uint32_t>(b.Right);
 }
 
-// A path as the dialogs give it: absolute and without "." or "..". One that cannot be made
-// absolute is kept as it is; opening it will say what is wrong.
-std::filesystem::path Chosen(const std::filesystem::path& path) {
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.lexically_normal();
-}
-
 // How many characters the point scan would cover: UTF-16 units, as the box counts them.
 std::size_t Utf16Length(const std::string& text) {
     std::size_t units = 0;
@@ -43,30 +36,22 @@ std::size_t Utf16Length(const std::string& text) {
     return units;
 }
 
-// Counts a modal prompt for as long as it is open, however it ends.
-class PromptOpen {
-public:
-    explicit PromptOpen(int& open) : open_(++open) {}
-    ~PromptOpen() { --open_; }
-    PromptOpen(const PromptOpen&) = delete;
-    PromptOpen& operator=(const PromptOpen&) = delete;
-
-private:
-    int& open_;
-};
-
 }  // namespace
 
 Editor::Editor(View& view, char decimalSeparator, SettingsStore* settings)
     : view_(view), decimalSeparator_(decimalSeparator), settings_(settings) {
-    if (settings_) language_ = ReadSettings(*settings_).language;
+    if (settings_) {
+        const Settings settings = ReadSettings(*settings_);
+        language_ = settings.language;
+        CommonDialog3.FileName = settings.typeface;
+    }
     ShowTexts();
     StartUp();
 }
 
 void Editor::ChooseLanguage(Language language) {
     language_ = language;
-    if (settings_) WriteSettings(*settings_, {language_});
+    if (settings_) WriteSettings(*settings_, {language_, CommonDialog3.FileName});
     ShowTexts();
     view_.SetText(Box::info, HelpText(language_));
     ShowGlyphCaption();
@@ -80,6 +65,7 @@ void Editor::ShowTexts() {
         {ControlText::Redo, Text::RedoItem},
         {ControlText::FitGlyph, Text::FitGlyphItem},
         {ControlText::FitAllGlyphs, Text::FitAllGlyphsItem},
+        {ControlText::DrawGlyphs, Text::DrawGlyphsItem},
         {ControlText::ViewMenu, Text::ViewMenu},
         {ControlText::MagnifierItem, Text::MagnifierItem},
         {ControlText::LanguageMenu, Text::LanguageMenu},
@@ -398,6 +384,7 @@ void Editor::Redo() { Replay(Action::Redo); }
 void Editor::Replay(Action action) {
     if (!FontWritable()) return;
     std::optional<History::Step> step;
+    const std::filesystem::path texture = history_.TextureOfNext(action == Action::Undo);
     const auto check = [this](runtime::BinaryFile& file, std::span<const History::Change> changes) {
         CheckReplay(file, changes);
     };
@@ -409,6 +396,10 @@ void Editor::Replay(Action action) {
     }
     if (!step) return;
     UpdateEditMenu();
+    // The window's own write of the texture, shown as the file now holds it and not followed.
+    if (!texture.empty() && texture == picturePath_) {
+        if (!ShowTextureFrom(picturePath_)) pictureStamp_ = runtime::StampOf(picturePath_);
+    }
     ShowStep(*step);
 }
 
@@ -480,16 +471,7 @@ void Editor::FitAllGlyphs() {
     std::vector<font::RecordWrite> fitted;
     std::vector<std::int32_t> withoutInk;  // glyph numbers, from 1
     try {
-        const font::FontTable table = [&] {
-            runtime::BinaryFile file = runtime::BinaryFile::OpenForReading(fontPath_);
-            return font::ReadFontTable(file);
-        }();
-        font::RequireWholeFont(table.fileSize, table.state);
-        // Another table than the one loaded would be written at places the window does not show.
-        if (table.state.TableBase != font_.TableBase || table.state.GlyphCount != font_.GlyphCount) {
-            throw runtime::Failure(runtime::FailureKind::ChangedOutside,
-                                   runtime::DisplayPath(fontPath_) + " holds another glyph table than the one loaded");
-        }
+        const font::FontTable table = LoadedTableNow();
         for (std::int32_t i = 0; i < table.state.GlyphCount; ++i) {
             const font::GlyphRecord& glyph = table.glyphs[static_cast<std::size_t>(i)];
             const std::optional<font::GlyphRecord> record = [&]() -> std::optional<font::GlyphRecord> {
@@ -525,6 +507,20 @@ void Editor::FitAllGlyphs() {
     ShowWrittenGlyph();
     Inform(FitAllReport(static_cast<std::int32_t>(fitted.size()), font_.GlyphCount, withoutInk, language_),
            Tr(Text::FitTitle));
+}
+
+font::FontTable Editor::LoadedTableNow() const {
+    const font::FontTable table = [&] {
+        runtime::BinaryFile file = runtime::BinaryFile::OpenForReading(fontPath_);
+        return font::ReadFontTable(file);
+    }();
+    font::RequireWholeFont(table.fileSize, table.state);
+    // Another table than the one loaded would be written at places the window does not show.
+    if (table.state.TableBase != font_.TableBase || table.state.GlyphCount != font_.GlyphCount) {
+        throw runtime::Failure(runtime::FailureKind::ChangedOutside,
+                               runtime::DisplayPath(fontPath_) + " holds another glyph table than the one loaded");
+    }
+    return table;
 }
 
 void Editor::ShowTexture(picture::Picture texture) {
@@ -684,6 +680,7 @@ void Editor::UpdateEditMenu() {
     // A fit stores as an arrow does: only a glyph shown as the file holds it.
     view_.SetEnabled(Control::FitGlyph, textureShown_ && glyphShown_);
     view_.SetEnabled(Control::FitAllGlyphs, textureShown_ && font_.GlyphCount > 0);
+    view_.SetEnabled(Control::DrawGlyphs, textureShown_ && font_.GlyphCount > 0 && FontWritable());
 }
 
 void Editor::TellUnexpectedFailure(const std::string& what) { Exclaim(what, Tr(Text::ErrorTitle)); }
@@ -718,7 +715,7 @@ void Editor::DropFiles(const std::vector<std::filesystem::path>& files) {
 // A prompt takes the mouse from the window: a press held then would never see its release.
 std::optional<std::filesystem::path> Editor::AskForFile(const CommonDialog& dialog) {
     CancelDrag();
-    const PromptOpen open(promptsOpen_);
+    const PromptCount open(promptsOpen_);
     // Both dialogs open in the folder of the last font chosen, where its picture is looked for;
     // a remembered file elsewhere would take the dialog away from it.
     const std::filesystem::path folder = CommonDialog1.FileName.parent_path();
@@ -728,13 +725,13 @@ std::optional<std::filesystem::path> Editor::AskForFile(const CommonDialog& dial
 
 void Editor::Exclaim(const std::string& prompt, const std::string& title) {
     CancelDrag();
-    const PromptOpen open(promptsOpen_);
+    const PromptCount open(promptsOpen_);
     view_.Exclaim(prompt, title);
 }
 
 void Editor::Inform(const std::string& prompt, const std::string& title) {
     CancelDrag();
-    const PromptOpen open(promptsOpen_);
+    const PromptCount open(promptsOpen_);
     view_.Inform(prompt, title);
 }
 

@@ -11,10 +11,12 @@
 #include "editor/history.h"
 #include "editor/magnifier.h"
 #include "editor/messages.h"
+#include "editor/render_dialog.h"
 #include "editor/edge_drag.h"
 #include "editor/settings.h"
 #include "editor/view.h"
 #include "font/font_file.h"
+#include "glyphs/typeface.h"
 #include "picture/image.h"
 #include "picture/ink.h"
 #include "runtime/file_stamp.h"
@@ -54,6 +56,10 @@ public:
     void Redo();                                          // "Повторить"
     void FitGlyph();                                      // "Подогнать символ по рисунку"
     void FitAllGlyphs();                                  // "Подогнать все символы"
+    void DrawGlyphsCommand();                             // "Нарисовать символы из шрифта…"
+    // While that dialog is open: what it shows for the values, and its "…" button.
+    RenderPreview PreviewRender(const RenderValues& values);
+    std::optional<std::filesystem::path> ChooseTypeface(const std::filesystem::path& current);
     void OnTimer(Timer timer);
     void OnWatchedFileChanged();
     // Files dropped on the window: a font as on the command line, or a lone picture as the
@@ -119,6 +125,20 @@ private:
     const picture::InkMap& InkOfTexture();
     std::optional<font::GlyphRecord> FittedGlyph(const font::GlyphRecord& glyph, float cellHeight);
     History::Range RecordRange(std::int16_t index) const;
+
+    // The plan for the dialog's values, or what keeps them from one (in the window's language).
+    struct RenderPlanned {
+        std::optional<glyphs::RenderPlan> plan;
+        std::vector<std::string> notes;
+        bool canDraw = false;
+    };
+    // The font's table as the file holds it now, refused when it is not the one loaded.
+    font::FontTable LoadedTableNow() const;
+    std::optional<font::FontTable> renderTable_;  // read when the dialog first asks
+    RenderPlanned PlanFor(const RenderValues& values, const font::FontTable& table, const picture::Picture& texture);
+    const glyphs::Typeface& TypefaceAt(const std::filesystem::path& path);
+    void DrawGlyphs(const RenderValues& values);
+    void ShowDrawnTexture(picture::Picture texture);
 
     void FollowPicture(const std::filesystem::path& picture, const runtime::FileStamp& shown);
     void StopFollowingPicture();
@@ -188,6 +208,16 @@ private:
     std::optional<picture::InkMap> ink_;
 
     int promptsOpen_ = 0;
+
+    // The last TrueType file the dialog read, kept while it stays as it was, and what it held.
+    struct OpenTypeface {
+        std::filesystem::path path;
+        runtime::FileStamp stamp;
+        glyphs::Typeface face;
+    };
+    std::optional<OpenTypeface> typeface_;
+    RenderValues renderValues_;
+    CommonDialog CommonDialog3;  // the TrueType file's
 
     CommonDialog CommonDialog1;
     CommonDialog CommonDialog2;

@@ -37,6 +37,10 @@ runtime::Failure ChangedOutside(const std::filesystem::path& font, const std::st
     return runtime::Failure(runtime::FailureKind::ChangedOutside, runtime::DisplayPath(font) + " " + how);
 }
 
+runtime::Failure TextureChanged(const std::filesystem::path& texture, const std::string& how) {
+    return runtime::Failure(runtime::FailureKind::TextureChanged, runtime::DisplayPath(texture) + " " + how);
+}
+
 // Puts back what a write that stopped half way had replaced, so that no half of a step stays in
 // the font where no undo can reach it; the failure that stopped it is thrown again either way.
 // A range the write never reached is left alone: where the write failed, so may its put-back.
@@ -56,13 +60,44 @@ runtime::Failure ChangedOutside(const std::filesystem::path& font, const std::st
     throw stopped;
 }
 
+[[noreturn]] void PutBackTextureAndRethrow(const std::filesystem::path& texture, std::span<const std::byte> before,
+                                           const runtime::Failure& stopped) {
+    try {
+        runtime::WriteNewFile(texture, before);
+    } catch (const runtime::Failure& failure) {
+        throw runtime::Failure(stopped.kind(), std::string(stopped.what()) + "; the texture written before that could not be put back: " +
+                                                   failure.what());
+    }
+    throw stopped;
+}
+
 }  // namespace
 
 void History::RecordWrite(const std::filesystem::path& font, Step step, std::vector<Range> ranges,
                           const std::function<void()>& write) {
+    Record(font, std::move(step), std::move(ranges), std::nullopt, write);
+}
+
+void History::RecordWrite(const std::filesystem::path& font, Step step, std::vector<Range> ranges, TextureWrite texture,
+                          const std::function<void()>& write) {
+    Record(font, std::move(step), std::move(ranges), std::move(texture), write);
+}
+
+void History::Record(const std::filesystem::path& font, Step step, std::vector<Range> ranges, std::optional<TextureWrite> texture,
+                     const std::function<void()>& write) {
     ranges = Joined(std::move(ranges));
+    // The texture first: a font whose records point at glyphs not yet drawn is worse than a
+    // texture whose new glyphs no record points at yet.
+    const std::function<void()> writeAll = !texture ? write : std::function<void()>([&] {
+        runtime::WriteNewFile(texture->path, texture->after);
+        try {
+            write();
+        } catch (const runtime::Failure& failure) {
+            PutBackTextureAndRethrow(texture->path, texture->before, failure);
+        }
+    });
     if (ranges.empty()) {
-        write();
+        writeAll();
         return;
     }
     const std::uint64_t first = ranges.front().offset;
@@ -71,7 +106,7 @@ void History::RecordWrite(const std::filesystem::path& font, Step step, std::vec
     runtime::BinaryFile file = runtime::BinaryFile::OpenForReading(font);
     const std::vector<std::byte> before = ReadCovering(file, first, end);
     try {
-        write();
+        writeAll();
     } catch (const runtime::Failure& failure) {
         if (ReadCovering(file, first, end) == before) throw;  // refused before its first write
         std::vector<std::pair<std::uint64_t, std::span<const std::byte>>> held;
@@ -81,7 +116,7 @@ void History::RecordWrite(const std::filesystem::path& font, Step step, std::vec
         PutBackAndRethrow(font, failure, held);
     }
     const std::vector<std::byte> after = ReadCovering(file, first, end);
-    if (before == after) return;
+    if (before == after && (!texture || texture->before == texture->after)) return;
 
     // A new step ends the steps that were undone: they were made on bytes that are gone.
     if (CanRedo()) {
@@ -90,7 +125,7 @@ void History::RecordWrite(const std::filesystem::path& font, Step step, std::vec
         patches_.resize(firstDropped);
         steps_.resize(done_);
     }
-    steps_.push_back({step, static_cast<std::uint32_t>(patches_.size())});
+    steps_.push_back({std::move(step), static_cast<std::uint32_t>(patches_.size()), std::move(texture)});
     for (const Range& range : ranges) {
         const auto at = static_cast<std::ptrdiff_t>(range.offset - first);
         const auto size = static_cast<std::ptrdiff_t>(range.size);
@@ -99,6 +134,23 @@ void History::RecordWrite(const std::filesystem::path& font, Step step, std::vec
         bytes_.insert(bytes_.end(), after.begin() + at, after.begin() + at + size);
     }
     done_ = steps_.size();
+
+    const auto withTexture = [](const StepEntry& entry) { return entry.texture.has_value(); };
+    if (static_cast<std::size_t>(std::count_if(steps_.begin(), steps_.end(), withTexture)) > kTextureSteps) {
+        const auto oldest = std::find_if(steps_.begin(), steps_.end(), withTexture);
+        ForgetOldest(static_cast<std::size_t>(oldest - steps_.begin()) + 1);
+    }
+}
+
+void History::ForgetOldest(std::size_t steps) {
+    const std::uint32_t patches = steps < steps_.size() ? steps_[steps].firstPatch : static_cast<std::uint32_t>(patches_.size());
+    const std::uint64_t bytes = patches < patches_.size() ? patches_[patches].bytesAt : bytes_.size();
+    steps_.erase(steps_.begin(), steps_.begin() + static_cast<std::ptrdiff_t>(steps));
+    patches_.erase(patches_.begin(), patches_.begin() + patches);
+    bytes_.erase(bytes_.begin(), bytes_.begin() + static_cast<std::ptrdiff_t>(bytes));
+    for (StepEntry& entry : steps_) entry.firstPatch -= patches;
+    for (Patch& patch : patches_) patch.bytesAt -= bytes;
+    done_ -= std::min(done_, steps);
 }
 
 std::optional<History::Step> History::Undo(const std::filesystem::path& font, const ReplayCheck& check) {
@@ -113,6 +165,12 @@ std::optional<History::Step> History::Redo(const std::filesystem::path& font, co
     Replay(font, done_, true, check);
     ++done_;
     return steps_[done_ - 1].step;
+}
+
+std::filesystem::path History::TextureOfNext(bool undo) const {
+    const std::size_t step = undo ? done_ - 1 : done_;
+    if (undo ? !CanUndo() : !CanRedo()) return {};
+    return steps_[step].texture ? steps_[step].texture->path : std::filesystem::path();
 }
 
 void History::Clear() {
@@ -130,39 +188,66 @@ std::span<const History::Patch> History::PatchesOf(std::size_t step) const {
 
 void History::Replay(const std::filesystem::path& font, std::size_t step, bool forward, const ReplayCheck& check) {
     const std::span<const Patch> patches = PatchesOf(step);
+    const std::optional<TextureWrite>& texture = steps_[step].texture;
     // Forward finds the bytes before the step and writes the ones after it; back the other way.
     const auto expected = [&](const Patch& patch) { return bytes_.data() + patch.bytesAt + (forward ? 0 : patch.size); };
     const auto wanted = [&](const Patch& patch) { return bytes_.data() + patch.bytesAt + (forward ? patch.size : 0); };
 
     std::optional<runtime::BinaryFile> file;
-    try {
-        file.emplace(runtime::BinaryFile::Open(font));
-    } catch (const runtime::Failure& failure) {
-        throw ChangedOutside(font, std::string("cannot be opened: ") + failure.what());
-    }
-    if (!file->writable()) throw ChangedOutside(font, "is read-only now");
-    const std::uint64_t first = patches.front().offset;
-    const std::uint64_t end = patches.back().offset + patches.back().size;
-    if (file->Size() < end) throw ChangedOutside(font, "is shorter than when it was written");
-    const std::vector<std::byte> now = ReadCovering(*file, first, end);
-    for (const Patch& patch : patches) {
-        if (!std::equal(expected(patch), expected(patch) + patch.size, now.begin() + static_cast<std::ptrdiff_t>(patch.offset - first))) {
-            throw ChangedOutside(font, "no longer holds at offset " + std::to_string(patch.offset) + " what the window wrote there");
+    std::uint64_t first = 0;
+    std::uint64_t end = 0;
+    std::vector<std::byte> now;
+    if (!patches.empty()) {
+        try {
+            file.emplace(runtime::BinaryFile::Open(font));
+        } catch (const runtime::Failure& failure) {
+            throw ChangedOutside(font, std::string("cannot be opened: ") + failure.what());
+        }
+        if (!file->writable()) throw ChangedOutside(font, "is read-only now");
+        first = patches.front().offset;
+        end = patches.back().offset + patches.back().size;
+        if (file->Size() < end) throw ChangedOutside(font, "is shorter than when it was written");
+        now = ReadCovering(*file, first, end);
+        for (const Patch& patch : patches) {
+            if (!std::equal(expected(patch), expected(patch) + patch.size, now.begin() + static_cast<std::ptrdiff_t>(patch.offset - first))) {
+                throw ChangedOutside(font, "no longer holds at offset " + std::to_string(patch.offset) + " what the window wrote there");
+            }
         }
     }
-    if (check) {
+    if (texture) {
+        const std::vector<std::byte>& held = forward ? texture->before : texture->after;
+        std::vector<std::byte> bytes;
+        try {
+            runtime::BinaryFile textureFile = runtime::BinaryFile::Open(texture->path);
+            if (!textureFile.writable()) throw TextureChanged(texture->path, "is read-only now");
+            bytes = textureFile.ReadAll();
+        } catch (const runtime::Failure& failure) {
+            if (failure.kind() == runtime::FailureKind::TextureChanged) throw;
+            throw TextureChanged(texture->path, std::string("cannot be opened: ") + failure.what());
+        }
+        if (bytes != held) throw TextureChanged(texture->path, "no longer holds what the window wrote there");
+    }
+    if (check && file) {
         std::vector<Change> changes;
         for (const Patch& patch : patches) changes.push_back({patch.offset, std::span(wanted(patch), patch.size)});
         check(*file, changes);
     }
+    if (texture) runtime::WriteNewFile(texture->path, forward ? texture->after : texture->before);
     for (std::size_t i = 0; i < patches.size(); ++i) {
         try {
             file->Write(patches[i].offset, std::span<const std::byte>(wanted(patches[i]), patches[i].size));
         } catch (const runtime::Failure& failure) {
-            if (ReadCovering(*file, first, end) == now) throw;
-            std::vector<std::pair<std::uint64_t, std::span<const std::byte>>> held;
-            for (std::size_t j = 0; j <= i; ++j) held.emplace_back(patches[j].offset, std::span(expected(patches[j]), patches[j].size));
-            PutBackAndRethrow(font, failure, held);
+            try {
+                if (ReadCovering(*file, first, end) != now) {
+                    std::vector<std::pair<std::uint64_t, std::span<const std::byte>>> held;
+                    for (std::size_t j = 0; j <= i; ++j) held.emplace_back(patches[j].offset, std::span(expected(patches[j]), patches[j].size));
+                    PutBackAndRethrow(font, failure, held);
+                }
+                throw;
+            } catch (const runtime::Failure& stopped) {
+                if (!texture) throw;
+                PutBackTextureAndRethrow(texture->path, forward ? texture->before : texture->after, stopped);
+            }
         }
     }
 }

@@ -18,7 +18,7 @@ namespace editor {
 
 class History {
 public:
-    enum class Kind : std::uint8_t { StoreGlyph, SaveFontParameters, FitGlyph, FitAllGlyphs };
+    enum class Kind : std::uint8_t { StoreGlyph, SaveFontParameters, FitGlyph, FitAllGlyphs, DrawGlyphs };
     struct Step {
         Kind kind = Kind::StoreGlyph;
         std::int16_t glyph = 0;  // the glyph written, the first one of a batch; 0 for the header
@@ -36,6 +36,19 @@ public:
     void RecordWrite(const std::filesystem::path& font, Step step, std::vector<Range> ranges,
                      const std::function<void()>& write);
 
+    // The same for a write that also replaces the texture's file whole, which goes first: the
+    // texture's bytes become part of the step, and a write of the records that fails puts them
+    // back. Only the last kTextureSteps such steps are kept, since each holds two textures: one
+    // more forgets the oldest of them and every step before it.
+    static constexpr std::size_t kTextureSteps = 4;
+    struct TextureWrite {
+        std::filesystem::path path;
+        std::vector<std::byte> before;
+        std::vector<std::byte> after;
+    };
+    void RecordWrite(const std::filesystem::path& font, Step step, std::vector<Range> ranges, TextureWrite texture,
+                     const std::function<void()>& write);
+
     // The bytes an undo or a redo is about to write at an offset.
     struct Change {
         std::uint64_t offset = 0;
@@ -45,13 +58,17 @@ public:
     using ReplayCheck = std::function<void(runtime::BinaryFile& file, std::span<const Change> changes)>;
 
     // Both write a step's bytes only when the file holds, in all of the step's ranges, exactly
-    // the bytes the other direction left there, and refuse otherwise before the first write,
+    // the bytes the other direction left there (and its texture, if it has one, whole), and refuse
+    // otherwise before the first write,
     // with a Failure of kind ChangedOutside: the file was changed, shortened, removed or made
     // read-only by someone else. Then check, when given, may refuse them too, still before the
     // first write. A replay that fails half way is put back as a write is. Nothing when there is
     // no step to take back or make again.
     std::optional<Step> Undo(const std::filesystem::path& font, const ReplayCheck& check = {});
     std::optional<Step> Redo(const std::filesystem::path& font, const ReplayCheck& check = {});
+
+    // The texture the step an undo (or a redo) would replay rewrote, if it rewrote one.
+    std::filesystem::path TextureOfNext(bool undo) const;
 
     bool CanUndo() const { return done_ > 0; }
     bool CanRedo() const { return done_ < steps_.size(); }
@@ -63,6 +80,7 @@ private:
     struct StepEntry {
         Step step;
         std::uint32_t firstPatch;
+        std::optional<TextureWrite> texture;
     };
     struct Patch {
         std::uint64_t offset;
@@ -71,7 +89,10 @@ private:
     };
 
     std::span<const Patch> PatchesOf(std::size_t step) const;
+    void Record(const std::filesystem::path& font, Step step, std::vector<Range> ranges, std::optional<TextureWrite> texture,
+                const std::function<void()>& write);
     void Replay(const std::filesystem::path& font, std::size_t step, bool forward, const ReplayCheck& check);
+    void ForgetOldest(std::size_t steps);
 
     std::vector<StepEntry> steps_;
     std::vector<Patch> patches_;

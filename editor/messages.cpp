@@ -27,6 +27,7 @@ std::string Reason(const runtime::Failure& failure, const std::filesystem::path&
     case FailureKind::Malformed: return TextOf(Text::Malformed, language);
     case FailureKind::FileTooShort: return Format(Text::FileTooShort, language, {path});
     case FailureKind::ChangedOutside: return Format(Text::ChangedOutside, language, {path});
+    case FailureKind::TextureChanged: return TextOf(Text::TextureChanged, language);
     }
     return failure.what();
 }
@@ -92,6 +93,7 @@ std::string FailureMessage(Action action, const runtime::Failure& failure, const
     case Action::Redo: what = Text::RedoFailed; break;
     case Action::FitGlyph: what = Text::FitGlyphFailed; break;
     case Action::FitAllGlyphs: what = Text::FitAllGlyphsFailed; break;
+    case Action::DrawGlyphs: what = Text::DrawGlyphsFailed; break;
     }
     return Format(what, language, {Reason(failure, font, language)});
 }

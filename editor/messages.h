@@ -30,7 +30,7 @@ std::string FitAllReport(std::int32_t changed, std::int32_t glyphCount, const st
                          Language language = Language::Russian);
 
 // What the user was doing when a failure came.
-enum class Action { ShowGlyph, StoreGlyph, SaveFontParameters, Undo, Redo, FitGlyph, FitAllGlyphs };
+enum class Action { ShowGlyph, StoreGlyph, SaveFontParameters, Undo, Redo, FitGlyph, FitAllGlyphs, DrawGlyphs };
 
 // What did not happen, and why.
 std::string FailureMessage(Action action, const runtime::Failure& failure, const std::filesystem::path& font,

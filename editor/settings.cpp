@@ -6,6 +6,7 @@ namespace editor {
 namespace {
 
 constexpr const char* kLanguageKey = "Language";
+constexpr const char* kTypefaceKey = "Typeface";
 constexpr const char* kRussian = "ru";
 constexpr const char* kEnglish = "en";
 
@@ -28,11 +29,18 @@ Settings ReadSettings(const SettingsStore& store) {
         if (value == kEnglish) settings.language = Language::English;
         if (value == kRussian) settings.language = Language::Russian;
     }
+    if (const std::optional<std::string> typeface = store.Value(kTypefaceKey)) {
+        settings.typeface = std::filesystem::path(std::u8string(typeface->begin(), typeface->end()));
+    }
     return settings;
 }
 
 void WriteSettings(SettingsStore& store, const Settings& settings) {
     store.SetValue(kLanguageKey, settings.language == Language::English ? kEnglish : kRussian);
+    if (!settings.typeface.empty()) {
+        const std::u8string typeface = settings.typeface.u8string();
+        store.SetValue(kTypefaceKey, std::string(typeface.begin(), typeface.end()));
+    }
 }
 
 }  // namespace editor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -10,6 +11,7 @@ enum class Language { Russian, English };
 
 struct Settings {
     Language language = Language::Russian;  // whatever the system's own language
+    std::filesystem::path typeface;         // the TrueType file last chosen for drawing glyphs
 };
 
 // A view's settings file: a text for each key. Nothing for a key that is missing or could not be

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "editor/render_dialog.h"
 #include "editor/settings.h"
 #include "picture/image.h"
 
@@ -37,6 +38,7 @@ enum class Control {
     Redo,
     FitGlyph,
     FitAllGlyphs,
+    DrawGlyphs,
 };
 
 // The texts of the menus and controls that change only with the language.
@@ -47,6 +49,7 @@ enum class ControlText {
     Redo,
     FitGlyph,
     FitAllGlyphs,
+    DrawGlyphs,  // "Нарисовать символы из шрифта…", Ctrl+R
     ViewMenu,
     MagnifierItem,  // "Лупа", the magnifier's title too
     LanguageMenu,
@@ -122,6 +125,12 @@ public:
     virtual void Exclaim(const std::string& prompt, const std::string& title) = 0;
     // The same with an information icon: news, not a warning.
     virtual void Inform(const std::string& prompt, const std::string& title) = 0;
+
+    // The modal dialog that draws glyphs from a font, opened with the values given. At its opening
+    // and at each change of a value it shows what Editor::PreviewRender gives for the values,
+    // with "Нарисовать" enabled as the preview says; its "…" button asks Editor::ChooseTypeface.
+    // The values when "Нарисовать" closed it; nothing when cancelled.
+    virtual std::optional<RenderValues> AskRenderValues(const RenderDialogTexts& texts, const RenderValues& values) = 0;
 
     // Starting a running timer starts it anew; it calls Editor::OnTimer once when it runs out.
     virtual void StartTimer(Timer timer, int milliseconds) = 0;

@@ -19,6 +19,7 @@ enum class FailureKind {
     TextTooLong,    // a text past the length the program scans
     Malformed,      // a text or file that does not follow its format
     ChangedOutside, // the file no longer holds what the program wrote there
+    TextureChanged, // the texture no longer holds what the program drew or showed
     FileTooShort,   // a file that ends before what is to be written, or before its own table does
 };
 

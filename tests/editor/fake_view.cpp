@@ -172,6 +172,12 @@ void FakeView::Inform(const std::string& prompt, const std::string& title) {
     ExpectTitle(title, editor::Text::FitTitle);
 }
 
+std::optional<editor::RenderValues> FakeView::AskRenderValues(const editor::RenderDialogTexts& texts, const editor::RenderValues& values) {
+    calls.push_back("ask " + texts.title);
+    if (whilePromptOpen) whilePromptOpen();
+    return renderDialog ? renderDialog(values) : std::nullopt;
+}
+
 void FakeView::StartTimer(editor::Timer timer, int milliseconds) {
     calls.push_back(std::string("start ") + Name(timer) + " " + std::to_string(milliseconds));
     running[timer] = milliseconds;

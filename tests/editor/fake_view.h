@@ -51,6 +51,8 @@ public:
     std::function<void()> whilePromptOpen;
     std::map<editor::Surface, editor::Cursor> cursors;
     bool magnifierShown = false;
+    // The user in the dialog that draws glyphs: nothing is Cancel. Without it the dialog is cancelled.
+    std::function<std::optional<editor::RenderValues>(const editor::RenderValues&)> renderDialog;
     int magnifierRedraws = 0;
 
     void SetText(editor::Box box, const std::string& text) override;
@@ -75,6 +77,7 @@ public:
                                                             const std::filesystem::path& lastFile) override;
     void Exclaim(const std::string& prompt, const std::string& title) override;
     void Inform(const std::string& prompt, const std::string& title) override;
+    std::optional<editor::RenderValues> AskRenderValues(const editor::RenderDialogTexts& texts, const editor::RenderValues& values) override;
     void StartTimer(editor::Timer timer, int milliseconds) override;
     void StopTimer(editor::Timer timer) override;
     void WatchFile(const std::filesystem::path& path) override;
