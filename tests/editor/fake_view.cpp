@@ -48,6 +48,7 @@ const char* Name(editor::Control control) {
     case Control::Redo: return "Redo";
     case Control::FitGlyph: return "FitGlyph";
     case Control::FitAllGlyphs: return "FitAllGlyphs";
+    case Control::DrawGlyphs: return "DrawGlyphs";
     }
     return "?";
 }
@@ -79,7 +80,7 @@ void FakeView::SetEnabled(editor::Control control, bool on) {
     // tables of every other sequence would be about the menu.
     using editor::Control;
     const bool editMenu = control == Control::EditMenu || control == Control::Undo || control == Control::Redo ||
-                          control == Control::FitGlyph || control == Control::FitAllGlyphs;
+                          control == Control::FitGlyph || control == Control::FitAllGlyphs || control == Control::DrawGlyphs;
     if (!editMenu) calls.push_back(std::string(on ? "enable " : "disable ") + Name(control));
     enabled[control] = on;
 }

@@ -244,6 +244,36 @@ TEST_F(HistoryTest, AWriteThatStopsHalfWayIsPutBackAndSaysWhy) {
 #endif
 }
 
+TEST_F(HistoryTest, StepsThatRewriteTheTextureKeepItWholeAndOnlyTheLastFew) {
+    const std::string texture = dir.Write("font.bmp", Filled(8, 0));
+    const auto draw = [&](int value, const Bytes& record, bool fails = false) {
+        history.RecordWrite(path, {History::Kind::DrawGlyphs, 1}, {{44, record.size()}}, {texture, ReadAll(texture), Filled(8, value)}, [&] {
+            Poke(path, 44, record);
+            if (fails) throw runtime::Failure(runtime::FailureKind::WriteFailed, "disk gone");
+        });
+    };
+    EXPECT_THROW(draw(9, Filled(4, 0xD9), true), runtime::Failure);
+    EXPECT_EQ(ReadAll(texture), Filled(8, 0)) << "a records write that fails puts the texture back";
+    EXPECT_EQ(ReadAll(path), Counting());
+    EXPECT_FALSE(history.CanUndo());
+
+    Write({History::Kind::StoreGlyph, 0}, {{12, Filled(4, 0xA0)}});
+    draw(1, Filled(4, 0xD1));
+    draw(2, Filled(4, 0xD1));  // the texture alone changed: still a step
+    for (int value = 3; value <= History::kTextureSteps + 1; ++value) draw(value, Filled(4, static_cast<int>(0xD0 + value)));
+    EXPECT_EQ(history.TextureOfNext(true), texture);
+    for (int value = History::kTextureSteps; value >= 1; --value) {
+        ASSERT_TRUE(history.Undo(path)) << value;
+        EXPECT_EQ(ReadAll(texture), Filled(8, value));
+    }
+    EXPECT_FALSE(history.CanUndo()) << "the oldest drawing and the store before it are forgotten";
+    EXPECT_EQ(ReadAll(path), Patched(Patched(Counting(), 12, Filled(4, 0xA0)), 44, Filled(4, 0xD1)));
+
+    dir.Write("font.bmp", Filled(8, 7));  // saved by another program
+    EXPECT_THROW(history.Redo(path), runtime::Failure);
+    EXPECT_EQ(ReadAll(path), Patched(Patched(Counting(), 12, Filled(4, 0xA0)), 44, Filled(4, 0xD1))) << "refused before any write";
+}
+
 TEST_F(HistoryTest, HoldsAHundredThousandStepsAndUndoesThemAll) {
 #if defined(_WIN32)
     // The same code as on Linux, where it runs; Wine's file access would make it minutes.

@@ -56,7 +56,7 @@ TEST_F(LanguageChoice, SwitchesEveryTextAtOnceAndBackAndIsKept) {
     editor = std::make_unique<editor::Editor>(view, separator, &settings);
     view.editor = editor.get();
     EXPECT_EQ(view.checkedLanguage, Language::Russian) << "the first start";
-    EXPECT_EQ(view.controlTexts.size(), 19u) << "every text of the window";
+    EXPECT_EQ(view.controlTexts.size(), 20u) << "every text of the window";
     const auto font = OpenFont(FontBytes::LayoutA({Glyph(0.25f, 0.5f, 0.3125f, 1)}));
     const auto russianTexts = view.controlTexts;
     const auto russianCaptions = view.captions;

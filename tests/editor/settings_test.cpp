@@ -23,6 +23,12 @@ TEST(Settings, WhatIsWrittenIsReadAndAnythingElseIsTheDefault) {
         store.values["Language"] = value;
         EXPECT_EQ(editor::ReadSettings(store).language, language) << '"' << value << '"';
     }
+    // The TrueType file's name as the system spells it, whatever its letters.
+    const std::filesystem::path typeface(u8"/шрифты/Мой шрифт.ttf");
+    editor::WriteSettings(store, {Language::English, typeface});
+    EXPECT_EQ(editor::ReadSettings(store).typeface, typeface);
+    editor::WriteSettings(store, {Language::Russian});
+    EXPECT_EQ(editor::ReadSettings(store).typeface, typeface) << "no file chosen yet keeps the last one";
 }
 
 }  // namespace

@@ -166,11 +166,11 @@ TEST_F(EditMenu, AnUndoOrRedoIsRefusedWhereAStoreWouldBe) {
 }
 
 TEST_F(EditMenu, FollowsTheStateAndBelongsToTheOpenedFont) {
-    for (const Control item : {Control::EditMenu, Control::Undo, Control::Redo, Control::FitGlyph, Control::FitAllGlyphs}) {
+    for (const Control item : {Control::EditMenu, Control::Undo, Control::Redo, Control::FitGlyph, Control::FitAllGlyphs, Control::DrawGlyphs}) {
         EXPECT_FALSE(Enabled(item)) << "start-up";
     }
     OpenFiveGlyphs();
-    EXPECT_TRUE(Enabled(Control::EditMenu) && Enabled(Control::FitGlyph) && Enabled(Control::FitAllGlyphs));
+    EXPECT_TRUE(Enabled(Control::EditMenu) && Enabled(Control::FitGlyph) && Enabled(Control::FitAllGlyphs) && Enabled(Control::DrawGlyphs));
     EXPECT_FALSE(Enabled(Control::Undo) || Enabled(Control::Redo));
     editor->ClickArrow(Control::Command5);
     EXPECT_TRUE(Enabled(Control::Undo));
@@ -196,7 +196,7 @@ TEST_F(EditMenu, FollowsTheStateAndBelongsToTheOpenedFont) {
     const std::filesystem::path small = Write("small.bmp", testing_support::GreyBmp(256, 256));
     Open(font, small);
     EXPECT_TRUE(Enabled(Control::EditMenu) && Enabled(Control::Undo));
-    EXPECT_FALSE(Enabled(Control::FitGlyph) || Enabled(Control::FitAllGlyphs));
+    EXPECT_FALSE(Enabled(Control::FitGlyph) || Enabled(Control::FitAllGlyphs) || Enabled(Control::DrawGlyphs));
     editor->FitGlyph();  // no step: the picture is not shown
     editor->FitAllGlyphs();
     editor->ClickArrow(Control::Command5);  // glyph 1
@@ -218,7 +218,7 @@ TEST_F(EditMenu, FollowsTheStateAndBelongsToTheOpenedFont) {
     // A font without glyphs has none to fit.
     Open(Write("empty.gmf", FontBytes::LayoutA({}).bytes()), picture);
     EXPECT_TRUE(Enabled(Control::EditMenu));
-    EXPECT_FALSE(Enabled(Control::FitGlyph) || Enabled(Control::FitAllGlyphs));
+    EXPECT_FALSE(Enabled(Control::FitGlyph) || Enabled(Control::FitAllGlyphs) || Enabled(Control::DrawGlyphs));
 }
 
 TEST_F(EditMenu, AFitOfOneGlyphWritesWhatGmftoolFitWrites) {
