@@ -23,6 +23,7 @@
 #include "bench/bench_files.h"
 #include "editor/editor.h"
 #include "font/font_file.h"
+#include "glyphs/char_map.h"
 #include "runtime/binary_file.h"
 #include "picture/image.h"
 #include "tests/support/bmp.h"
@@ -298,11 +299,16 @@ public:
     void SetCursor(editor::Surface, editor::Cursor) override {}
     void ShowMagnifier(bool) override {}
     void RedrawMagnifier() override { benchmark::DoNotOptimize(editor->Magnifier()); }
+    std::optional<editor::RenderValues> AskRenderValues(const editor::RenderDialogTexts&, const editor::RenderValues&) override {
+        return renderValues;
+    }
+    std::optional<editor::RenderValues> renderValues;
 };
 
 struct OpenEditor {
-    explicit OpenEditor(const std::vector<std::byte>& fontBytes, const std::vector<std::byte>& pictureBytes = TextureBmp())
-        : fontPath(dir.Write("font1.gmf", fontBytes)), picturePath(dir.Write("font1.bmp", pictureBytes)), editor(view, '.') {
+    explicit OpenEditor(const std::vector<std::byte>& fontBytes, const std::vector<std::byte>& pictureBytes = TextureBmp(),
+                        const std::string& pictureName = "font1.bmp")
+        : fontPath(dir.Write("font1.gmf", fontBytes)), picturePath(dir.Write(pictureName, pictureBytes)), editor(view, '.') {
         view.editor = &editor;
         Open();
     }
@@ -420,6 +426,54 @@ void CoreDragMove(benchmark::State& state) {
     CheckNoMessage(state, open);
 }
 BENCHMARK(CoreDragMove);
+
+// Characters for the glyphs a translation draws: Cyrillic, then Latin letters and digits.
+std::string Characters(int count) {
+    std::u32string all;
+    for (char32_t c = U'А'; c <= U'я'; ++c) all += c;
+    for (char32_t c = U'A'; c <= U'Z'; ++c) all += c;
+    for (char32_t c = U'0'; c <= U'9'; ++c) all += c;
+    std::string utf8;
+    for (const char32_t c : all.substr(0, static_cast<std::size_t>(count))) utf8 += glyphs::Utf8(c);
+    return utf8;
+}
+
+editor::RenderValues DrawValues(int count) {
+    editor::RenderValues values;
+    values.typeface = RUNEPLOT_TEST_TTF;
+    values.characters = Characters(count);
+    return values;
+}
+
+// The dialog's preview as a value changes, for 30 glyphs on the game's 1,024 x 1,024 TGA: the
+// size typed anew each time, so that no glyph image is kept from the last one.
+void CorePreviewRender(benchmark::State& state) {
+    OpenEditor open(bench::FontOfGlyphs(100), GameTga(), "font1.tga");
+    editor::RenderValues values = DrawValues(30);
+    int px = 40;
+    for (auto _ : state) {
+        values.px = px = px == 40 ? 41 : 40;
+        const editor::RenderPreview preview = open.editor.PreviewRender(values);
+        if (!preview.canDraw) state.SkipWithError("no drawing planned");
+        benchmark::DoNotOptimize(preview.image.pixels.data());
+    }
+}
+BENCHMARK(CorePreviewRender)->Unit(benchmark::kMillisecond);
+
+// "Нарисовать" for 100 glyphs on the game's TGA, the size chosen, to the texture's and the records'
+// writing and the texture shown; each undone again outside the timing.
+void CoreDrawGlyphs(benchmark::State& state) {
+    OpenEditor open(bench::FontOfGlyphs(100), GameTga(), "font1.tga");
+    open.view.renderValues = DrawValues(100);
+    for (auto _ : state) {
+        open.editor.DrawGlyphsCommand();
+        state.PauseTiming();
+        open.editor.Undo();
+        state.ResumeTiming();
+    }
+    CheckNoMessage(state, open);
+}
+BENCHMARK(CoreDrawGlyphs)->Unit(benchmark::kMillisecond);
 
 // The picture layer's share of an open: the texture decoded once.
 void DecodeTexture(benchmark::State& state) {
