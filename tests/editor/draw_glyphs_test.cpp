@@ -6,6 +6,7 @@
 #include "editor/texts.h"
 #include "tests/editor/editor_fixture.h"
 #include "tests/gmftool/run_gmftool.h"
+#include "tests/support/tga.h"
 
 namespace {
 
@@ -53,13 +54,14 @@ protected:
     }
 
     // What gmftool render writes for the same values into copies of the files.
-    std::pair<std::vector<std::byte>, std::vector<std::byte>> Rendered() {
+    std::pair<std::vector<std::byte>, std::vector<std::byte>> Rendered(const std::string& name = "font1.bmp") {
         std::filesystem::create_directory(PathOf("gm"));
         const std::filesystem::path copy = Write("gm/font1.gmf", fontBefore);
-        Write("gm/font1.bmp", textureBefore);
-        const auto result = testing_support::RunGmftool({"render", copy.string(), "--ttf", RUNEPLOT_TEST_TTF, "--chars", "АБВ", "--at", "2", "--no-backup"});
+        const std::filesystem::path picture = Write("gm/" + name, textureBefore);
+        const auto result = testing_support::RunGmftool(
+            {"render", copy.string(), "--picture", picture.string(), "--ttf", RUNEPLOT_TEST_TTF, "--chars", "АБВ", "--at", "2", "--no-backup"});
         EXPECT_EQ(result.status, 0) << result.err;
-        return {FileBytes(copy), FileBytes(PathOf("gm/font1.bmp"))};
+        return {FileBytes(copy), FileBytes(picture)};
     }
 
     std::filesystem::path font;
@@ -76,23 +78,28 @@ TEST_F(DrawGlyphs, TheDialogsValuesToThePlan) {
     EXPECT_TRUE(Dialog(false).canDraw);
     EXPECT_EQ(opened->firstGlyph, 3) << "the selected glyph, counted from 1";
     EXPECT_TRUE(opened->typeface.empty()) << "none chosen yet";
+    view.answers.push_back(std::filesystem::path(RUNEPLOT_TEST_TTF));
+    EXPECT_EQ(editor->ChooseTypeface({}), std::filesystem::path(RUNEPLOT_TEST_TTF));
+    Dialog(false);
+    EXPECT_EQ(opened->typeface, std::filesystem::path(RUNEPLOT_TEST_TTF)) << "the last one chosen";
 
     struct Row {
         const char* what;
         void (*change)(RenderValues&);
         bool canDraw;
+        bool planned;  // the texture shown in the preview, with what can be placed
         std::string says;
     };
     const Row rows[] = {
-        {"defaults, to the table's last glyph", [](RenderValues&) {}, true, "(наибольший"},
-        {"a given size", [](RenderValues& v) { v.px = 12; }, true, "Размер 12 пикс., базовая линия"},
-        {"a missing character", [](RenderValues& v) { v.firstGlyph = 1; v.characters = "А\u4E00Б\u4E01"; }, false, "'\u4E00' (U+4E00), '\u4E01' (U+4E01)"},
-        {"no room", [](RenderValues& v) { v.px = 1000; }, false, "Нет места для: 2 'А' (U+0410), 3 'Б' (U+0411), 4 'В' (U+0412)"},
-        {"one past the table", [](RenderValues& v) { v.firstGlyph = 3; }, false, "№ 5, а в шрифте их 4"},
-        {"no characters", [](RenderValues& v) { v.characters.clear(); }, false, "Нет символов"},
-        {"a code page to the table's end", [](RenderValues& v) { v.fromCodePage = true; v.firstByte = 0xC0; }, true, "базовая линия"},
-        {"no font file", [](RenderValues& v) { v.typeface.clear(); }, false, "Выберите файл шрифта"},
-        {"not a font", [](RenderValues& v) { v.typeface = v.typeface.parent_path(); }, false, "Шрифт не прочитан"},
+        {"defaults, to the table's last glyph", [](RenderValues&) {}, true, true, "(наибольший"},
+        {"a given size", [](RenderValues& v) { v.px = 12; }, true, true, "Размер 12 пикс., базовая линия"},
+        {"a missing character", [](RenderValues& v) { v.firstGlyph = 1; v.characters = "А\u4E00Б\u4E01"; }, false, false, "'\u4E00' (U+4E00), '\u4E01' (U+4E01)"},
+        {"no room", [](RenderValues& v) { v.px = 1000; }, false, true, "Нет места для: 2 'А' (U+0410), 3 'Б' (U+0411), 4 'В' (U+0412)"},
+        {"one past the table", [](RenderValues& v) { v.firstGlyph = 3; }, false, false, "№ 5, а в шрифте их 4"},
+        {"no characters", [](RenderValues& v) { v.characters.clear(); }, false, false, "Нет символов"},
+        {"a code page to the table's end", [](RenderValues& v) { v.fromCodePage = true; v.firstByte = 0xC0; }, true, true, "базовая линия"},
+        {"no font file", [](RenderValues& v) { v.typeface.clear(); }, false, false, "Выберите файл шрифта"},
+        {"not a font", [](RenderValues& v) { v.typeface = v.typeface.parent_path(); }, false, false, "Шрифт не прочитан"},
     };
     for (const Row& row : rows) {
         values = {};
@@ -102,6 +109,7 @@ TEST_F(DrawGlyphs, TheDialogsValuesToThePlan) {
         row.change(values);
         const editor::RenderPreview preview = editor->PreviewRender(values);
         EXPECT_EQ(preview.canDraw, row.canDraw) << row.what;
+        EXPECT_EQ(preview.image.pixels[0] != picture::kBlack, row.planned) << row.what;
         EXPECT_TRUE(Says(preview.notes, row.says)) << row.what << ": " << (preview.notes.empty() ? "" : preview.notes.back());
     }
     EXPECT_EQ(FileBytes(font), fontBefore) << "a preview writes nothing";
@@ -132,11 +140,25 @@ TEST_F(DrawGlyphs, DrawsAsGmftoolRenderInOneStepThatUndoAndRedoTakeWhole) {
     EXPECT_EQ(FileBytes(font), fontBefore);
     EXPECT_EQ(FileBytes(texture), textureBefore);
     EXPECT_EQ(view.texture->pixels, shownBefore) << "the texture shown as the file holds it again";
+    view.TakeCalls();
+    editor->OnWatchedFileChanged();
+    view.TimerRunsOut(editor::Timer::TextureSettled);
+    EXPECT_EQ(view.TakeCalls(), (std::vector<std::string>{"start TextureSettled 250"})) << "nor is the undo's";
     EXPECT_TRUE(view.IsEnabled(editor::Control::Redo));
     editor->Redo();
     EXPECT_EQ(FileBytes(font), fontRendered);
     EXPECT_EQ(FileBytes(texture), textureRendered);
     EXPECT_TRUE(view.messages.empty());
+}
+
+TEST_F(DrawGlyphs, OnTheGamesTgaWithAlphaAsGmftoolRenderToo) {
+    texture = Write("font1.tga", testing_support::Tga32(picture::Filled(1024, 1024, {255, 255, 255, 0}), true));
+    textureBefore = FileBytes(texture);
+    editor->OpenFromCommandLine(font, texture);
+    const auto [fontRendered, textureRendered] = Rendered("font1.tga");
+    Dialog(true);
+    EXPECT_EQ(FileBytes(font), fontRendered);
+    EXPECT_EQ(FileBytes(texture), textureRendered);
 }
 
 TEST_F(DrawGlyphs, AnOutsideSaveOfTheTextureRefusesTheUndoAndIsFollowed) {
@@ -153,6 +175,20 @@ TEST_F(DrawGlyphs, AnOutsideSaveOfTheTextureRefusesTheUndoAndIsFollowed) {
     editor->OnWatchedFileChanged();
     view.TimerRunsOut(editor::Timer::TextureSettled);
     EXPECT_EQ(view.texture->At(10, 10).r, 0x20);
+
+    // Nothing is drawn for a character the font lacks, however the dialog was closed.
+    values.characters = "\u4E00";
+    Dialog(true);
+    EXPECT_EQ(view.messages.size(), 2u);
+    EXPECT_EQ(FileBytes(font), fontDrawn);
+
+    // An undo of a drawing into a texture no longer shown leaves the one shown alone.
+    values.characters = "АБВ";
+    Dialog(true);
+    editor->DropFiles({Write("other.bmp", GreyBmp(512, 512, 0x30))});
+    editor->Undo();
+    EXPECT_EQ(FileBytes(texture), GreyBmp(512, 512, 0x20));
+    EXPECT_EQ(view.texture->At(10, 10).r, 0x30);
 }
 
 }  // namespace
