@@ -28,14 +28,15 @@ glyphs::PixelRect Around(const glyphs::RenderPlan& plan, int width, int height) 
 
 picture::Image PreviewPicture(const picture::Picture& drawn, const glyphs::RenderPlan& plan, picture::Rgba outline) {
     picture::Image preview = picture::Filled(kPreviewWidth, kPreviewHeight, picture::kBlack);
-    const picture::Image shown = picture::OverCheckerboard(drawn);
-    const glyphs::PixelRect region = Around(plan, shown.width, shown.height);
+    const glyphs::PixelRect region = Around(plan, drawn.image.width, drawn.image.height);
     const int factor = std::clamp(std::min(kPreviewWidth / (region.right - region.left), kPreviewHeight / (region.bottom - region.top)), 1,
                                   kLargestPreviewFactor);
     const int columns = std::min(region.right - region.left, kPreviewWidth / factor);
     const int rows = std::min(region.bottom - region.top, kPreviewHeight / factor);
+    // Only what the preview shows is laid over the checkerboard.
+    const picture::Image shown = picture::OverCheckerboard(drawn, region.left, region.top, region.left + columns, region.top + rows);
     for (int y = 0; y < rows * factor; ++y) {
-        const picture::Rgba* in = &shown.At(region.left, region.top + y / factor);
+        const picture::Rgba* in = &shown.At(0, y / factor);
         picture::Rgba* out = &preview.At(0, y);
         for (int x = 0; x < columns * factor; ++x) out[x] = in[x / factor];
     }

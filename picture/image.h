@@ -92,6 +92,8 @@ Picture LoadTexture(const std::filesystem::path& path);
 Image ShownTexture(const Picture& texture);
 // The same pixels and checkerboard at the texture's own size, for the magnifier.
 Image OverCheckerboard(const Picture& texture);
+// The same for the part of it from (left, top) up to (right, bottom), not including them.
+Image OverCheckerboard(const Picture& texture, int left, int top, int right, int bottom);
 
 std::vector<std::byte> EncodePng(const Image& image);
 

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -24,21 +25,26 @@ std::pair<int, int> Span(int shown, int size) {
 
 }  // namespace
 
-Image OverCheckerboard(const Picture& texture) {
-    // A BMP is shown as it always was.
-    if (texture.format.kind == PictureKind::Bmp) return texture.image;
+Image OverCheckerboard(const Picture& texture) { return OverCheckerboard(texture, 0, 0, texture.image.width, texture.image.height); }
+
+Image OverCheckerboard(const Picture& texture, int left, int top, int right, int bottom) {
     const Image& image = texture.image;
-    Image opaque = Filled(image.width, image.height, kBlack);
-    // The square each column and row lies in, at the picture's scale whatever the texture's size.
-    std::vector<std::uint8_t> squareOfColumn(static_cast<std::size_t>(image.width));
-    for (int x = 0; x < image.width; ++x) {
-        squareOfColumn[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(static_cast<std::int64_t>(x) * font::kTextureSize / image.width / kCheckerSide % 2);
+    Image opaque = Filled(right - left, bottom - top, kBlack);
+    // A BMP is shown as it always was.
+    if (texture.format.kind == PictureKind::Bmp) {
+        for (int y = top; y < bottom; ++y) std::copy(&image.At(left, y), &image.At(left, y) + (right - left), &opaque.At(0, y - top));
+        return opaque;
     }
-    for (int y = 0; y < image.height; ++y) {
+    // The square each column and row lies in, at the picture's scale whatever the texture's size.
+    std::vector<std::uint8_t> squareOfColumn(static_cast<std::size_t>(right - left));
+    for (int x = left; x < right; ++x) {
+        squareOfColumn[static_cast<std::size_t>(x - left)] = static_cast<std::uint8_t>(static_cast<std::int64_t>(x) * font::kTextureSize / image.width / kCheckerSide % 2);
+    }
+    for (int y = top; y < bottom; ++y) {
         const int squareOfRow = static_cast<int>(static_cast<std::int64_t>(y) * font::kTextureSize / image.height / kCheckerSide % 2);
-        const Rgba* in = &image.At(0, y);
-        Rgba* out = &opaque.At(0, y);
-        for (int x = 0; x < image.width; ++x) {
+        const Rgba* in = &image.At(left, y);
+        Rgba* out = &opaque.At(0, y - top);
+        for (int x = 0; x < right - left; ++x) {
             const Rgba pixel = in[x];
             const std::uint32_t checker = (squareOfColumn[static_cast<std::size_t>(x)] + squareOfRow) % 2 ? kCheckerLight : kCheckerDark;
             // Most of a texture is wholly clear or wholly opaque: those cost no arithmetic.
