@@ -134,7 +134,7 @@ private:
     };
     // The font's table as the file holds it now, refused when it is not the one loaded.
     font::FontTable LoadedTableNow() const;
-    std::optional<font::FontTable> renderTable_;  // read when the dialog first asks
+    std::optional<font::FontTable> renderTable_;  // while the dialog is open
     RenderPlanned PlanFor(const RenderValues& values, const font::FontTable& table, const picture::Picture& texture);
     const glyphs::Typeface& TypefaceAt(const std::filesystem::path& path);
     void DrawGlyphs(const RenderValues& values);

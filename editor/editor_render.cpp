@@ -66,13 +66,19 @@ void Editor::DrawGlyphsCommand() {
     RenderValues values = renderValues_;
     values.firstGlyph = view_.SelectorValue() + 1;  // the selected glyph, whatever the last draw began at
     if (values.typeface.empty()) values.typeface = CommonDialog3.FileName;
+    // The table is read once for the previews: the window writes nothing while its dialog is open.
+    try {
+        renderTable_ = LoadedTableNow();
+    } catch (const runtime::Failure& failure) {
+        ShowFailure(Action::DrawGlyphs, failure);
+        return;
+    }
     std::optional<RenderValues> chosen;
     {
         const PromptCount open(promptsOpen_);
-        renderTable_.reset();
         chosen = view_.AskRenderValues(RenderTexts(language_), values);
-        renderTable_.reset();
     }
+    renderTable_.reset();
     if (!chosen) return;
     renderValues_ = *chosen;
     DrawGlyphs(*chosen);
@@ -97,13 +103,14 @@ RenderPreview Editor::PreviewRender(const RenderValues& values) {
     RenderPreview preview;
     preview.image = picture::Filled(kPreviewWidth, kPreviewHeight, picture::kBlack);
     if (!texture_) return preview;
+    std::optional<font::FontTable> table;
     try {
-        if (!renderTable_) renderTable_ = LoadedTableNow();
+        if (!renderTable_) table = LoadedTableNow();
     } catch (const runtime::Failure& failure) {
         preview.notes.push_back(FailureMessage(Action::DrawGlyphs, failure, fontPath_, language_));
         return preview;
     }
-    RenderPlanned planned = PlanFor(values, *renderTable_, *texture_);
+    RenderPlanned planned = PlanFor(values, renderTable_ ? *renderTable_ : *table, *texture_);
     preview.notes = std::move(planned.notes);
     if (!planned.plan) return preview;
     picture::Picture drawn{texture_->image, texture_->format};
