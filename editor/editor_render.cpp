@@ -81,6 +81,11 @@ void Editor::DrawGlyphsCommand() {
     renderTable_.reset();
     if (!chosen) return;
     renderValues_ = *chosen;
+    // A file typed into the box is remembered as one chosen with "…" is.
+    if (!chosen->typeface.empty() && Chosen(chosen->typeface) != CommonDialog3.FileName) {
+        CommonDialog3.FileName = Chosen(chosen->typeface);
+        if (settings_) WriteSettings(*settings_, {language_, CommonDialog3.FileName});
+    }
     DrawGlyphs(*chosen);
 }
 
@@ -142,6 +147,11 @@ Editor::RenderPlanned Editor::PlanFor(const RenderValues& values, const font::Fo
         return std::move(planned);
     };
     if (values.typeface.empty()) return refused(Tr(Text::RenderNoTypeface));
+    // gmftool render's limits, so that the same values draw the same or are refused by both.
+    const int largest = static_cast<int>(picture::kLargestSide);
+    if ((values.px && (*values.px < 1 || *values.px > largest)) || (values.baseline && (*values.baseline < 0 || *values.baseline > largest))) {
+        return refused(Format(Text::RenderOutOfRange, language_, {std::to_string(largest), std::to_string(largest)}));
+    }
     const glyphs::Typeface* face = nullptr;
     try {
         face = &TypefaceAt(values.typeface);

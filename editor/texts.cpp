@@ -106,6 +106,7 @@ constexpr Row kTexts[] = {
     {Text::RenderClipped, "Будут обрезаны: {}", "Drawn cut: {}"},
     {Text::RenderNoRoom, "Нет места для: {}. Рисовать нельзя.", "No room for: {}. Nothing can be drawn."},
     {Text::RenderNoTypeface, "Выберите файл шрифта TrueType или OpenType.", "Choose a TrueType or OpenType font file."},
+    {Text::RenderOutOfRange, "Размер - от 1 до {} пикс., базовая линия - от 0 до {}.", "The size goes from 1 to {} px, the baseline from 0 to {}."},
     {Text::RenderTypefaceUnreadable, "Шрифт не прочитан: {}", "The font was not read: {}"},
     {Text::RenderNoCharacters, "Нет символов, которые нужно нарисовать.", "No characters to draw."},
     {Text::RenderPastTable, "Последний символ попал бы на № {}, а в шрифте их {}.",

@@ -67,6 +67,7 @@ enum class Text {
     RenderClipped,
     RenderNoRoom,
     RenderNoTypeface,
+    RenderOutOfRange,
     RenderTypefaceUnreadable,
     RenderNoCharacters,
     RenderPastTable,
