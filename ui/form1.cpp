@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
@@ -485,7 +486,9 @@ void Form1::SetPixel(std::int32_t x, std::int32_t y, picture::Rgba colour) {
 std::optional<std::filesystem::path> Form1::ChooseExistingFile(const std::string& title, const std::string& filter,
                                                                const std::filesystem::path& folder,
                                                                const std::filesystem::path& lastFile) {
-    const QString chosen = prompts_.ChooseExistingFile(this, Utf8(title), Utf8(filter), PathText(folder), PathText(lastFile));
+    // Over the dialog that asked, when one did ("…" of the draw dialog), so that it opens on top of it.
+    QWidget* owner = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this;
+    const QString chosen = prompts_.ChooseExistingFile(owner, Utf8(title), Utf8(filter), PathText(folder), PathText(lastFile));
     if (chosen.isEmpty()) return std::nullopt;
     return NativePath(chosen);
 }
