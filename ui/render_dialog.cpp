@@ -8,13 +8,15 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QToolButton>
+#include <QValidator>
+#include <algorithm>
 #include <optional>
 
 #include "glyphs/char_map.h"
+#include "picture/image.h"
 #include "ui/conversions.h"
 #include "ui/pictures.h"
 
@@ -30,10 +32,28 @@ Widget* Named(Widget* widget, const char* name) {
     return widget;
 }
 
-// A size or baseline box: digits, or nothing for the editor's own choice.
-QLineEdit* NumberBox(const char* name, QWidget* parent) {
+// A whole number of texture pixels from lowest on, or nothing for the editor's own choice. It is
+// typed digit by digit and each step must be a number already: so no 0 px, and no size that no
+// texture could hold, is ever asked for, as gmftool refuses them.
+class OptionalNumber final : public QValidator {
+public:
+    OptionalNumber(int lowest, QObject* parent) : QValidator(parent), lowest_(lowest) {}
+
+    State validate(QString& input, int&) const override {
+        if (input.isEmpty()) return Acceptable;
+        const bool digits = std::all_of(input.begin(), input.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+        bool ok = false;
+        const int number = input.toInt(&ok);
+        return digits && ok && number >= lowest_ && number <= picture::kLargestSide ? Acceptable : Invalid;
+    }
+
+private:
+    int lowest_;
+};
+
+QLineEdit* NumberBox(const char* name, int lowest, QWidget* parent) {
     auto* box = Named(new QLineEdit(parent), name);
-    box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,4}")), box));
+    box->setValidator(new OptionalNumber(lowest, box));
     box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
     return box;
 }
@@ -101,8 +121,8 @@ void RenderDialog::BuildControls(const editor::RenderDialogTexts& texts) {
         ++row;
     }
 
-    size_ = NumberBox("size", this);
-    baseline_ = NumberBox("baseline", this);
+    size_ = NumberBox("size", 1, this);
+    baseline_ = NumberBox("baseline", 0, this);
     grid->addWidget(label(texts.size), row, 0);
     grid->addWidget(size_, row, 1, Qt::AlignLeft);
     grid->addWidget(label(texts.baseline), row, 2, Qt::AlignRight);

@@ -73,6 +73,10 @@ TEST_F(DrawGlyphsDialog, DrawsWhatGmftoolRendersAndOneUndoTakesItBack) {
         auto* first = In<QSpinBox>(dialog, "firstGlyph");
         first->selectAll();
         QTest::keyClicks(first, QStringLiteral("2"));
+        auto* size = In<QLineEdit>(dialog, "size");
+        QTest::keyClicks(size, QStringLiteral("08193"));
+        EXPECT_EQ(size->text(), QStringLiteral("819")) << "neither 0 px nor more than the largest texture";
+        size->clear();
         Type(In(dialog, "characters"), QStringLiteral("АБВ"));
         // Painted as the editor drew it, pixel for pixel, colours in their places.
         const editor::RenderPreview preview = window->Editor().PreviewRender(dialog.Values());
