@@ -4,9 +4,9 @@
 #include <QActionGroup>
 #include <QDropEvent>
 #include <QEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
@@ -23,9 +23,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ui/conversions.h"
 #include "ui/magnifier.h"
 #include "ui/picture_box.h"
 #include "ui/pictures.h"
+#include "ui/render_dialog.h"
 
 namespace ui {
 namespace {
@@ -110,25 +112,6 @@ QPushButton* ArrowButton(QWidget* parent, const char* name, const QRect& geometr
     return button;
 }
 
-// The name as the system spells it: wide on Windows, the local encoding elsewhere, never lossy.
-std::filesystem::path NativePath(const QString& path) {
-#if defined(Q_OS_WIN)
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
-
-QString PathText(const std::filesystem::path& path) {
-#if defined(Q_OS_WIN)
-    return QString::fromStdWString(path.native());
-#else
-    return QFile::decodeName(QByteArray::fromStdString(path.native()));
-#endif
-}
-
-QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 }  // namespace
 
 Form1::Form1(Prompts& prompts, char decimalSeparator, editor::SettingsStore* settings, QWidget* parent)
@@ -169,6 +152,7 @@ void Form1::BuildControls() {
     EditMenu->addSeparator();
     FitGlyph = item("FitGlyph", {QKeySequence(Qt::CTRL | Qt::Key_F)});
     FitAllGlyphs = item("FitAllGlyphs", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F)});
+    DrawGlyphs = item("DrawGlyphs", {QKeySequence(Qt::CTRL | Qt::Key_R)});
 
     ViewMenu = menuBar()->addMenu(QString());
     ViewMenu->setObjectName(QStringLiteral("ViewMenu"));
@@ -283,6 +267,7 @@ void Form1::ForwardEvents() {
     connect(Redo, &QAction::triggered, this, [this] { editor_->Redo(); });
     connect(FitGlyph, &QAction::triggered, this, [this] { editor_->FitGlyph(); });
     connect(FitAllGlyphs, &QAction::triggered, this, [this] { editor_->FitAllGlyphs(); });
+    connect(DrawGlyphs, &QAction::triggered, this, [this] { editor_->DrawGlyphsCommand(); });
     connect(Russian, &QAction::triggered, this, [this] { editor_->ChooseLanguage(editor::Language::Russian); });
     connect(English, &QAction::triggered, this, [this] { editor_->ChooseLanguage(editor::Language::English); });
     connect(MagnifierItem, &QAction::triggered, this, [this] { editor_->ToggleMagnifier(); });
@@ -434,6 +419,7 @@ QAction* Form1::MenuAction(editor::Control control) const {
     case editor::Control::Redo: return Redo;
     case editor::Control::FitGlyph: return FitGlyph;
     case editor::Control::FitAllGlyphs: return FitAllGlyphs;
+    case editor::Control::DrawGlyphs: return DrawGlyphs;
     default: return nullptr;
     }
 }
@@ -453,6 +439,7 @@ void Form1::SetControlText(editor::ControlText control, const std::string& text)
     case ControlText::Redo: return Redo->setText(shown);
     case ControlText::FitGlyph: return FitGlyph->setText(shown);
     case ControlText::FitAllGlyphs: return FitAllGlyphs->setText(shown);
+    case ControlText::DrawGlyphs: return DrawGlyphs->setText(shown);
     case ControlText::ViewMenu: return ViewMenu->setTitle(shown);
     case ControlText::MagnifierItem:
         if (magnifier_) magnifier_->setWindowTitle(shown);
@@ -487,9 +474,7 @@ void Form1::SetSelectorValue(std::int32_t value) { scr->setValue(value); }
 bool Form1::LeftButtonDown() const { return QGuiApplication::mouseButtons() & Qt::LeftButton; }
 
 void Form1::ShowTexture(const picture::Image& texture) {
-    const QImage pixels(reinterpret_cast<const uchar*>(texture.pixels.data()), texture.width, texture.height,
-                        texture.width * static_cast<qsizetype>(sizeof(picture::Rgba)), QImage::Format_RGBA8888);
-    Picture1->SetPicture(pixels.convertToFormat(QImage::Format_ARGB32));  // a copy of its own
+    Picture1->SetPicture(PixelsOf(texture).convertToFormat(QImage::Format_ARGB32));  // a copy of its own
 }
 
 void Form1::ClearDrawing() { Picture1->Cls(); }
@@ -501,7 +486,9 @@ void Form1::SetPixel(std::int32_t x, std::int32_t y, picture::Rgba colour) {
 std::optional<std::filesystem::path> Form1::ChooseExistingFile(const std::string& title, const std::string& filter,
                                                                const std::filesystem::path& folder,
                                                                const std::filesystem::path& lastFile) {
-    const QString chosen = prompts_.ChooseExistingFile(this, Utf8(title), Utf8(filter), PathText(folder), PathText(lastFile));
+    // Over the dialog that asked, when one did ("…" of the draw dialog), so that it opens on top of it.
+    QWidget* owner = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this;
+    const QString chosen = prompts_.ChooseExistingFile(owner, Utf8(title), Utf8(filter), PathText(folder), PathText(lastFile));
     if (chosen.isEmpty()) return std::nullopt;
     return NativePath(chosen);
 }
@@ -514,6 +501,13 @@ void Form1::Inform(const std::string& prompt, const std::string& title) { prompt
 
 QTimer& Form1::TimerFor(editor::Timer timer) {
     return timer == editor::Timer::Message ? messageTimer_ : textureSettledTimer_;
+}
+
+std::optional<editor::RenderValues> Form1::AskRenderValues(const editor::RenderDialogTexts& texts,
+                                                          const editor::RenderValues& values) {
+    RenderDialog dialog(*editor_, texts, values, this);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Values();
 }
 
 void Form1::StartTimer(editor::Timer timer, int milliseconds) { TimerFor(timer).start(milliseconds); }

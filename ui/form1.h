@@ -63,6 +63,8 @@ public:
                                                             const std::filesystem::path& lastFile) override;
     void Exclaim(const std::string& prompt, const std::string& title) override;
     void Inform(const std::string& prompt, const std::string& title) override;
+    std::optional<editor::RenderValues> AskRenderValues(const editor::RenderDialogTexts& texts,
+                                                        const editor::RenderValues& values) override;
     void StartTimer(editor::Timer timer, int milliseconds) override;
     void StopTimer(editor::Timer timer) override;
     void WatchFile(const std::filesystem::path& path) override;
@@ -101,6 +103,7 @@ private:
     QAction* Redo = nullptr;
     QAction* FitGlyph = nullptr;
     QAction* FitAllGlyphs = nullptr;
+    QAction* DrawGlyphs = nullptr;
     QMenu* ViewMenu = nullptr;      // "Вид"
     QAction* MagnifierItem = nullptr;
     Magnifier* magnifier_ = nullptr;

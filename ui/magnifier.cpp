@@ -8,6 +8,8 @@
 #include <QWheelEvent>
 #include <optional>
 
+#include "ui/pictures.h"
+
 namespace ui {
 namespace {
 
@@ -58,10 +60,7 @@ void Magnifier::paintEvent(QPaintEvent*) {
     const editor::MagnifierDrawing drawing = editor_.DrawMagnifier();
     painter.fillRect(rect(), ToQt(drawing.background));
     if (drawing.texture) {
-        const picture::Image& texture = *drawing.texture;
-        const QImage pixels(reinterpret_cast<const uchar*>(texture.pixels.data()), texture.width, texture.height,
-                            texture.width * static_cast<qsizetype>(sizeof(picture::Rgba)), QImage::Format_RGBA8888);
-        painter.drawImage(ToQt(drawing.target), pixels, ToQt(drawing.source));  // no smoothing: squares
+        painter.drawImage(ToQt(drawing.target), PixelsOf(*drawing.texture), ToQt(drawing.source));  // no smoothing: squares
     }
     for (const editor::MagnifierDrawing::Fill& fill : drawing.over) painter.fillRect(ToQt(fill.rect), ToQt(fill.colour));
 }

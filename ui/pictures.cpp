@@ -5,24 +5,15 @@
 #include "editor/pictures.h"
 
 namespace ui {
-namespace {
 
-QImage ToQImage(const picture::Image& image) {
-    QImage converted(image.width, image.height, QImage::Format_RGB32);
-    for (int y = 0; y < image.height; ++y) {
-        for (int x = 0; x < image.width; ++x) {
-            const picture::Rgba pixel = image.At(x, y);
-            converted.setPixel(x, y, qRgb(pixel.r, pixel.g, pixel.b));
-        }
-    }
-    return converted;
+QImage PixelsOf(const picture::Image& image) {
+    return QImage(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
+                  image.width * static_cast<qsizetype>(sizeof(picture::Rgba)), QImage::Format_RGBA8888);
 }
 
-}  // namespace
+QImage UpArrow() { return PixelsOf(editor::ArrowPicture(editor::Arrow::Up)).convertToFormat(QImage::Format_RGB32); }
 
-QImage UpArrow() { return ToQImage(editor::ArrowPicture(editor::Arrow::Up)); }
-
-QImage DownArrow() { return ToQImage(editor::ArrowPicture(editor::Arrow::Down)); }
+QImage DownArrow() { return PixelsOf(editor::ArrowPicture(editor::Arrow::Down)).convertToFormat(QImage::Format_RGB32); }
 
 QImage IconImage() {
     QImage image(32, 32, QImage::Format_ARGB32);

@@ -76,7 +76,8 @@ TEST_F(Layout, CaptionsLooksAndTheMenu) {
     }
     EXPECT_EQ(items, (QStringList{QStringLiteral("Отменить\tCtrl+Z"), QStringLiteral("Повторить\tCtrl+Y; Ctrl+Shift+Z"),
                                   QStringLiteral("Подогнать символ по рисунку\tCtrl+F"),
-                                  QStringLiteral("Подогнать все символы\tCtrl+Shift+F")}));
+                                  QStringLiteral("Подогнать все символы\tCtrl+Shift+F"),
+                                  QStringLiteral("Нарисовать символы из шрифта…\tCtrl+R")}));
     EXPECT_EQ(actions[2]->text(), QStringLiteral("Вид"));
     ASSERT_NE(actions[2]->menu(), nullptr);
     const QAction* magnifier = actions[2]->menu()->actions().value(0);
