@@ -150,6 +150,8 @@ void RenderDialog::OnInitDialog() {
     SetWindowTextW(window_, Widen(texts_.title).c_str());
     BuildControls();
     PlaceOverOwner();
+    // Controls made here are unknown to the dialog's template: Return must be told where to go.
+    SendMessageW(window_, DM_SETDEFID, IDOK, 0);
     ShowValues(initial_);
     shown_ = true;
     Preview();
