@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <iterator>
 #include <exception>
+#include <iterator>
 #include <string>
 
 #include "glyphs/char_map.h"
@@ -32,14 +32,13 @@ struct alignas(DWORD) EmptyTemplate {
     }
 };
 
-// A whole number as a box holds it, or nothing for a box left empty or holding anything else.
-std::optional<int> WholeNumber(const std::wstring& text) {
-    if (text.empty() || text.size() > 9) return std::nullopt;
+bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+// The number a box of digits holds, or nothing for an empty box.
+std::optional<int> WholeNumber(const std::wstring& digits) {
+    if (digits.empty()) return std::nullopt;
     int value = 0;
-    for (const wchar_t digit : text) {
-        if (digit < L'0' || digit > L'9') return std::nullopt;
-        value = value * 10 + (digit - L'0');
-    }
+    for (const wchar_t digit : digits) value = value * 10 + (digit - L'0');
     return value;
 }
 
@@ -241,11 +240,27 @@ void RenderDialog::OnCommand(int id, int code) {
     case kWidthList:
         if (code != CBN_SELCHANGE) return;
         break;
+    case kFirstGlyphBox:
+    case kFirstByteBox:
+    case kSizeBox:
+    case kBaselineBox:
+        if (code != EN_CHANGE) return;
+        if (KeepDigits(id)) return;  // the box's change comes again
+        break;
     default:
         if (code != EN_CHANGE) return;
         break;
     }
     if (shown_) Preview();
+}
+
+bool RenderDialog::KeepDigits(int id) {
+    // A number box refuses other keys, but not a paste.
+    std::wstring text = BoxText(id);
+    if (std::all_of(text.begin(), text.end(), IsDigit)) return false;
+    std::erase_if(text, [](wchar_t c) { return !IsDigit(c); });
+    SetDlgItemTextW(window_, id, text.c_str());
+    return true;
 }
 
 void RenderDialog::OnPreviewPaint(HWND preview) {

@@ -103,6 +103,7 @@ private:
     void ShowChoice(bool fromCodePage);
     editor::RenderValues CurrentValues() const;
     std::wstring BoxText(int id) const;
+    bool KeepDigits(int id);  // true when the box held more than digits, and was set anew
     void Preview();
 
     editor::Editor& editor_;
