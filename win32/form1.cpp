@@ -73,6 +73,18 @@ private:
     bool wasEnabled_;
 };
 
+// The dialog open over the window, for as long as it is open.
+class OpenDialog {
+public:
+    OpenDialog(const RenderDialog*& open, const RenderDialog& dialog) : open_(open) { open_ = &dialog; }
+    ~OpenDialog() { open_ = nullptr; }
+    OpenDialog(const OpenDialog&) = delete;
+    OpenDialog& operator=(const OpenDialog&) = delete;
+
+private:
+    const RenderDialog*& open_;
+};
+
 // Whether the user can reach the control now: shown and enabled, its groups included.
 bool TakesFocus(HWND control) {
     for (HWND at = control; at && (GetWindowLongW(at, GWL_STYLE) & WS_CHILD); at = GetParent(at)) {
@@ -722,10 +734,8 @@ std::optional<editor::RenderValues> Form1::AskRenderValues(const editor::RenderD
                                                            const editor::RenderValues& values) {
     const DisabledWhilePrompting magnifier(MagnifierWindow());
     RenderDialog dialog(*editor_, texts, values, dpi_);
-    renderDialog_ = &dialog;
-    const std::optional<editor::RenderValues> chosen = dialog.Run(window_);
-    renderDialog_ = nullptr;
-    return chosen;
+    const OpenDialog open(renderDialog_, dialog);
+    return dialog.Run(window_);
 }
 
 void Form1::StartTimer(editor::Timer timer, int milliseconds) {
