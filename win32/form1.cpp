@@ -73,6 +73,18 @@ private:
     bool wasEnabled_;
 };
 
+// The dialog open over the window, for as long as it is open.
+class OpenDialog {
+public:
+    OpenDialog(const RenderDialog*& open, const RenderDialog& dialog) : open_(open) { open_ = &dialog; }
+    ~OpenDialog() { open_ = nullptr; }
+    OpenDialog(const OpenDialog&) = delete;
+    OpenDialog& operator=(const OpenDialog&) = delete;
+
+private:
+    const RenderDialog*& open_;
+};
+
 // Whether the user can reach the control now: shown and enabled, its groups included.
 bool TakesFocus(HWND control) {
     for (HWND at = control; at && (GetWindowLongW(at, GWL_STYLE) & WS_CHILD); at = GetParent(at)) {
@@ -119,6 +131,7 @@ void Form1::RegisterClasses() {
 
     PictureBox::Register(instance_);
     Magnifier::Register(instance_);
+    RenderDialog::Register(instance_);
 }
 
 bool Form1::Create(int showCommand) {
@@ -178,6 +191,7 @@ void Form1::BuildMenu() {
     AppendMenuW(editMenu_, MF_STRING | MF_GRAYED, kRedo, L"");
     AppendMenuW(editMenu_, MF_STRING | MF_GRAYED, kFitGlyph, L"");
     AppendMenuW(editMenu_, MF_STRING | MF_GRAYED, kFitAllGlyphs, L"");
+    AppendMenuW(editMenu_, MF_STRING | MF_GRAYED, kDrawGlyphs, L"");
     AppendMenuW(menu_, MF_POPUP | MF_GRAYED, reinterpret_cast<UINT_PTR>(editMenu_), L"");
     viewMenu_ = CreatePopupMenu();
     AppendMenuW(viewMenu_, MF_STRING, kMagnifier, L"");
@@ -196,6 +210,7 @@ void Form1::BuildMenu() {
         {FVIRTKEY | FCONTROL, 'F', kFitGlyph},
         {FVIRTKEY | FCONTROL | FSHIFT, 'F', kFitAllGlyphs},
         {FVIRTKEY | FCONTROL, 'L', kMagnifier},
+        {FVIRTKEY | FCONTROL, 'R', kDrawGlyphs},
     };
     shortcuts_ = CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys)));
 }
@@ -305,6 +320,7 @@ void Form1::OnCommand(int id, int code) {
         case kRedo: editor_->Redo(); return;
         case kFitGlyph: editor_->FitGlyph(); return;
         case kFitAllGlyphs: editor_->FitAllGlyphs(); return;
+        case kDrawGlyphs: editor_->DrawGlyphsCommand(); return;
         case kRussian: editor_->ChooseLanguage(editor::Language::Russian); return;
         case kEnglish: editor_->ChooseLanguage(editor::Language::English); return;
         case kMagnifier: editor_->ToggleMagnifier(); return;
@@ -554,6 +570,7 @@ UINT Form1::MenuItem(editor::Control control) {
     case editor::Control::Redo: return kRedo;
     case editor::Control::FitGlyph: return kFitGlyph;
     case editor::Control::FitAllGlyphs: return kFitAllGlyphs;
+    case editor::Control::DrawGlyphs: return kDrawGlyphs;
     default: return 0;
     }
 }
@@ -598,6 +615,7 @@ void Form1::SetControlText(editor::ControlText control, const std::string& text)
     case ControlText::Redo: return SetMenuText(editMenu_, kRedo, false, shown + L"\tCtrl+Y");
     case ControlText::FitGlyph: return SetMenuText(editMenu_, kFitGlyph, false, shown + L"\tCtrl+F");
     case ControlText::FitAllGlyphs: return SetMenuText(editMenu_, kFitAllGlyphs, false, shown + L"\tCtrl+Shift+F");
+    case ControlText::DrawGlyphs: return SetMenuText(editMenu_, kDrawGlyphs, false, shown + L"\tCtrl+R");
     case ControlText::ViewMenu: return SetMenuText(menu_, placeOf(menu_, viewMenu_), true, shown);
     case ControlText::MagnifierItem:
         magnifierTitle_ = shown;
@@ -699,17 +717,25 @@ std::optional<std::filesystem::path> Form1::ChooseExistingFile(const std::string
                                                                const std::filesystem::path& folder,
                                                                const std::filesystem::path& lastFile) {
     const DisabledWhilePrompting magnifier(MagnifierWindow());
-    return win32::ChooseExistingFile(window_, title, filter, folder, lastFile);
+    return win32::ChooseExistingFile(PromptOwner(), title, filter, folder, lastFile);
 }
 
 void Form1::Exclaim(const std::string& prompt, const std::string& title) {
     const DisabledWhilePrompting magnifier(MagnifierWindow());
-    win32::Exclaim(window_, prompt, title);
+    win32::Exclaim(PromptOwner(), prompt, title);
 }
 
 void Form1::Inform(const std::string& prompt, const std::string& title) {
     const DisabledWhilePrompting magnifier(MagnifierWindow());
-    win32::Inform(window_, prompt, title);
+    win32::Inform(PromptOwner(), prompt, title);
+}
+
+std::optional<editor::RenderValues> Form1::AskRenderValues(const editor::RenderDialogTexts& texts,
+                                                           const editor::RenderValues& values) {
+    const DisabledWhilePrompting magnifier(MagnifierWindow());
+    RenderDialog dialog(*editor_, texts, values, dpi_);
+    const OpenDialog open(renderDialog_, dialog);
+    return dialog.Run(window_);
 }
 
 void Form1::StartTimer(editor::Timer timer, int milliseconds) {

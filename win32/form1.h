@@ -12,6 +12,7 @@
 #include "win32/gdi.h"
 #include "win32/magnifier.h"
 #include "win32/picture_box.h"
+#include "win32/render_dialog.h"
 #include "win32/texture_watch.h"
 
 namespace win32 {
@@ -63,6 +64,8 @@ public:
     void SetCursor(editor::Surface surface, editor::Cursor cursor) override;
     void ShowMagnifier(bool shown) override;
     void RedrawMagnifier() override;
+    std::optional<editor::RenderValues> AskRenderValues(const editor::RenderDialogTexts& texts,
+                                                        const editor::RenderValues& values) override;
 
 private:
     // Every control's id, in the order the layout lists them.
@@ -105,7 +108,8 @@ private:
         kLabel4,
         kLabel5,
         kInfo,
-        kMagnifier,  // "Вид" > "Лупа"
+        kMagnifier,   // "Вид" > "Лупа"
+        kDrawGlyphs,  // "Правка" > "Нарисовать символы из шрифта…"
         kIdCount
     };
 
@@ -139,6 +143,8 @@ private:
     static UINT MenuItem(editor::Control control);
     HWND Control(Id id) const { return controls_[id]; }
     HWND MagnifierWindow() const { return magnifier_ ? magnifier_->window() : nullptr; }
+    // A dialog open over the window owns what opens from it, so that it cannot be used meanwhile.
+    HWND PromptOwner() const { return renderDialog_ ? renderDialog_->window() : window_; }
 
     void SetMenuText(HMENU menu, UINT item, bool byPosition, const std::wstring& text);
     void ShowEnabled(HWND group);
@@ -178,6 +184,7 @@ private:
     std::unique_ptr<TextureWatch> watch_;
     std::unique_ptr<editor::Editor> editor_;
     std::unique_ptr<Magnifier> magnifier_;
+    const RenderDialog* renderDialog_ = nullptr;  // while it is open
 };
 
 }  // namespace win32

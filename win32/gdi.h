@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <utility>
 
 #include "win32/layout.h"
@@ -118,6 +119,15 @@ inline BITMAPINFO TopDownPixels(int width, int height) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     return info;
+}
+
+// Pixels held as TopDownPixels describes them, drawn from the top left of dc with each pixel a
+// scale x scale square: a whole factor repeats every pixel equally often, no blur, no pixel wider
+// than its neighbour.
+inline void DrawPixels(HDC dc, const std::uint32_t* pixels, int width, int height, int scale) {
+    const BITMAPINFO info = TopDownPixels(width, height);
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchDIBits(dc, 0, 0, width * scale, height * scale, 0, 0, width, height, pixels, &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
 }  // namespace win32

@@ -103,12 +103,9 @@ void PictureBox::OnPaint() {
     const PaintDc dc(window_);
     RECT client{};
     GetClientRect(window_, &client);
-    const BITMAPINFO info = TopDownPixels(kSize, kSize);
-    // A whole factor repeats every pixel equally often: no blur, and no pixel wider than its
-    // neighbour. The layout's place may be larger than the picture; the rest is the panel's colour.
+    DrawPixels(dc.get(), shown_.data(), kSize, kSize, scale_);
+    // The layout's place may be larger than the picture; the rest is the panel's colour.
     const int shown = kSize * scale_;
-    SetStretchBltMode(dc.get(), COLORONCOLOR);
-    StretchDIBits(dc.get(), 0, 0, shown, shown, 0, 0, kSize, kSize, shown_.data(), &info, DIB_RGB_COLORS, SRCCOPY);
     const Brush panel(CreateSolidBrush(RGB(kUnderTexture.r, kUnderTexture.g, kUnderTexture.b)));
     const RECT right{shown, 0, client.right, client.bottom};
     const RECT below{0, shown, shown, client.bottom};

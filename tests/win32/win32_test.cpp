@@ -14,6 +14,7 @@
 #include "win32/gdi.h"
 #include "win32/layout.h"
 #include "win32/pictures.h"
+#include "win32/render_dialog.h"
 #include "win32/settings_file.h"
 #include "win32/text.h"
 
@@ -240,14 +241,25 @@ TEST(SettingsFile, UnderAppDataAsAnIniFileAndAnyTroubleIsTheDefaultSilently) {
     const auto read = [](const std::filesystem::path& file) { return editor::ReadSettings(win32::SettingsFile(file)).language; };
     const std::filesystem::path file = dir / L"Runeplot" / L"runeplot.ini";
     win32::SettingsFile settings(file);
-    editor::WriteSettings(settings, {Language::English});  // makes its folder
+    editor::WriteSettings(settings, {Language::English, {}});  // makes its folder
     EXPECT_EQ(read(file), Language::English);
     // A file where the settings' folder would be: nothing is written, and nothing is said.
     std::ofstream(dir / L"file").close();
     win32::SettingsFile blocked(dir / L"file" / L"runeplot.ini");
-    editor::WriteSettings(blocked, {Language::English});
+    editor::WriteSettings(blocked, {Language::English, {}});
     EXPECT_EQ(read(dir / L"file" / L"runeplot.ini"), Language::Russian);
     std::filesystem::remove_all(dir);
+}
+
+// How wide Windows draws a text in a font of the layout at its density.
+int TextWidth(editor::Text text, editor::Language language, bool bold) {
+    const win32::MemoryDc dc(nullptr);
+    const win32::Font font = win32::MakeFont(8.25, bold, win32::kLayoutDpi);
+    const win32::Selection selected(dc.get(), font.get());
+    const std::wstring shown = win32::Widen(editor::TextOf(text, language));
+    SIZE size{};
+    GetTextExtentPoint32W(dc.get(), shown.c_str(), static_cast<int>(shown.size()), &size);
+    return size.cx;
 }
 
 // Measured as Windows draws them at the layout's density: a caption wider than its control is cut.
@@ -266,19 +278,47 @@ TEST(Texts, EachCaptionFitsItsControl) {
         {Text::FontSizeLabel, 0, 1335, false},      {Text::SpaceWidthLabel, -120, 1575, false},
         {Text::SaveButton, 0, 1095, true},
     };
-    const win32::MemoryDc dc(nullptr);
     for (const editor::Language language : {editor::Language::Russian, editor::Language::English}) {
         for (const Row& row : rows) {
-            const win32::Font font = win32::MakeFont(8.25, row.bold, win32::kLayoutDpi);
-            const win32::Selection selected(dc.get(), font.get());
-            const std::wstring text = win32::Widen(editor::TextOf(row.text, language));
-            SIZE size{};
-            GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
             const int shown = win32::TwipsToPixels(row.width + std::min(row.left, 0), win32::kLayoutDpi) -
                               (row.text == Text::SaveButton ? kButtonEdges : 0);
-            EXPECT_LE(size.cx, shown) << editor::TextOf(row.text, language);
+            EXPECT_LE(TextWidth(row.text, language, row.bold), shown) << editor::TextOf(row.text, language);
         }
     }
+}
+
+TEST(Texts, EachDrawDialogTextFitsItsControl) {
+    using editor::Text;
+    namespace at = win32::render_layout;
+    // Pixels of a control that its text does not get: a radio button's circle and gap, a push
+    // button's edges and focus frame, a list's arrow button and edges.
+    const int kRadio = GetSystemMetrics(SM_CXMENUCHECK) + 6;
+    constexpr int kButton = 8;
+    const int kList = GetSystemMetrics(SM_CXVSCROLL) + 6;
+    const struct {
+        Text text;
+        win32::Twips place;
+        int spent;
+    } rows[] = {
+        {Text::RenderTypeface, at::kTypefaceLabel, 0},       {Text::RenderBrowse, at::kBrowse, kButton},
+        {Text::RenderCharacters, at::kCharactersChoice, kRadio}, {Text::RenderFirstGlyph, at::kFirstGlyphLabel, 0},
+        {Text::RenderCodePage, at::kCodePageChoice, kRadio},     {Text::RenderFirstByte, at::kFirstByteLabel, 0},
+        {Text::RenderSize, at::kSizeLabel, 0},               {Text::RenderBaseline, at::kBaselineLabel, 0},
+        {Text::RenderAutomatic, at::kAutomaticHint, 0},      {Text::RenderHinting, at::kHintingLabel, 0},
+        {Text::RenderHintingNone, at::kHintingList, kList},  {Text::RenderHintingLight, at::kHintingList, kList},
+        {Text::RenderHintingFull, at::kHintingList, kList},  {Text::RenderWidth, at::kWidthLabel, 0},
+        {Text::RenderWidthAdvance, at::kWidthList, kList},   {Text::RenderWidthInk, at::kWidthList, kList},
+        {Text::RenderDraw, at::kDraw, kButton},              {Text::RenderCancel, at::kCancel, kButton},
+    };
+    for (const editor::Language language : {editor::Language::Russian, editor::Language::English}) {
+        for (const auto& row : rows) {
+            EXPECT_LE(TextWidth(row.text, language, false), win32::TwipsToPixels(row.place.width, win32::kLayoutDpi) - row.spent)
+                << editor::TextOf(row.text, language);
+        }
+    }
+    // The preview, drawn pixel for pixel, has the whole of its place.
+    EXPECT_EQ(win32::ToPixels(at::kPreview, win32::kLayoutDpi).width, editor::kPreviewWidth);
+    EXPECT_EQ(win32::ToPixels(at::kPreview, win32::kLayoutDpi).height, editor::kPreviewHeight);
 }
 
 }  // namespace

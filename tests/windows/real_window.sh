@@ -5,8 +5,9 @@
 # step undone and redone from the keyboard, a font
 # opened by typing its path into Windows' dialog, a font dropped on the window, its texture saved
 # anew under the outline, the typing in a box undone and redone, a 256 x 256 picture refused with a
-# message, English chosen and Russian again, --help and --version told in a message box, and the
-# picture at 120 DPI drawn in whole pixels.
+# message, English chosen and Russian again, glyphs drawn from a TrueType font in its dialog (the
+# bytes gmftool render writes) and undone from the menu, --help and --version told in a message
+# box, and the picture at 120 DPI drawn in whole pixels.
 # Usage: real_window.sh WINE BUILD_WIN BUILD_LINUX (run by scripts/windows.sh test, in its Wine
 # prefix). With SHOTS=FOLDER the screenshots are kept there.
 set -euo pipefail
@@ -14,7 +15,7 @@ wine=$1; win=$2; build=$3
 exe="$win/win32/runeplot.exe"
 fail() { echo "real_window (Windows): $*" >&2; [ -n "${work:-}" ] && import -window root "$shots/failure.png" 2>/dev/null; exit 1; }
 source "$(dirname "${BASH_SOURCE[0]}")/../e2e/x_session.sh"
-x_session_check_tools od
+x_session_check_tools od setxkbmap
 
 work=$(mktemp -d)
 shots=${SHOTS:-$work}
@@ -33,15 +34,17 @@ le32() { printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $((($1 >> 8) & 
 F_1=0x3F800000; F_16=0x41800000; F_0_0625=0x3D800000
 F_0_25=0x3E800000; F_0_3125=0x3EA00000; F_0_5=0x3F000000; F_0_5625=0x3F100000; F_0_75=0x3F400000; F_0_8125=0x3F500000
 
-make_font() {  # the table at 44, three glyphs, CellHeight 0.0625 (32 pixels)
+make_table() {  # the table at 44 with the records given, four floats each, CellHeight 0.0625 (32 pixels)
+  local file=$1; shift
   {
     head -c 8 /dev/zero
     le32 $F_16; head -c 4 /dev/zero; le32 $F_0_0625; le32 0; head -c 20 /dev/zero
-    le32 $F_0_25; le32 $F_0_5; le32 $F_0_3125; le32 $F_1
-    le32 $F_0_5; le32 $F_0_25; le32 $F_0_5625; le32 $F_1
-    le32 $F_0_75; le32 $F_0_75; le32 $F_0_8125; le32 $F_1
+    for value in "$@"; do le32 "$value"; done
     head -c 16 /dev/zero
-  } > "$1"
+  } > "$file"
+}
+make_font() {  # three glyphs
+  make_table "$1" $F_0_25 $F_0_5 $F_0_3125 $F_1  $F_0_5 $F_0_25 $F_0_5625 $F_1  $F_0_75 $F_0_75 $F_0_8125 $F_1
 }
 
 make_bmp() {  # a 24-bit BMP of width $2 and height $3, every pixel #404040 (or grey $4, in octal)
@@ -286,6 +289,61 @@ for _ in $(seq 50); do is_shown '^Open file' "$dialog" || break; sleep 0.2; done
 choose_language 87 0
 grep -q 'Language=ru' "$settings" || fail "Russian was not kept: $(cat "$settings")"
 kill -0 "$app" 2>/dev/null || fail "the program ended"
+stop_program
+
+# --- Glyphs drawn from DejaVu Sans in the dialog: the bytes gmftool render writes, then Undo ----
+# Glyphs 2 to 4 side by side on one row, 32 pixels wide, so that the preview shows them all.
+F_0_34375=0x3EB00000; F_0_40625=0x3ED00000; F_0_4375=0x3EE00000; F_0_53125=0x3F080000; F_0_59375=0x3F180000
+ttf=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
+mkdir -p "$work/draw" "$work/draw-before" "$work/draw-gmftool"
+make_table "$work/draw/font1.gmf" $F_0_25 $F_0_5 $F_0_3125 $F_1  $F_0_34375 $F_0_5 $F_0_40625 $F_1 \
+  $F_0_4375 $F_0_5 $F_0_5 $F_1  $F_0_53125 $F_0_5 $F_0_59375 $F_1
+make_bmp "$work/draw/font1.bmp" 512 512
+cp "$work/draw/"* "$work/draw-before/"; cp "$work/draw/"* "$work/draw-gmftool/"
+(cd "$work/draw-gmftool" && "$wine" "$win/gmftool/gmftool.exe" render font1.gmf --ttf "$(windows_path "$ttf")" --chars АБВ --at 2 \
+  --no-backup >/dev/null 2>"$work/err") || fail "gmftool render: $(cat "$work/err")"
+same_files() {  # waits up to five seconds for the drawn font and texture to be those of the folder $1
+  for _ in $(seq 25); do
+    cmp -s "$work/draw/font1.gmf" "$1/font1.gmf" && cmp -s "$work/draw/font1.bmp" "$1/font1.bmp" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+start_exe "$(windows_path "$work/draw/font1.gmf")"
+x_session_find_main_window
+sleep 0.5
+click_client 640 450
+xdotool key ctrl+r
+dialog=$(find_window '^Нарисовать символы из шрифта$')
+xdotool windowfocus "$dialog"; sleep 0.3
+# The font's box has the focus; the characters' box is three Tabs on, the first glyph's one more.
+xdotool key ctrl+a; xdotool type --delay 5 "$(windows_path "$ttf")"
+xdotool key Tab Tab Tab
+# A letter missing from the layout xdotool types through a key it maps for a moment, which Wine may
+# read before the mapping: the Russian layout has the letters.
+setxkbmap -layout ru; sleep 0.5; xdotool type --delay 20 "АБВ"; sleep 0.3; setxkbmap -layout us; sleep 0.3
+xdotool key Tab; xdotool type "2"; sleep 0.5
+import -window root "$shots/draw-ru.png"
+# The preview, at 8, 170 of the dialog, shows the glyphs with their outlines.
+eval "$(xdotool getwindowgeometry --shell "$dialog" | sed 's/^/dialog_/')"
+red=$(import -window root -crop "480x160+$((dialog_X + 8))+$((dialog_Y + 170))" -depth 8 txt:- | grep -ci '#FF0000' || true)
+[ "$red" -gt 0 ] || fail "no outline in the preview"
+xdotool key Return
+same_files "$work/draw-gmftool" || fail "the dialog drew other bytes than gmftool render: $(cmp "$work/draw/font1.gmf" \
+  "$work/draw-gmftool/font1.gmf") $(cmp "$work/draw/font1.bmp" "$work/draw-gmftool/font1.bmp")"
+xdotool mousemove --sync $((X + 80)) $((Y + menu_height / 2)) click 1; sleep 0.5  # "Правка"
+xdotool key Down Return  # "Отменить"
+same_files "$work/draw-before" || fail "Undo did not put the font and the texture back"
+# In English the dialog speaks English; cancelled, it writes nothing.
+choose_language 120 1
+xdotool key ctrl+r
+dialog=$(find_window '^Draw glyphs from a font$')
+sleep 0.5
+import -window root "$shots/draw-en.png"
+xdotool windowfocus "$dialog"; sleep 0.3; xdotool key Escape
+for _ in $(seq 50); do is_shown '^Draw glyphs' "$dialog" || break; sleep 0.2; done
+same_files "$work/draw-before" || fail "the cancelled dialog wrote"
+choose_language 87 0
 stop_program
 
 # --- --help and --version: told in a message box, and the program ends without its window ---
