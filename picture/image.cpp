@@ -111,7 +111,10 @@ void RequireWholeRows(std::span<const std::byte> bytes, const bmp::Header& heade
     if (bytes.size() < needed) bmp::ThrowCutShort(bytes.size(), needed);
 }
 
-// A row's stored blue, green and red bytes, read as pixels.
+// A row's stored blue, green and red bytes, read as pixels. Read as a word of four bytes (its own
+// three and the next pixel's first) a pixel takes a few operations; a row's last pixel is read by
+// its own bytes, since the one after it may lie past the file's end.
+template <bool kWord>
 class StoredBgr {
 public:
     using iterator_category = std::forward_iterator_tag;
@@ -123,12 +126,20 @@ public:
     StoredBgr() = default;
     explicit StoredBgr(const std::byte* at) : at_(at) {}
     Rgba operator*() const {
-        const auto byte = [&](int i) { return std::to_integer<std::uint32_t>(at_[i]); };
-        // As one word where a pixel's bytes lie in a word's order, so that it is stored at once.
         if constexpr (std::endian::native == std::endian::little) {
-            return std::bit_cast<Rgba>(byte(2) | byte(1) << 8 | byte(0) << 16 | 0xFF000000u);
+            std::uint32_t word = 0;
+            if constexpr (kWord) {
+                std::memcpy(&word, at_, sizeof word);
+            } else {
+                for (int i = 2; i >= 0; --i) word = word << 8 | std::to_integer<std::uint32_t>(at_[i]);
+            }
+            // Blue, green, red turned around into red, green, blue, then made opaque: a pixel's
+            // bytes lie in a word's order here, so it is stored at once.
+            word = word >> 24 | (word >> 8 & 0xFF00u) | (word << 8 & 0xFF0000u) | word << 24;
+            return std::bit_cast<Rgba>(word >> 8 | 0xFF000000u);
         }
-        return {static_cast<std::uint8_t>(byte(2)), static_cast<std::uint8_t>(byte(1)), static_cast<std::uint8_t>(byte(0)), 255};
+        const auto byte = [&](int i) { return std::to_integer<std::uint8_t>(at_[i]); };
+        return {byte(2), byte(1), byte(0), 255};
     }
     StoredBgr& operator++() {
         at_ += 3;
@@ -167,7 +178,9 @@ std::optional<Image> DecodePlain24(std::span<const std::byte> bytes, const bmp::
         // Rows are stored from the bottom unless the height is negative.
         const std::size_t stored = header.height < 0 ? row : rows - 1 - row;
         const std::byte* in = bytes.data() + pixelsAt + stored * stride;
-        image.pixels.insert(image.pixels.end(), StoredBgr(in), StoredBgr(in + columns * 3));
+        const std::byte* const last = in + (columns - 1) * 3;
+        image.pixels.insert(image.pixels.end(), StoredBgr<true>(in), StoredBgr<true>(last));
+        image.pixels.push_back(*StoredBgr<false>(last));
     }
     return image;
 }

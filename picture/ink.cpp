@@ -36,15 +36,21 @@ Rgba MostFrequentColour(const Image& image) {
         const std::uint32_t key = Key(pixels[start]);
         std::size_t end = start + 1;
         // Eight pixels at a time as four words, which needs no copy of the colour to compare
-        // with: a texture is mostly long runs of its background, and short ones of ink.
+        // with: a texture is mostly long runs of its background, and short ones of ink. The
+        // first word that differs tells where the run ends, give or take its second pixel.
         const std::uint64_t pair = std::uint64_t{key} << 32 | key;
-        while (end + 8 <= size) {
+        bool ended = false;
+        while (!ended && end + 8 <= size) {
             std::array<std::uint64_t, 4> words;
             std::memcpy(words.data(), pixels + end, sizeof words);
-            if (((words[0] ^ pair) | (words[1] ^ pair) | (words[2] ^ pair) | (words[3] ^ pair)) != 0) break;
-            end += 8;
+            std::size_t same = 0;
+            while (same < words.size() && words[same] == pair) ++same;
+            end += 2 * same;
+            if (same == words.size()) continue;
+            if (Key(pixels[end]) == key) ++end;
+            ended = true;
         }
-        while (end < size && Key(pixels[end]) == key) ++end;
+        while (!ended && end < size && Key(pixels[end]) == key) ++end;
         // Runs of ink and background take turns: the two colours last seen skip the hashing.
         std::size_t& count = [&]() -> std::size_t& {
             if (recent[0].count && recent[0].key == key) return *recent[0].count;
