@@ -31,6 +31,7 @@ Rgba MostFrequentColour(const Image& image) {
     std::size_t bestCount = 0;
     const Rgba* const pixels = image.pixels.data();
     const std::size_t size = image.pixels.size();
+    std::array<Rgba, 64> block;
     // Runs of one colour are the rule on a texture: each run is counted at once.
     for (std::size_t start = 0; start < size;) {
         const std::uint32_t key = Key(pixels[start]);
@@ -40,15 +41,21 @@ Rgba MostFrequentColour(const Image& image) {
         // first word that differs tells where the run ends, give or take its second pixel.
         const std::uint64_t pair = std::uint64_t{key} << 32 | key;
         bool ended = false;
-        while (!ended && end + 8 <= size) {
+        for (int whole = 0; !ended && end + 8 <= size;) {
             std::array<std::uint64_t, 4> words;
             std::memcpy(words.data(), pixels + end, sizeof words);
             std::size_t same = 0;
             while (same < words.size() && words[same] == pair) ++same;
             end += 2 * same;
-            if (same == words.size()) continue;
-            if (Key(pixels[end]) == key) ++end;
-            ended = true;
+            if (same < words.size()) {
+                if (Key(pixels[end]) == key) ++end;
+                ended = true;
+            } else if (++whole == 4) {
+                // A long run, the background's as a rule: the rest of it in blocks by memcmp,
+                // which compares many bytes at once, with a block of the colour made once.
+                block.fill(pixels[start]);
+                while (end + block.size() <= size && std::memcmp(pixels + end, block.data(), sizeof block) == 0) end += block.size();
+            }
         }
         while (!ended && end < size && Key(pixels[end]) == key) ++end;
         // Runs of ink and background take turns: the two colours last seen skip the hashing.
