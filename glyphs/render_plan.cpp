@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <map>
 #include <set>
@@ -56,6 +57,14 @@ PixelRect Intersection(const PixelRect& a, const PixelRect& b) {
     return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
 }
 
+// Pixels set to one colour eight at a time: std::fill_n sets them one by one.
+void FillRow(picture::Rgba* at, int count, picture::Rgba colour) {
+    std::array<picture::Rgba, 8> block;
+    block.fill(colour);
+    for (; count >= 8; count -= 8, at += 8) std::memcpy(static_cast<void*>(at), block.data(), sizeof block);
+    std::fill_n(at, std::max(count, 0), colour);
+}
+
 // Counts of occupied pixels over every rectangle from the top left corner: whether a rectangle
 // is free is then four look-ups, whatever its size.
 class Occupancy {
@@ -81,12 +90,87 @@ private:
     std::vector<std::uint32_t> sums_;
 };
 
+// The glyphs' rectangles by the squares of the texture they cover, so that those meeting a
+// rectangle are found among its neighbours rather than among every glyph. A rectangle that
+// reaches past the texture is a neighbour of every other: two may meet off the texture.
+class RectIndex {
+public:
+    RectIndex(const std::vector<std::optional<PixelRect>>& rects, const picture::Image& texture)
+        : texture_(texture), columns_((texture.width + kSide - 1) / kSide),
+          cells_(static_cast<std::size_t>(columns_) * static_cast<std::size_t>((texture.height + kSide - 1) / kSide)),
+          seen_(rects.size(), false) {
+        for (std::size_t i = 0; i < rects.size(); ++i) {
+            if (rects[i]) Add(i, *rects[i]);
+        }
+    }
+
+    void Move(std::size_t index, const std::optional<PixelRect>& from, const PixelRect& to) {
+        if (from) ForLists(*from, [&](std::vector<std::size_t>& list) { list.erase(std::find(list.begin(), list.end(), index)); });
+        Add(index, to);
+    }
+
+    // Every rectangle that may meet r (and some that do not), by rising index, each once.
+    const std::vector<std::size_t>& Near(const PixelRect& r) {
+        near_.clear();
+        if (r.Empty()) return near_;
+        const auto take = [&](const std::vector<std::size_t>& list) {
+            for (const std::size_t i : list) {
+                if (!seen_[i]) seen_[i] = true, near_.push_back(i);
+            }
+        };
+        take(outside_);
+        ForCells(Clamped(r, texture_), take);
+        for (const std::size_t i : near_) seen_[i] = false;
+        std::sort(near_.begin(), near_.end());
+        return near_;
+    }
+
+private:
+    static constexpr int kSide = 32;
+
+    template <typename Visit>
+    void ForCells(const PixelRect& r, Visit visit) {
+        if (r.Empty()) return;
+        for (int y = r.top / kSide; y <= (r.bottom - 1) / kSide; ++y) {
+            for (int x = r.left / kSide; x <= (r.right - 1) / kSide; ++x) visit(cells_[static_cast<std::size_t>(y * columns_ + x)]);
+        }
+    }
+    // The lists that hold r: none for an empty one, which meets nothing.
+    template <typename Visit>
+    void ForLists(const PixelRect& r, Visit visit) {
+        if (r.Empty()) return;
+        if (!Inside(r, texture_)) visit(outside_);
+        else ForCells(r, visit);
+    }
+    void Add(std::size_t index, const PixelRect& r) {
+        ForLists(r, [&](std::vector<std::size_t>& list) { list.push_back(index); });
+    }
+
+    const picture::Image& texture_;
+    int columns_;
+    std::vector<std::vector<std::size_t>> cells_;
+    std::vector<std::size_t> outside_;
+    std::vector<bool> seen_;
+    std::vector<std::size_t> near_;
+};
+
 // The most frequent colour that is not the background.
 std::optional<picture::Rgba> MostFrequentInk(const picture::Image& texture, picture::Rgba background) {
     std::map<std::uint32_t, std::size_t> counts;
     std::optional<picture::Rgba> best;
     std::size_t bestCount = 0;
-    for (const picture::Rgba& p : texture.pixels) {
+    const picture::Rgba* const end = texture.pixels.data() + texture.pixels.size();
+    // Mostly background: skipped eight pixels at a time, as four words.
+    const auto pair = std::bit_cast<std::uint64_t>(std::array<picture::Rgba, 2>{background, background});
+    for (const picture::Rgba* at = texture.pixels.data(); at != end; ++at) {
+        while (end - at >= 8) {
+            std::array<std::uint64_t, 4> words;
+            std::memcpy(words.data(), at, sizeof words);
+            if (((words[0] ^ pair) | (words[1] ^ pair) | (words[2] ^ pair) | (words[3] ^ pair)) != 0) break;
+            at += 8;
+        }
+        if (at == end) break;
+        const picture::Rgba& p = *at;
         if (p == background) continue;
         const std::uint32_t key = std::uint32_t{p.r} << 24 | std::uint32_t{p.g} << 16 | std::uint32_t{p.b} << 8 | p.a;
         if (++counts[key] > bestCount) {
@@ -233,6 +317,7 @@ RenderPlan PlanRender(const Typeface& face, const TableView& table, const pictur
         return *occupancy;
     };
     std::vector<PixelRect> placed;  // new rectangles so far, which the occupancy does not know
+    RectIndex index(current, texture);
 
     for (PlannedGlyph& g : plan.glyphs) {
         const font::GlyphRecord& old = records[static_cast<std::size_t>(g.index)];
@@ -259,7 +344,7 @@ RenderPlan PlanRender(const Typeface& face, const TableView& table, const pictur
             record.Right = TextureUnits(double{old.Left} * kEditUnitsPerTexture + g.widthEditUnits);
             if (const std::optional<PixelRect> r = RectOf(record, table.cellHeight, texture); r && Inside(*r, texture)) {
                 bool fits = true;
-                for (std::size_t j = 0; j < current.size() && fits; ++j) {
+                for (const std::size_t j : index.Near(*r)) {
                     if (j != static_cast<std::size_t>(g.index) && current[j] && !ContainsRect(*g.oldRect, Intersection(*r, *current[j]))) fits = false;
                 }
                 if (fits) inPlace = r;
@@ -290,6 +375,7 @@ RenderPlan PlanRender(const Typeface& face, const TableView& table, const pictur
         if (g.placement == Placement::NoRoom) continue;
         record.Aspect = font::ComputeAspect(record.Left, record.Right, table.cellHeight);
         g.record = record;
+        index.Move(static_cast<std::size_t>(g.index), current[static_cast<std::size_t>(g.index)], g.rect);
         current[static_cast<std::size_t>(g.index)] = g.rect;
         placed.push_back(g.rect);
 
@@ -309,7 +395,7 @@ RenderPlan PlanRender(const Typeface& face, const TableView& table, const pictur
     // reaches past the new rectangle, but not from under another glyph.
     for (const PlannedGlyph& g : plan.glyphs) {
         if (g.placement == Placement::NoRoom || !g.oldRect) continue;
-        for (std::size_t j = 0; j < current.size(); ++j) {
+        for (const std::size_t j : index.Near(*g.oldRect)) {
             if (j != static_cast<std::size_t>(g.index) && current[j] && current[j]->Intersects(*g.oldRect)) plan.keptOverOld.push_back(*current[j]);
         }
     }
@@ -325,11 +411,18 @@ void DrawPlan(const Typeface& face, const RenderPlan& plan, picture::Image& text
     for (const PlannedGlyph& g : plan.glyphs) {
         if (!g.oldRect) continue;
         const PixelRect r = Clamped(*g.oldRect, texture);
+        // Where its new rectangle lies, which is cleared below in any case.
+        const PixelRect again = Intersection(r, Clamped(g.rect, texture));
         kept.clear();
         for (const PixelRect& k : plan.keptOverOld) if (k.Intersects(r)) kept.push_back(k);
         for (int y = r.top; y < r.bottom; ++y) {
+            if (kept.empty() && !again.Empty() && y >= again.top && y < again.bottom) {
+                FillRow(&texture.At(r.left, y), again.left - r.left, background);
+                FillRow(&texture.At(again.right, y), r.right - again.right, background);
+                continue;
+            }
             if (kept.empty()) {  // the rule: nothing of another glyph lies there
-                std::fill_n(&texture.At(r.left, y), r.right - r.left, background);
+                FillRow(&texture.At(r.left, y), r.right - r.left, background);
                 continue;
             }
             for (int x = r.left; x < r.right; ++x) {
@@ -339,7 +432,7 @@ void DrawPlan(const Typeface& face, const RenderPlan& plan, picture::Image& text
     }
     for (const PlannedGlyph& g : plan.glyphs) {
         const PixelRect r = Clamped(g.rect, texture);
-        for (int y = r.top; y < r.bottom; ++y) std::fill_n(&texture.At(r.left, y), r.right - r.left, background);
+        for (int y = r.top; y < r.bottom; ++y) FillRow(&texture.At(r.left, y), r.right - r.left, background);
     }
 
     const RasterStyle style{plan.px, plan.settings.hinting, plan.settings.mono};

@@ -60,27 +60,28 @@ int Fit(const Options& options) {
     std::string report;
     for (const std::int32_t i : indexes) {
         const font::GlyphRecord& old = table.glyphs[static_cast<std::size_t>(i)];
-        const std::string label = "glyph " + std::to_string(i + 1) + ": ";
+        // Most glyphs of a fitted font say nothing: their line is begun only when it is needed.
+        const auto line = [&]() -> std::string& { return report.append("glyph ").append(std::to_string(i + 1)).append(": "); };
         std::optional<font::GlyphRecord> fitted;
         try {
             fitted = picture::FitGlyph(ink, old, table.state.CellHeight, rule);
         } catch (const runtime::Failure& failure) {
-            report += label + "left alone: it has no place on the picture (" + failure.what() + ")\n";
+            line().append("left alone: it has no place on the picture (").append(failure.what()).append(")\n");
             continue;
         }
         if (!fitted) {
-            report += label + "left alone: no ink\n";
+            line().append("left alone: no ink\n");
             continue;
         }
         const font::GlyphRecord& record = *fitted;
         if (font::IsEmpty(record)) {
-            report += label + "left alone: with every edge at 0 it would end the glyph table\n";
+            line().append("left alone: with every edge at 0 it would end the glyph table\n");
             continue;
         }
         if (SameBits(record.Left, old.Left) && SameBits(record.Right, old.Right)) continue;
         writes.records.push_back({i, record});
-        report += label + "left " + EditText(old.Left) + " -> " + EditText(record.Left) + ", right " + EditText(old.Right) +
-                  " -> " + EditText(record.Right) + "\n";
+        line().append("left ").append(EditText(old.Left)).append(" -> ").append(EditText(record.Left));
+        report.append(", right ").append(EditText(old.Right)).append(" -> ").append(EditText(record.Right)).append("\n");
     }
     if (options.dryRun) {
         CheckWrites(file, table, writes);

@@ -85,6 +85,11 @@ std::string EditText(float textureUnits) {
     const auto single = static_cast<float>(edit);
     // Far out, the edit value is no binary32 value but still an exact double.
     if (std::isinf(single) && !std::isinf(edit)) return Shortest(edit);
+    // Whole units below 100,000 (nearly every value) print as their integer's digits, as the
+    // shortest form would print them, only faster; from 100,000 the exponent form is shorter.
+    if (std::abs(single) < 100000 && single == std::trunc(single) && !(single == 0 && std::signbit(single))) {
+        return Shortest(static_cast<std::int32_t>(single));
+    }
     return Shortest(single);
 }
 

@@ -1,7 +1,9 @@
 #include "picture/image.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <utility>
@@ -109,6 +111,51 @@ void RequireWholeRows(std::span<const std::byte> bytes, const bmp::Header& heade
     if (bytes.size() < needed) bmp::ThrowCutShort(bytes.size(), needed);
 }
 
+// A row's stored blue, green and red bytes, read as pixels. Read as a word of four bytes (its own
+// three and the next pixel's first) a pixel takes a few operations; a row's last pixel is read by
+// its own bytes, since the one after it may lie past the file's end.
+template <bool kWord>
+class StoredBgr {
+public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = Rgba;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const Rgba*;
+    using reference = Rgba;
+
+    StoredBgr() = default;
+    explicit StoredBgr(const std::byte* at) : at_(at) {}
+    Rgba operator*() const {
+        if constexpr (std::endian::native == std::endian::little) {
+            std::uint32_t word = 0;
+            if constexpr (kWord) {
+                std::memcpy(&word, at_, sizeof word);
+            } else {
+                for (int i = 2; i >= 0; --i) word = word << 8 | std::to_integer<std::uint32_t>(at_[i]);
+            }
+            // Blue, green, red turned around into red, green, blue, then made opaque: a pixel's
+            // bytes lie in a word's order here, so it is stored at once.
+            word = word >> 24 | (word >> 8 & 0xFF00u) | (word << 8 & 0xFF0000u) | word << 24;
+            return std::bit_cast<Rgba>(word >> 8 | 0xFF000000u);
+        }
+        const auto byte = [&](int i) { return std::to_integer<std::uint8_t>(at_[i]); };
+        return {byte(2), byte(1), byte(0), 255};
+    }
+    StoredBgr& operator++() {
+        at_ += 3;
+        return *this;
+    }
+    StoredBgr operator++(int) {
+        StoredBgr before = *this;
+        at_ += 3;
+        return before;
+    }
+    bool operator==(const StoredBgr&) const = default;
+
+private:
+    const std::byte* at_ = nullptr;
+};
+
 // An uncompressed 24-bit BMP, as image editors save a texture, decoded without the general
 // decoder's work per pixel (most of the open command's time); nothing for any other kind.
 std::optional<Image> DecodePlain24(std::span<const std::byte> bytes, const bmp::Header& header) {
@@ -124,15 +171,16 @@ std::optional<Image> DecodePlain24(std::span<const std::byte> bytes, const bmp::
     // and reads missing bytes as zeros.
     if (pixelsAt != bmp::kInfoAt + header.infoSize || pixelsAt > bytes.size() || stride > (bytes.size() - pixelsAt) / rows) return std::nullopt;
 
-    Image image{static_cast<int>(columns), static_cast<int>(rows), std::vector<Rgba>(columns * rows)};
+    Image image{static_cast<int>(columns), static_cast<int>(rows), {}};
+    // Each pixel is made from its stored bytes in place: no fill first that is then written over.
+    image.pixels.reserve(columns * rows);
     for (std::size_t row = 0; row < rows; ++row) {
         // Rows are stored from the bottom unless the height is negative.
         const std::size_t stored = header.height < 0 ? row : rows - 1 - row;
         const std::byte* in = bytes.data() + pixelsAt + stored * stride;
-        Rgba* out = image.pixels.data() + row * columns;
-        for (std::size_t x = 0; x < columns; ++x, in += 3) {
-            out[x] = {std::to_integer<std::uint8_t>(in[2]), std::to_integer<std::uint8_t>(in[1]), std::to_integer<std::uint8_t>(in[0]), 255};
-        }
+        const std::byte* const last = in + (columns - 1) * 3;
+        image.pixels.insert(image.pixels.end(), StoredBgr<true>(in), StoredBgr<true>(last));
+        image.pixels.push_back(*StoredBgr<false>(last));
     }
     return image;
 }

@@ -31,19 +31,33 @@ Rgba MostFrequentColour(const Image& image) {
     std::size_t bestCount = 0;
     const Rgba* const pixels = image.pixels.data();
     const std::size_t size = image.pixels.size();
-    constexpr std::size_t kBlock = 64;
-    std::array<Rgba, kBlock> block;
+    std::array<Rgba, 64> block;
     // Runs of one colour are the rule on a texture: each run is counted at once.
     for (std::size_t start = 0; start < size;) {
         const std::uint32_t key = Key(pixels[start]);
         std::size_t end = start + 1;
-        // Whole blocks first, by memcmp, which compares many bytes at once: a texture is
-        // mostly long runs of its background.
-        if (end + kBlock <= size) {
-            block.fill(pixels[start]);
-            while (end + kBlock <= size && std::memcmp(pixels + end, block.data(), sizeof block) == 0) end += kBlock;
+        // Eight pixels at a time as four words, which needs no copy of the colour to compare
+        // with: a texture is mostly long runs of its background, and short ones of ink. The
+        // first word that differs tells where the run ends, give or take its second pixel.
+        const std::uint64_t pair = std::uint64_t{key} << 32 | key;
+        bool ended = false;
+        for (int whole = 0; !ended && end + 8 <= size;) {
+            std::array<std::uint64_t, 4> words;
+            std::memcpy(words.data(), pixels + end, sizeof words);
+            std::size_t same = 0;
+            while (same < words.size() && words[same] == pair) ++same;
+            end += 2 * same;
+            if (same < words.size()) {
+                if (Key(pixels[end]) == key) ++end;
+                ended = true;
+            } else if (++whole == 4) {
+                // A long run, the background's as a rule: the rest of it in blocks by memcmp,
+                // which compares many bytes at once, with a block of the colour made once.
+                block.fill(pixels[start]);
+                while (end + block.size() <= size && std::memcmp(pixels + end, block.data(), sizeof block) == 0) end += block.size();
+            }
         }
-        while (end < size && Key(pixels[end]) == key) ++end;
+        while (!ended && end < size && Key(pixels[end]) == key) ++end;
         // Runs of ink and background take turns: the two colours last seen skip the hashing.
         std::size_t& count = [&]() -> std::size_t& {
             if (recent[0].count && recent[0].key == key) return *recent[0].count;
@@ -175,9 +189,15 @@ std::optional<font::GlyphRecord> FitGlyph(const InkMap& ink, const font::GlyphRe
                                           const FitRule& rule) {
     const auto edges = FitToInk(FindGlyphInk(ink, glyph, cellHeight, ReachColumns(rule.reach, static_cast<std::size_t>(ink.width()))), rule);
     if (!edges) return std::nullopt;
+    // Each whole unit's value read once from its text, as the window's store reads it.
+    static const std::array<float, 257> kUnitValues = [] {
+        std::array<float, 257> values{};
+        for (std::size_t edit = 0; edit < values.size(); ++edit) values[edit] = font::FromEditText(std::to_string(edit), '.');
+        return values;
+    }();
     font::GlyphRecord record = glyph;
-    record.Left = font::FromEditText(std::to_string(edges->left), '.');
-    record.Right = font::FromEditText(std::to_string(edges->right), '.');
+    record.Left = kUnitValues[static_cast<std::size_t>(edges->left)];
+    record.Right = kUnitValues[static_cast<std::size_t>(edges->right)];
     record.Aspect = font::ComputeAspect(record.Left, record.Right, cellHeight);
     return record;
 }

@@ -1,5 +1,8 @@
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -21,6 +24,63 @@ std::pair<int, int> Span(int shown, int size) {
     const int first = static_cast<int>(static_cast<std::int64_t>(shown) * size / font::kTextureSize);
     const int end = static_cast<int>(static_cast<std::int64_t>(shown + 1) * size / font::kTextureSize);
     return {first, end > first ? end : first + 1};
+}
+
+// The game's own texture, twice the picture's size each way: every shown pixel averages a 2 x 2
+// block, all with one share. The arithmetic is the general case's, so that every pixel comes out
+// the same; but a wholly clear block (most of a texture) shows the board as it is, and a block
+// like the one before it (the rest, mostly) shows what that one did.
+Image ShownHalved(const Image& image) {
+    const double share = 1.0 / 2 * (1.0 / (255.0 * 2));
+    const auto average = [share](std::uint32_t sum) { return static_cast<std::uint8_t>(sum * share + 0.5); };
+    const auto board = [&](std::uint32_t checker) {
+        const std::uint8_t grey = average(4 * 255 * checker);
+        return Rgba{grey, grey, grey, 255};
+    };
+    const Rgba clearOver[2] = {board(kCheckerDark), board(kCheckerLight)};
+    // Two pixels side by side as one word, and the bits of their alphas in it.
+    using Pair = std::array<Rgba, 2>;
+    constexpr auto kAlphas = std::bit_cast<std::uint64_t>(Pair{Rgba{0, 0, 0, 255}, Rgba{0, 0, 0, 255}});
+    Image shown = Filled(font::kTextureSize, font::kTextureSize, kBlack);
+    for (int y = 0; y < font::kTextureSize; ++y) {
+        const Rgba* upper = &image.At(0, 2 * y);
+        const Rgba* lower = upper + image.width;
+        Rgba* out = &shown.At(0, y);
+        std::uint64_t lastTop = 0;
+        std::uint64_t lastBottom = 0;
+        int lastSquare = -1;
+        Rgba last;
+        for (int x = 0; x < font::kTextureSize; ++x, upper += 2, lower += 2) {
+            const int square = (x / kCheckerSide + y / kCheckerSide) % 2;
+            std::uint64_t top = 0;
+            std::uint64_t bottom = 0;
+            std::memcpy(&top, upper, sizeof top);
+            std::memcpy(&bottom, lower, sizeof bottom);
+            if (((top | bottom) & kAlphas) == 0) {
+                out[x] = clearOver[square];
+                continue;
+            }
+            if (top == lastTop && bottom == lastBottom && square == lastSquare) {
+                out[x] = last;
+                continue;
+            }
+            const std::uint32_t checker = square ? kCheckerLight : kCheckerDark;
+            std::uint32_t r = 0;
+            std::uint32_t g = 0;
+            std::uint32_t b = 0;
+            for (const Rgba pixel : {upper[0], upper[1], lower[0], lower[1]}) {
+                const std::uint32_t under = (255u - pixel.a) * checker;
+                r += pixel.r * pixel.a + under;
+                g += pixel.g * pixel.a + under;
+                b += pixel.b * pixel.a + under;
+            }
+            last = out[x] = {average(r), average(g), average(b), 255};
+            lastTop = top;
+            lastBottom = bottom;
+            lastSquare = square;
+        }
+    }
+    return shown;
 }
 
 }  // namespace
@@ -65,6 +125,7 @@ Image OverCheckerboard(const Picture& texture, int left, int top, int right, int
 Image ShownTexture(const Picture& texture) {
     if (texture.format.kind == PictureKind::Bmp) return texture.image;
     const Image& image = texture.image;
+    if (image.width == 2 * font::kTextureSize && image.height == 2 * font::kTextureSize) return ShownHalved(image);
     Image shown = Filled(font::kTextureSize, font::kTextureSize, kBlack);
     // Each shown pixel's share of the sums below, by its column and its row: a multiplication for
     // each shown pixel rather than three divisions.

@@ -52,6 +52,8 @@ TEST(NumberText, EveryBinary32ValueComesBackBitForBit) {
         EXPECT_EQ(std::bit_cast<std::uint32_t>(gmftool::ParseStoredText(gmftool::StoredText(value))), bits) << gmftool::StoredText(value);
     }
     EXPECT_EQ(gmftool::EditText(0.1f), "25.6");
+    EXPECT_EQ(gmftool::EditText(Edit(-99999)), "-99999");  // the last whole value printed in full
+    EXPECT_EQ(gmftool::EditText(Edit(100000)), "1e+05");    // the first that is shorter with an exponent
     EXPECT_EQ(gmftool::EditText(Bits(0x7fc00001)), "nan:0x7fc00001");
 }
 
