@@ -120,14 +120,7 @@ void Form1::RegisterClasses() {
     form.lpszClassName = kClassName;
     RegisterClassExW(&form);
 
-    WNDCLASSEXW group{};
-    group.cbSize = sizeof group;
-    group.lpfnWndProc = GroupProc;
-    group.hInstance = instance_;
-    group.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    group.hbrBackground = groupBrush_.get();
-    group.lpszClassName = kGroupClass;
-    RegisterClassExW(&group);
+    RegisterWindowClass(instance_, kGroupClass, GroupProc, LoadCursorW(nullptr, IDC_ARROW), groupBrush_.get());
 
     PictureBox::Register(instance_);
     Magnifier::Register(instance_);

@@ -10,6 +10,20 @@
 // Small owners of GDI objects and device contexts: each handle is given back exactly once.
 namespace win32 {
 
+// A window class of the program's own controls: a cursor of nullptr leaves the pointer to the
+// window (WM_SETCURSOR), a background of nullptr leaves the painting to it.
+inline void RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, HCURSOR cursor,
+                                HBRUSH background = nullptr) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = cursor;
+    windowClass.hbrBackground = background;
+    windowClass.lpszClassName = name;
+    RegisterClassExW(&windowClass);
+}
+
 template <typename Handle>
 class GdiObject {
 public:

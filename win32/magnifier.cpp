@@ -43,13 +43,7 @@ void DrawTexture(HDC dc, const editor::MagnifierDrawing& drawing) {
 }  // namespace
 
 void Magnifier::Register(HINSTANCE instance) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = nullptr;  // the editor's cursor, set at WM_SETCURSOR
-    windowClass.lpszClassName = kClassName;
-    RegisterClassExW(&windowClass);
+    RegisterWindowClass(instance, kClassName, WindowProc, nullptr);  // the editor's cursor, set at WM_SETCURSOR
 }
 
 Magnifier::Magnifier(editor::Editor& editor, HWND owner)

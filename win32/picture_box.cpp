@@ -36,15 +36,7 @@ bool ForwardToTopLevel(HWND window, UINT message, WPARAM wParam, LPARAM lParam, 
     }
 }
 
-void PictureBox::Register(HINSTANCE instance) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kClassName;
-    RegisterClassExW(&windowClass);
-}
+void PictureBox::Register(HINSTANCE instance) { RegisterWindowClass(instance, kClassName, WindowProc, LoadCursorW(nullptr, IDC_ARROW)); }
 
 HWND PictureBox::Create(HWND parent, int id, const Pixels& where, int scale) {
     scale_ = scale;

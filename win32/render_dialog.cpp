@@ -46,15 +46,7 @@ std::wstring NumberText(std::optional<int> value) { return value ? std::to_wstri
 
 }  // namespace
 
-void RenderDialog::Register(HINSTANCE instance) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = PreviewProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kPreviewClass;
-    RegisterClassExW(&windowClass);
-}
+void RenderDialog::Register(HINSTANCE instance) { RegisterWindowClass(instance, kPreviewClass, PreviewProc, LoadCursorW(nullptr, IDC_ARROW)); }
 
 RenderDialog::RenderDialog(editor::Editor& editor, const editor::RenderDialogTexts& texts, const editor::RenderValues& values,
                            int dpi)
