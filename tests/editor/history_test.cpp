@@ -260,9 +260,10 @@ TEST_F(HistoryTest, StepsThatRewriteTheTextureKeepItWholeAndOnlyTheLastFew) {
     Write({History::Kind::StoreGlyph, 0}, {{12, Filled(4, 0xA0)}});
     draw(1, Filled(4, 0xD1));
     draw(2, Filled(4, 0xD1));  // the texture alone changed: still a step
-    for (int value = 3; value <= History::kTextureSteps + 1; ++value) draw(value, Filled(4, static_cast<int>(0xD0 + value)));
+    constexpr int kKept = static_cast<int>(History::kTextureSteps);
+    for (int value = 3; value <= kKept + 1; ++value) draw(value, Filled(4, static_cast<int>(0xD0 + value)));
     EXPECT_EQ(history.TextureOfNext(true), texture);
-    for (int value = History::kTextureSteps; value >= 1; --value) {
+    for (int value = kKept; value >= 1; --value) {
         ASSERT_TRUE(history.Undo(path)) << value;
         EXPECT_EQ(ReadAll(texture), Filled(8, value));
     }
