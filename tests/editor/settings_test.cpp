@@ -12,7 +12,7 @@ TEST(Settings, WhatIsWrittenIsReadAndAnythingElseIsTheDefault) {
     testing_support::FakeSettings store;
     EXPECT_EQ(editor::ReadSettings(store).language, Language::Russian) << "no file: the first start";
     for (const Language language : {Language::English, Language::Russian, Language::English}) {
-        editor::WriteSettings(store, {language});
+        editor::WriteSettings(store, {language, {}});
         EXPECT_EQ(editor::ReadSettings(store).language, language);
     }
     const std::pair<const char*, Language> rows[] = {
@@ -27,7 +27,7 @@ TEST(Settings, WhatIsWrittenIsReadAndAnythingElseIsTheDefault) {
     const std::filesystem::path typeface(u8"/шрифты/Мой шрифт.ttf");
     editor::WriteSettings(store, {Language::English, typeface});
     EXPECT_EQ(editor::ReadSettings(store).typeface, typeface);
-    editor::WriteSettings(store, {Language::Russian});
+    editor::WriteSettings(store, {Language::Russian, {}});
     EXPECT_EQ(editor::ReadSettings(store).typeface, typeface) << "no file chosen yet keeps the last one";
 }
 

@@ -19,7 +19,7 @@ Language ReadFrom(const std::string& path) {
 TEST(SettingsFile, KeptAsAnIniFileAtOnceAndATroubleIsSilent) {
     const TempDir dir;
     ui::SettingsFile file(QString::fromStdString(dir.Path("runeplot.ini")));
-    editor::WriteSettings(file, {Language::English});
+    editor::WriteSettings(file, {Language::English, {}});
     // Read while the window still holds it: a crash later must not take the choice with it.
     const std::vector<std::byte> written = testing_support::ReadAll(dir.Path("runeplot.ini"));
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(written.data()), written.size()), "[General]\nLanguage=en\n");
@@ -29,7 +29,7 @@ TEST(SettingsFile, KeptAsAnIniFileAtOnceAndATroubleIsSilent) {
     dir.Write("file", {});
     const std::string blocked = dir.Path("file") + "/runeplot.ini";
     ui::SettingsFile nowhere(QString::fromStdString(blocked));
-    editor::WriteSettings(nowhere, {Language::English});
+    editor::WriteSettings(nowhere, {Language::English, {}});
     EXPECT_EQ(ReadFrom(blocked), Language::Russian);
 }
 
