@@ -15,7 +15,11 @@ constexpr std::uint64_t kBmpHeightOffset = 22;
 
 PictureSize ReadBmpSize(const std::filesystem::path& picture) {
     runtime::BinaryFile file = runtime::BinaryFile::OpenForReading(picture);
-    return {file.ReadInt32(kBmpWidthOffset), file.ReadInt32(kBmpHeightOffset)};
+    return ReadBmpSize(file);
+}
+
+PictureSize ReadBmpSize(runtime::BinaryFile& picture) {
+    return {picture.ReadInt32(kBmpWidthOffset), picture.ReadInt32(kBmpHeightOffset)};
 }
 
 bool IsWholeBmp(const std::filesystem::path& picture) {

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <optional>
 
+#include "runtime/binary_file.h"
+
 // The texture picture that goes with a font. Only its size is the font's business: the pixels
 // are the picture decoder's.
 namespace font {
@@ -19,6 +21,8 @@ struct PictureSize {
 // The width and height fields of a BMP's info header, as stored; nothing else of the file is
 // read, so a decoder's own idea of the size plays no part.
 PictureSize ReadBmpSize(const std::filesystem::path& picture);
+// The same through an access already open, for a caller that reads the rest of the file too.
+PictureSize ReadBmpSize(runtime::BinaryFile& picture);
 
 // Whether the file is as long as its BMP header says (a file still being written is shorter).
 // A header that gives no length (0) is taken at its word.

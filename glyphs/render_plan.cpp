@@ -57,12 +57,25 @@ PixelRect Intersection(const PixelRect& a, const PixelRect& b) {
     return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
 }
 
-// Pixels set to one colour eight at a time: std::fill_n sets them one by one.
+// Pixels set to one colour two at a time, as a word made in a register: std::fill_n sets them one
+// by one, and a block of them built in memory first would be read back before its stores land.
 void FillRow(picture::Rgba* at, int count, picture::Rgba colour) {
-    std::array<picture::Rgba, 8> block;
-    block.fill(colour);
-    for (; count >= 8; count -= 8, at += 8) std::memcpy(static_cast<void*>(at), block.data(), sizeof block);
-    std::fill_n(at, std::max(count, 0), colour);
+    const std::uint64_t one = std::bit_cast<std::uint32_t>(colour);
+    const std::uint64_t two = one << 32 | one;
+    for (; count >= 2; count -= 2, at += 2) std::memcpy(static_cast<void*>(at), &two, sizeof two);
+    if (count == 1) *at = colour;
+}
+
+// Whether no two of the rectangles share a pixel.
+bool Apart(std::vector<PixelRect> rects) {
+    std::erase_if(rects, [](const PixelRect& r) { return r.Empty(); });
+    std::sort(rects.begin(), rects.end(), [](const PixelRect& a, const PixelRect& b) { return a.top < b.top; });
+    for (std::size_t i = 0; i < rects.size(); ++i) {
+        for (std::size_t j = i + 1; j < rects.size() && rects[j].top < rects[i].bottom; ++j) {
+            if (rects[i].Intersects(rects[j])) return false;
+        }
+    }
+    return true;
 }
 
 // Counts of occupied pixels over every rectangle from the top left corner: whether a rectangle
@@ -430,37 +443,81 @@ void DrawPlan(const Typeface& face, const RenderPlan& plan, picture::Image& text
             }
         }
     }
-    for (const PlannedGlyph& g : plan.glyphs) {
-        const PixelRect r = Clamped(g.rect, texture);
-        for (int y = r.top; y < r.bottom; ++y) FillRow(&texture.At(r.left, y), r.right - r.left, background);
-    }
-
     const RasterStyle style{plan.px, plan.settings.hinting, plan.settings.mono};
     const picture::Rgba ink = plan.ink;
     const auto blend = [](std::uint8_t under, std::uint8_t over, unsigned coverage) {
         return static_cast<std::uint8_t>((under * (255 - coverage) + over * coverage + 127) / 255);
     };
     // One colour for each coverage, worked out once rather than for every pixel.
-    std::array<picture::Rgba, 256> shade;
+    std::array<std::uint32_t, 256> shade;
     for (unsigned coverage = 0; coverage < shade.size(); ++coverage) {
-        shade[coverage] = plan.settings.alpha ? picture::Rgba{ink.r, ink.g, ink.b, static_cast<std::uint8_t>(coverage)}
-                                              : picture::Rgba{blend(background.r, ink.r, coverage), blend(background.g, ink.g, coverage),
-                                                              blend(background.b, ink.b, coverage), background.a};
+        shade[coverage] = std::bit_cast<std::uint32_t>(
+            plan.settings.alpha ? picture::Rgba{ink.r, ink.g, ink.b, static_cast<std::uint8_t>(coverage)}
+                                : picture::Rgba{blend(background.r, ink.r, coverage), blend(background.g, ink.g, coverage),
+                                                blend(background.b, ink.b, coverage), background.a});
     }
-    for (const PlannedGlyph& g : plan.glyphs) {
+    // On a pixel just cleared: the background where the coverage is 0.
+    std::array<std::uint32_t, 256> onBackground = shade;
+    onBackground[0] = std::bit_cast<std::uint32_t>(background);
+
+    // Where a glyph's image row falls in texture row y inside its clamped rectangle r: the texture
+    // columns from left up to right, and the coverage of the first; no coverage where none does.
+    struct Span {
+        int left = 0;
+        int right = 0;
+        const std::uint8_t* coverage = nullptr;
+    };
+    const auto spanAt = [&](const PlannedGlyph& g, const GlyphImage* image, const PixelRect& r, int y) {
+        if (!image) return Span{};
+        const int x0 = g.rect.left + g.originX + image->box.left;
+        const int row = y - (g.rect.top + plan.baseline - image->box.top);
+        if (row < 0 || row >= image->box.rows) return Span{};
+        const int firstColumn = std::max(0, r.left - x0), endColumn = std::min(image->box.width, r.right - x0);
+        if (firstColumn >= endColumn) return Span{};
+        return Span{x0 + firstColumn, x0 + endColumn, &image->coverage[static_cast<std::size_t>(row * image->box.width + firstColumn)]};
+    };
+
+    std::vector<PixelRect> rects;
+    for (const PlannedGlyph& g : plan.glyphs) rects.push_back(Clamped(g.rect, texture));
+    if (Apart(rects)) {
+        // With no two rectangles sharing a pixel, each row of one is written once, cleared and
+        // drawn together: what clearing them all first and then drawing would give.
+        for (std::size_t i = 0; i < plan.glyphs.size(); ++i) {
+            const PlannedGlyph& g = plan.glyphs[i];
+            const PixelRect& r = rects[i];
+            const GlyphImage* image = g.box.HasInk() ? &face.Draw(g.glyph, style) : nullptr;
+            for (int y = r.top; y < r.bottom; ++y) {
+                const Span span = spanAt(g, image, r, y);
+                if (!span.coverage) {
+                    FillRow(&texture.At(r.left, y), r.right - r.left, background);
+                    continue;
+                }
+                FillRow(&texture.At(r.left, y), span.left - r.left, background);
+                picture::Rgba* out = &texture.At(span.left, y);
+                for (int x = 0; x < span.right - span.left; ++x) std::memcpy(static_cast<void*>(out + x), &onBackground[span.coverage[x]], 4);
+                FillRow(&texture.At(span.right, y), r.right - span.right, background);
+            }
+        }
+        return;
+    }
+    for (const PixelRect& r : rects) {
+        for (int y = r.top; y < r.bottom; ++y) FillRow(&texture.At(r.left, y), r.right - r.left, background);
+    }
+    for (std::size_t i = 0; i < plan.glyphs.size(); ++i) {
+        const PlannedGlyph& g = plan.glyphs[i];
         if (!g.box.HasInk()) continue;
-        const GlyphImage& image = face.Draw(g.glyph, style);
-        const PixelRect r = Clamped(g.rect, texture);
-        const int x0 = g.rect.left + g.originX + image.box.left;
-        const int y0 = g.rect.top + plan.baseline - image.box.top;
-        // The image's rows and columns that fall inside the rectangle.
-        const int firstRow = std::max(0, r.top - y0), endRow = std::min(image.box.rows, r.bottom - y0);
-        const int firstColumn = std::max(0, r.left - x0), endColumn = std::min(image.box.width, r.right - x0);
-        for (int row = firstRow; row < endRow; ++row) {
-            const std::uint8_t* coverage = &image.coverage[static_cast<std::size_t>(row * image.box.width)];
-            picture::Rgba* line = &texture.At(0, y0 + row);
-            for (int column = firstColumn; column < endColumn; ++column) {
-                if (coverage[column] != 0) line[x0 + column] = shade[coverage[column]];
+        const GlyphImage* image = &face.Draw(g.glyph, style);
+        for (int y = rects[i].top; y < rects[i].bottom; ++y) {
+            const Span span = spanAt(g, image, rects[i], y);
+            picture::Rgba* out = span.coverage ? &texture.At(span.left, y) : nullptr;
+            // Read and written whether inked or not, chosen without a branch: the coverage turns
+            // at every edge of a stroke, where a branch guesses wrong.
+            for (int x = 0; x < span.right - span.left; ++x) {
+                const std::uint8_t c = span.coverage[x];
+                std::uint32_t pixel = 0;
+                std::memcpy(&pixel, out + x, sizeof pixel);
+                pixel = c != 0 ? shade[c] : pixel;
+                std::memcpy(static_cast<void*>(out + x), &pixel, sizeof pixel);
             }
         }
     }

@@ -258,15 +258,19 @@ Image Filled(int width, int height, Rgba colour) {
 
 namespace {
 
-// Reads the file and decodes it, naming the file in any failure.
+// Decodes the file's bytes, naming the file in any failure.
 template <typename Decoder>
-auto DecodeFile(const std::filesystem::path& path, Decoder decoder) {
-    const std::vector<std::byte> bytes = runtime::BinaryFile::OpenForReading(path).ReadAll();
+auto DecodeFileBytes(const std::filesystem::path& path, std::span<const std::byte> bytes, Decoder decoder) {
     try {
         return decoder(std::span<const std::byte>(bytes));
     } catch (const runtime::Failure& failure) {
         throw runtime::Failure(failure.kind(), runtime::DisplayPath(path) + ": " + failure.what());
     }
+}
+
+template <typename Decoder>
+auto DecodeFile(const std::filesystem::path& path, Decoder decoder) {
+    return DecodeFileBytes(path, runtime::BinaryFile::OpenForReading(path).ReadAll(), decoder);
 }
 
 
@@ -290,23 +294,33 @@ bool NamedTga(const std::filesystem::path& path) {
     return extension == u8".tga";
 }
 
-Picture DecodePicture(const std::filesystem::path& path) {
-    return DecodeFile(path, [&](std::span<const std::byte> bytes) {
+namespace {
+
+Picture DecodePictureBytes(const std::filesystem::path& path, std::span<const std::byte> bytes) {
+    return DecodeFileBytes(path, bytes, [&](std::span<const std::byte> bytes) {
         const bool bmp = bytes.size() >= 2 && bmp::Le(bytes, bmp::kSignatureAt, 2) == bmp::kSignature;
         return !bmp && NamedTga(path) ? DecodeTgaBytes(bytes) : BmpPicture(bytes);
     });
 }
 
+}  // namespace
+
+Picture DecodePicture(const std::filesystem::path& path) {
+    return DecodePictureBytes(path, runtime::BinaryFile::OpenForReading(path).ReadAll());
+}
+
 Picture LoadTexture(const std::filesystem::path& path) {
+    // One open for the header and the pixels both.
+    runtime::BinaryFile file = runtime::BinaryFile::OpenForReading(path);
     // A TGA is taken at any size; a BMP keeps the window's rule, read from its header first.
     if (!NamedTga(path)) {
-        const font::PictureSize size = font::ReadBmpSize(path);
+        const font::PictureSize size = font::ReadBmpSize(file);
         if (!size.IsTextureSize()) {
             throw Unusable(path, "the picture is " + std::to_string(size.width) + " x " + std::to_string(size.height) +
                                      ", not " + std::to_string(font::kTextureSize) + " x " + std::to_string(font::kTextureSize));
         }
     }
-    Picture picture = DecodePicture(path);
+    Picture picture = DecodePictureBytes(path, file.ReadAll());
     if (picture.format.kind == PictureKind::Bmp && (picture.image.width != font::kTextureSize || picture.image.height != font::kTextureSize)) {
         throw Unusable(path, "the picture decodes to " + std::to_string(picture.image.width) + " x " + std::to_string(picture.image.height));
     }

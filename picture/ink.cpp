@@ -18,9 +18,31 @@ namespace {
 // A colour as one number; equal colours give equal keys on any machine.
 std::uint32_t Key(Rgba c) { return std::bit_cast<std::uint32_t>(c); }
 
-}  // namespace
+// Whether the colour is on more than half the pixels, which makes it the most frequent one: counted
+// in blocks, as words that the compiler compares many at once, until the answer is sure.
+bool OnMoreThanHalf(const Rgba* pixels, std::size_t size, std::uint32_t key) {
+    constexpr std::size_t kBlock = 64;
+    std::size_t same = 0;
+    std::size_t i = 0;
+    for (; i + kBlock <= size; i += kBlock) {
+        unsigned count = 0;
+        for (std::size_t k = 0; k < kBlock; ++k) {
+            std::uint32_t pixel = 0;
+            std::memcpy(&pixel, pixels + i + k, sizeof pixel);
+            count += pixel == key;
+        }
+        same += count;
+        const std::size_t left = size - i - kBlock;
+        if (2 * same > size || 2 * (same + left) <= size) break;
+    }
+    if (i + kBlock > size) {
+        for (; i < size; ++i) same += Key(pixels[i]) == key;
+    }
+    return 2 * same > size;
+}
 
-Rgba MostFrequentColour(const Image& image) {
+// Every colour counted, run by run.
+Rgba CountedMostFrequentColour(const Image& image) {
     std::unordered_map<std::uint32_t, std::size_t> counts;  // its entries never move
     struct Seen {
         std::uint32_t key = 0;
@@ -77,11 +99,42 @@ Rgba MostFrequentColour(const Image& image) {
     return best;
 }
 
+}  // namespace
+
+Rgba MostFrequentColour(const Image& image) {
+    // A texture is mostly its background as a rule, and its first pixel is the background.
+    if (!image.pixels.empty() && OnMoreThanHalf(image.pixels.data(), image.pixels.size(), Key(image.pixels[0]))) return image.pixels[0];
+    return CountedMostFrequentColour(image);
+}
+
 namespace {
 
 bool Differs(Rgba a, Rgba b, int threshold) {
     return std::abs(a.r - b.r) > threshold || std::abs(a.g - b.g) > threshold || std::abs(a.b - b.b) > threshold ||
            std::abs(a.a - b.a) > threshold;
+}
+
+// Marks each pixel that differs from the colour with a 1, the others with a 0, and counts the
+// 1s. In blocks of a fixed size, each pixel read as a word rather than copied as a struct: the
+// compiler then compares many pixels at once.
+std::size_t MarkDifferent(const Rgba* pixels, std::size_t size, std::uint8_t* marks, std::uint32_t key) {
+    constexpr std::size_t kBlock = 64;
+    std::size_t marked = 0;
+    std::size_t i = 0;
+    for (; i + kBlock <= size; i += kBlock) {
+        std::array<std::uint8_t, kBlock> block;
+        for (std::size_t k = 0; k < kBlock; ++k) {
+            std::uint32_t pixel = 0;
+            std::memcpy(&pixel, pixels + i + k, sizeof pixel);
+            block[k] = pixel != key;
+        }
+        unsigned count = 0;
+        for (const std::uint8_t mark : block) count += mark;
+        marked += count;
+        std::memcpy(marks + i, block.data(), kBlock);
+    }
+    for (; i < size; ++i) marked += marks[i] = Key(pixels[i]) != key;
+    return marked;
 }
 
 }  // namespace
@@ -111,10 +164,15 @@ InkMap::InkMap(const Image& image, int threshold, bool byAlpha)
         for (std::size_t i = 0; i < size; ++i) ink[i] = pixels[i].a > threshold;
         return;
     }
-    const Rgba background = MostFrequentColour(image);
+    if (size == 0) return;
+    // A texture is mostly its background, as a rule, and its first pixel is as a rule the
+    // background: a colour that holds more than half the pixels is the most frequent one, with no
+    // other colour to count, and the pass that tells it is the default rule's ink map already.
+    const std::size_t others = MarkDifferent(pixels, size, ink, Key(pixels[0]));
+    const bool firstIsBackground = 2 * (size - others) > size;
+    const Rgba background = firstIsBackground ? pixels[0] : CountedMostFrequentColour(image);
     if (threshold == 0) {  // the default, and a quarter of the work: any difference is ink
-        const std::uint32_t key = Key(background);
-        for (std::size_t i = 0; i < size; ++i) ink[i] = Key(pixels[i]) != key;
+        if (!firstIsBackground) MarkDifferent(pixels, size, ink, Key(background));
         return;
     }
     for (std::size_t i = 0; i < size; ++i) ink[i] = Differs(pixels[i], background, threshold);

@@ -174,6 +174,38 @@ TEST(Drawing, PixelsOutsideTheOldAndNewRectanglesStayAsTheyWere) {
     EXPECT_EQ(texture.At(plan.glyphs[0].oldRect->left, 23), plan.background);
 }
 
+// Rectangles that overlapped before overlap again in place: the later glyph's clearing must not
+// take the earlier one's ink where the later one has none.
+TEST(Drawing, OverlappingRectanglesKeepEachOthersInk) {
+    Scene scene(2);
+    scene.records[1] = Cell(4, 0, 14, scene.cellHeight);
+    glyphs::RenderSettings settings;
+    settings.px = 16;
+    settings.colour = kBlack;
+    const RenderPlan plan = scene.Plan(U"ЖЖ", 0, settings);
+    const glyphs::PlannedGlyph& a = plan.glyphs[0];
+    const glyphs::PlannedGlyph& b = plan.glyphs[1];
+    ASSERT_EQ(b.placement, Placement::InPlace);
+    ASSERT_TRUE(a.rect.Intersects(b.rect));
+    picture::Image texture = scene.texture;
+    glyphs::DrawPlan(DejaVu(), plan, texture);
+    const auto coverage = [&](const glyphs::PlannedGlyph& g, int x, int y) {
+        const glyphs::GlyphImage& image = DejaVu().Draw(g.glyph, {plan.px, glyphs::Hinting::Light, false});
+        const int column = x - (g.rect.left + g.originX + image.box.left), row = y - (g.rect.top + plan.baseline - image.box.top);
+        const bool inside = g.rect.Contains(x, y) && column >= 0 && column < image.box.width && row >= 0 && row < image.box.rows;
+        return inside ? image.coverage[static_cast<std::size_t>(row * image.box.width + column)] : 0;
+    };
+    int kept = 0;
+    for (int y = b.rect.top; y < b.rect.bottom; ++y) {
+        for (int x = b.rect.left; x < a.rect.right; ++x) {
+            if (coverage(a, x, y) == 0 || coverage(b, x, y) != 0) continue;
+            EXPECT_NE(texture.At(x, y), plan.background) << x << "," << y;
+            ++kept;
+        }
+    }
+    EXPECT_GT(kept, 0);
+}
+
 std::uint64_t Fnv(const void* data, std::size_t size, std::uint64_t hash = 1469598103934665603ULL) {
     for (std::size_t i = 0; i < size; ++i) hash = (hash ^ static_cast<const unsigned char*>(data)[i]) * 1099511628211ULL;
     return hash;

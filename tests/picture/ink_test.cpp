@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -37,7 +38,32 @@ TEST(InkMap, TheBackgroundIsTheColourThatFirstReachesTheHighestCount) {
         {"the most frequent, wherever it is", {a, b, a, b, b}, {true, false, true, false, false}},
         {"alpha alone tells colours apart", {a, {10, 20, 30, 0}, {10, 20, 30, 0}}, {true, false, false}},
     };
-    for (const auto& row : rows) EXPECT_EQ(InkOf(Row(row.pixels), 0), row.ink) << row.what;
+    for (const auto& row : rows) {
+        EXPECT_EQ(InkOf(Row(row.pixels), 0), row.ink) << row.what;
+        const auto background = std::find(row.ink.begin(), row.ink.end(), false) - row.ink.begin();
+        EXPECT_EQ(picture::MostFrequentColour(Row(row.pixels)), row.pixels[static_cast<std::size_t>(background)]) << row.what;
+    }
+    // Rows longer than the blocks pixels are compared in, the first pixel more or less than half.
+    const auto runs = [](std::initializer_list<std::pair<Rgba, int>> parts) {
+        std::vector<Rgba> pixels;
+        for (const auto& [colour, count] : parts) pixels.insert(pixels.end(), static_cast<std::size_t>(count), colour);
+        return Row(pixels);
+    };
+    const std::vector<bool> firstAlone = InkOf(runs({{a, 1}, {b, 69}}), 0);
+    EXPECT_EQ(std::count(firstAlone.begin(), firstAlone.end(), true), 1);
+    EXPECT_TRUE(firstAlone[0]);
+    for (const int threshold : {0, 5}) {
+        const std::vector<bool> halfAndOne = InkOf(runs({{b, 32}, {a, 66}, {b, 33}}), threshold);
+        EXPECT_EQ(std::count(halfAndOne.begin(), halfAndOne.end(), true), 65) << threshold;
+        EXPECT_FALSE(halfAndOne[40]) << threshold;
+        const std::vector<bool> justHalf = InkOf(runs({{a, 65}, {b, 65}}), threshold);
+        EXPECT_EQ(std::count(justHalf.begin(), justHalf.end(), true), 65) << threshold;
+        EXPECT_TRUE(justHalf[65]) << threshold;
+        const std::vector<bool> halfLater = InkOf(runs({{a, 1}, {b, 65}, {a, 64}}), threshold);
+        EXPECT_EQ(std::count(halfLater.begin(), halfLater.end(), true), 65) << threshold;
+        EXPECT_TRUE(halfLater[0]) << threshold;
+    }
+    EXPECT_EQ(picture::MostFrequentColour(runs({{a, 1}, {b, 65}, {a, 64}})), b);
 }
 
 // Alpha alone decides where a picture keeps alpha that is not opaque everywhere: a clear pixel of
