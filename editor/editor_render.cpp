@@ -115,9 +115,18 @@ RenderPreview Editor::PreviewRender(const RenderValues& values) {
         preview.notes.push_back(FailureMessage(Action::DrawGlyphs, failure, fontPath_, language_));
         return preview;
     }
-    RenderPlanned planned = PlanFor(values, renderTable_ ? *renderTable_ : *table, *texture_);
+    const font::FontTable& shown = renderTable_ ? *renderTable_ : *table;
+    RenderPlanned planned = PlanFor(values, shown, *texture_);
     preview.notes = std::move(planned.notes);
-    if (!planned.plan) return preview;
+    if (!planned.plan) {
+        // Until there is a plan, the texture around the first glyph to be drawn.
+        if (values.firstGlyph < 1 || values.firstGlyph > shown.state.GlyphCount) return preview;
+        glyphs::RenderPlan around;
+        around.glyphs.emplace_back().oldRect =
+            glyphs::RectOf(shown.glyphs[static_cast<std::size_t>(values.firstGlyph - 1)], shown.state.CellHeight, texture_->image);
+        preview.image = PreviewPicture(*texture_, around, kOutlineColour);
+        return preview;
+    }
     picture::Picture drawn{texture_->image, texture_->format};
     try {
         if (planned.canDraw) glyphs::DrawPlan(typeface_->face, *planned.plan, drawn.image);

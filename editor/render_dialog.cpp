@@ -10,7 +10,9 @@ constexpr int kMargin = 4;
 
 glyphs::PixelRect Around(const glyphs::RenderPlan& plan, int width, int height) {
     glyphs::PixelRect region{width, height, 0, 0};
-    const auto take = [&](const glyphs::PixelRect& rect) {
+    const auto take = [&](glyphs::PixelRect rect) {
+        // A rectangle reaching past the texture shows only its part on it.
+        rect = {std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, width), std::min(rect.bottom, height)};
         if (rect.Empty()) return;
         region = {std::min(region.left, rect.left), std::min(region.top, rect.top), std::max(region.right, rect.right),
                   std::max(region.bottom, rect.bottom)};

@@ -60,7 +60,8 @@ struct RenderPreview {
 
 // The texture region around the planned glyphs at the largest whole factor (up to
 // kLargestPreviewFactor) that shows it, drawn over the checkerboard, with each drawn glyph's
-// rectangle outlined; a region too large for the preview is shown from its top left.
+// rectangle outlined; a region too large for the preview is shown from its top left. A plan of
+// no glyphs shows the whole texture from its top left.
 picture::Image PreviewPicture(const picture::Picture& drawn, const glyphs::RenderPlan& plan, picture::Rgba outline);
 
 }  // namespace editor

@@ -22,21 +22,6 @@ constexpr int kEditUnitsPerTexture = 256;
 
 runtime::Failure Refused(const std::string& why) { return runtime::Failure(runtime::FailureKind::Malformed, why); }
 
-// The rectangle a record covers on the texture, as the fit reads a glyph at the texture's size:
-// columns from Left up to Right, rows from Top down to the outline's last row, neither end
-// included. Nothing for a record that is no rectangle in 32-bit pixels.
-std::optional<PixelRect> RectOf(const font::GlyphRecord& record, float cellHeight, const picture::Image& texture) {
-    const auto fits = [](double pixels) { return runtime::FitsInt32(std::floor(pixels)) && runtime::FitsInt32(std::ceil(pixels)); };
-    const auto width = static_cast<double>(texture.width), height = static_cast<double>(texture.height);
-    if (!fits(record.Left * width) || !fits(record.Right * width) || !fits(record.Top * height) ||
-        !fits(std::trunc(record.Top * height) + cellHeight * height)) {
-        return std::nullopt;
-    }
-    const std::int32_t top = font::ToTexturePixel(record.Top, texture.height);
-    return PixelRect{font::ToTexturePixel(record.Left, texture.width), top, font::ToTexturePixel(record.Right, texture.width),
-                     font::TextureBottomRow(top, cellHeight, texture.height)};
-}
-
 PixelRect Clamped(PixelRect r, const picture::Image& texture) {
     r.left = std::clamp(r.left, 0, texture.width);
     r.right = std::clamp(r.right, 0, texture.width);
@@ -227,6 +212,19 @@ bool Fits(const InkExtent& extent, std::optional<int> baseline, int cellRows) {
 float TextureUnits(double editUnits) { return static_cast<float>(editUnits / kEditUnitsPerTexture); }
 
 }  // namespace
+
+std::optional<PixelRect> RectOf(const font::GlyphRecord& record, float cellHeight, const picture::Image& texture) {
+    const auto fits = [](double pixels) { return runtime::FitsInt32(std::floor(pixels)) && runtime::FitsInt32(std::ceil(pixels)); };
+    const auto width = static_cast<double>(texture.width), height = static_cast<double>(texture.height);
+    if (!fits(record.Left * width) || !fits(record.Right * width) || !fits(record.Top * height) ||
+        !fits(std::trunc(record.Top * height) + cellHeight * height)) {
+        return std::nullopt;
+    }
+    const std::int32_t top = font::ToTexturePixel(record.Top, texture.height);
+    return PixelRect{font::ToTexturePixel(record.Left, texture.width), top, font::ToTexturePixel(record.Right, texture.width),
+                     font::TextureBottomRow(top, cellHeight, texture.height)};
+}
+
 
 std::vector<const PlannedGlyph*> RenderPlan::WithoutRoom() const {
     std::vector<const PlannedGlyph*> found;

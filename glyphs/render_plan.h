@@ -86,6 +86,11 @@ struct TableView {
     const std::vector<font::GlyphRecord>* glyphs = nullptr;
 };
 
+// The rectangle a record covers on the texture, as the fit reads a glyph at the texture's size:
+// columns from Left up to Right, rows from Top down to the outline's last row, neither end
+// included. Nothing for a record that is no rectangle in 32-bit pixels.
+std::optional<PixelRect> RectOf(const font::GlyphRecord& record, float cellHeight, const picture::Image& texture);
+
 // Fails as a malformed input, naming every character the face has no glyph for; or for a face
 // that cannot load a glyph. A plan with glyphs that found no room or clip is still a plan: the
 // caller decides whether it may be drawn.

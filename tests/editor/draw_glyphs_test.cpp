@@ -87,23 +87,24 @@ TEST_F(DrawGlyphs, TheDialogsValuesToThePlan) {
         const char* what;
         void (*change)(RenderValues&);
         bool canDraw;
-        bool planned;  // the texture shown in the preview, with what can be placed
+        bool shown;  // the texture around the glyphs shown in the preview
         std::string says;
     };
     const Row rows[] = {
         {"defaults, to the table's last glyph", [](RenderValues&) {}, true, true, "(наибольший"},
         {"a given size", [](RenderValues& v) { v.px = 12; }, true, true, "Размер 12 пикс., базовая линия"},
-        {"a missing character", [](RenderValues& v) { v.firstGlyph = 1; v.characters = "А\u4E00Б\u4E01"; }, false, false, "'\u4E00' (U+4E00), '\u4E01' (U+4E01)"},
+        {"a missing character", [](RenderValues& v) { v.firstGlyph = 1; v.characters = "А\u4E00Б\u4E01"; }, false, true, "'\u4E00' (U+4E00), '\u4E01' (U+4E01)"},
         {"the largest size", [](RenderValues& v) { v.px = 8192; v.baseline = 8192; }, false, true, "Нет места для"},
-        {"past the largest size", [](RenderValues& v) { v.px = 8193; }, false, false, "от 1 до 8192 пикс."},
-        {"no size", [](RenderValues& v) { v.px = 0; }, false, false, "от 1 до 8192 пикс."},
-        {"a baseline above the cell", [](RenderValues& v) { v.baseline = -1; }, false, false, "от 0 до 8192"},
+        {"past the largest size", [](RenderValues& v) { v.px = 8193; }, false, true, "от 1 до 8192 пикс."},
+        {"no size", [](RenderValues& v) { v.px = 0; }, false, true, "от 1 до 8192 пикс."},
+        {"a baseline above the cell", [](RenderValues& v) { v.baseline = -1; }, false, true, "от 0 до 8192"},
         {"no room", [](RenderValues& v) { v.px = 1000; }, false, true, "Нет места для: 2 'А' (U+0410), 3 'Б' (U+0411), 4 'В' (U+0412)"},
-        {"one past the table", [](RenderValues& v) { v.firstGlyph = 3; }, false, false, "№ 5, а в шрифте их 4"},
-        {"no characters", [](RenderValues& v) { v.characters.clear(); }, false, false, "Нет символов"},
+        {"from the last glyph, past the table", [](RenderValues& v) { v.firstGlyph = 4; }, false, true, "№ 6, а в шрифте их 4"},
+        {"from past the table", [](RenderValues& v) { v.firstGlyph = 5; }, false, false, "№ 7, а в шрифте их 4"},
+        {"no characters", [](RenderValues& v) { v.characters.clear(); }, false, true, "Нет символов"},
         {"a code page to the table's end", [](RenderValues& v) { v.fromCodePage = true; v.firstByte = 0xC0; }, true, true, "базовая линия"},
-        {"no font file", [](RenderValues& v) { v.typeface.clear(); }, false, false, "Выберите файл шрифта"},
-        {"not a font", [](RenderValues& v) { v.typeface = v.typeface.parent_path(); }, false, false, "Шрифт не прочитан"},
+        {"no font file", [](RenderValues& v) { v.typeface.clear(); }, false, true, "Выберите файл шрифта"},
+        {"not a font", [](RenderValues& v) { v.typeface = v.typeface.parent_path(); }, false, true, "Шрифт не прочитан"},
     };
     for (const Row& row : rows) {
         values = {};
@@ -113,11 +114,32 @@ TEST_F(DrawGlyphs, TheDialogsValuesToThePlan) {
         row.change(values);
         const editor::RenderPreview preview = editor->PreviewRender(values);
         EXPECT_EQ(preview.canDraw, row.canDraw) << row.what;
-        EXPECT_EQ(preview.image.pixels[0] != picture::kBlack, row.planned) << row.what;
+        EXPECT_EQ(preview.image.pixels[0] != picture::kBlack, row.shown) << row.what;
         EXPECT_TRUE(Says(preview.notes, row.says)) << row.what << ": " << (preview.notes.empty() ? "" : preview.notes.back());
     }
     EXPECT_EQ(FileBytes(font), fontBefore) << "a preview writes nothing";
     EXPECT_EQ(FileBytes(texture), textureBefore);
+}
+
+TEST(PreviewPicture, TheGlyphsOnTheTextureMagnifiedWithTheirBorders) {
+    const picture::Rgba grey{16, 16, 16, 255}, red{255, 0, 0, 255};
+    const picture::Picture texture{picture::Filled(512, 512, grey), {}};
+    glyphs::RenderPlan plan;
+    glyphs::PlannedGlyph& glyph = plan.glyphs.emplace_back();
+    glyph.placement = glyphs::Placement::Moved;
+    glyph.rect = {0, 0, 8, 8};
+    glyph.oldRect = glyphs::PixelRect{600, 0, 640, 32};  // off the texture: nothing of it shows
+    picture::Image preview = editor::PreviewPicture(texture, plan, red);
+    // 12 x 12 pixels with the margin, at 8x.
+    EXPECT_EQ(preview.At(0, 0), red);
+    EXPECT_EQ(preview.At(63, 30), red);
+    EXPECT_EQ(preview.At(30, 63), red);
+    EXPECT_EQ(preview.At(64, 30), grey);
+    EXPECT_EQ(preview.At(95, 95), grey);
+    EXPECT_EQ(preview.At(96, 0), picture::kBlack);
+    plan.glyphs[0].placement = glyphs::Placement::NoRoom;
+    preview = editor::PreviewPicture(texture, plan, red);
+    EXPECT_EQ(preview.At(editor::kPreviewWidth - 1, editor::kPreviewHeight - 1), grey) << "the texture from its top left";
 }
 
 TEST_F(DrawGlyphs, DrawsAsGmftoolRenderInOneStepThatUndoAndRedoTakeWhole) {
