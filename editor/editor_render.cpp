@@ -14,14 +14,6 @@ namespace {
 
 constexpr picture::Rgba kOutlineColour{255, 0, 0, 255};
 
-std::string Named(const std::vector<const glyphs::PlannedGlyph*>& glyphs) {
-    std::string names;
-    for (const glyphs::PlannedGlyph* g : glyphs) {
-        names.append(names.empty() ? "" : ", ").append(std::to_string(g->index + 1)).append(" ").append(glyphs::CharacterName(g->character));
-    }
-    return names;
-}
-
 RenderDialogTexts RenderTexts(Language language) {
     const auto tr = [language](Text text) { return std::string(TextOf(text, language)); };
     return {tr(Text::RenderTitle),
@@ -203,10 +195,10 @@ Editor::RenderPlanned Editor::PlanFor(const RenderValues& values, const font::Fo
     for (const glyphs::PlannedGlyph& g : plan.glyphs) {
         if (g.placement == glyphs::Placement::Moved) moved.push_back(&g);
     }
-    if (!moved.empty()) planned.notes.push_back(Format(Text::RenderMoved, language_, {Named(moved)}));
-    if (const auto clipped = plan.Clipped(); !clipped.empty()) planned.notes.push_back(Format(Text::RenderClipped, language_, {Named(clipped)}));
+    if (!moved.empty()) planned.notes.push_back(Format(Text::RenderMoved, language_, {glyphs::Named(moved)}));
+    if (const auto clipped = plan.Clipped(); !clipped.empty()) planned.notes.push_back(Format(Text::RenderClipped, language_, {glyphs::Named(clipped)}));
     const auto without = plan.WithoutRoom();
-    if (!without.empty()) planned.notes.push_back(Format(Text::RenderNoRoom, language_, {Named(without)}));
+    if (!without.empty()) planned.notes.push_back(Format(Text::RenderNoRoom, language_, {glyphs::Named(without)}));
     planned.canDraw = without.empty();
     return planned;
 }

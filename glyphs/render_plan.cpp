@@ -213,6 +213,12 @@ float TextureUnits(double editUnits) { return static_cast<float>(editUnits / kEd
 
 }  // namespace
 
+std::string Named(const std::vector<const PlannedGlyph*>& glyphs) {
+    std::string names;
+    for (const PlannedGlyph* g : glyphs) names.append(names.empty() ? "" : ", ").append(std::to_string(g->index + 1)).append(" ").append(CharacterName(g->character));
+    return names;
+}
+
 std::optional<PixelRect> RectOf(const font::GlyphRecord& record, float cellHeight, const picture::Image& texture) {
     const auto fits = [](double pixels) { return runtime::FitsInt32(std::floor(pixels)) && runtime::FitsInt32(std::ceil(pixels)); };
     const auto width = static_cast<double>(texture.width), height = static_cast<double>(texture.height);

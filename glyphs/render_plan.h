@@ -86,6 +86,9 @@ struct TableView {
     const std::vector<font::GlyphRecord>* glyphs = nullptr;
 };
 
+// "2 'А' (U+0410), 3 'Б' (U+0411)": glyphs numbered from 1, as messages name them.
+std::string Named(const std::vector<const PlannedGlyph*>& glyphs);
+
 // The rectangle a record covers on the texture, as the fit reads a glyph at the texture's size:
 // columns from Left up to Right, rows from Top down to the outline's last row, neither end
 // included. Nothing for a record that is no rectangle in 32-bit pixels.

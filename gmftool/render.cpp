@@ -62,12 +62,6 @@ std::string PlanTable(const glyphs::RenderPlan& plan) {
     return text;
 }
 
-std::string Named(const std::vector<const glyphs::PlannedGlyph*>& glyphs) {
-    std::string names;
-    for (const glyphs::PlannedGlyph* g : glyphs) names.append(names.empty() ? "" : ", ").append(std::to_string(g->index + 1)).append(" ").append(glyphs::CharacterName(g->character));
-    return names;
-}
-
 void RequireWritable(const std::filesystem::path& path) {
     if (!runtime::BinaryFile::Open(path).writable()) {
         throw runtime::Failure(runtime::FailureKind::WriteFailed, runtime::DisplayPath(path) + ": the file is read-only");
@@ -121,11 +115,11 @@ int Render(const Options& options) {
     const std::string report = PlanTable(plan);
     if (const auto without = plan.WithoutRoom(); !without.empty()) {
         std::fputs(report.c_str(), stderr);
-        throw runtime::Failure(runtime::FailureKind::WriteFailed, runtime::DisplayPath(picturePath) + ": no room for glyph " + Named(without) + "; nothing written");
+        throw runtime::Failure(runtime::FailureKind::WriteFailed, runtime::DisplayPath(picturePath) + ": no room for glyph " + glyphs::Named(without) + "; nothing written");
     }
     if (const auto clipped = plan.Clipped(); !clipped.empty() && !render.clip) {
         std::fputs(report.c_str(), stderr);
-        throw runtime::Failure(runtime::FailureKind::WriteFailed, "ink falls outside the rectangle of glyph " + Named(clipped) +
+        throw runtime::Failure(runtime::FailureKind::WriteFailed, "ink falls outside the rectangle of glyph " + glyphs::Named(clipped) +
                                                                      " (a smaller --px, or --clip to draw it cut); nothing written");
     }
     FontWrites writes;
