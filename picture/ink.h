@@ -10,7 +10,7 @@
 // Where a texture holds ink, and the edges that fit a glyph's ink.
 namespace picture {
 
-// The background: of colours equally frequent, the first in the picture.
+// The background: of colours equally frequent, the first to reach that count.
 Rgba MostFrequentColour(const Image& image);
 
 // A pixel is ink when it differs from the background, the picture's most frequent colour, by
