@@ -51,10 +51,14 @@ Editor::Editor(View& view, char decimalSeparator, SettingsStore* settings)
 
 void Editor::ChooseLanguage(Language language) {
     language_ = language;
-    if (settings_) WriteSettings(*settings_, {language_, CommonDialog3.FileName});
+    SaveSettings();
     ShowTexts();
     view_.SetText(Box::info, HelpText(language_));
     ShowGlyphCaption();
+}
+
+void Editor::SaveSettings() {
+    if (settings_) WriteSettings(*settings_, {language_, CommonDialog3.FileName});
 }
 
 void Editor::ShowTexts() {

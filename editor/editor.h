@@ -98,6 +98,7 @@ public:
 
 private:
     void ShowTexts();
+    void SaveSettings();  // the language and the last TrueType file, where settings are kept
     void ShowGlyphCaption();
     std::string Tr(Text text) const { return TextOf(text, language_); }
 
@@ -137,6 +138,7 @@ private:
     std::optional<font::FontTable> renderTable_;  // while the dialog is open
     RenderPlanned PlanFor(const RenderValues& values, const font::FontTable& table, const picture::Picture& texture);
     const glyphs::Typeface& TypefaceAt(const std::filesystem::path& path);
+    void RememberTypeface(const std::filesystem::path& path);
     void DrawGlyphs(const RenderValues& values);
     void ShowDrawnTexture(picture::Picture texture);
 

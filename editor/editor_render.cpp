@@ -74,10 +74,7 @@ void Editor::DrawGlyphsCommand() {
     if (!chosen) return;
     renderValues_ = *chosen;
     // A file typed into the box is remembered as one chosen with "…" is.
-    if (!chosen->typeface.empty() && Chosen(chosen->typeface) != CommonDialog3.FileName) {
-        CommonDialog3.FileName = Chosen(chosen->typeface);
-        if (settings_) WriteSettings(*settings_, {language_, CommonDialog3.FileName});
-    }
+    if (!chosen->typeface.empty() && Chosen(chosen->typeface) != CommonDialog3.FileName) RememberTypeface(chosen->typeface);
     DrawGlyphs(*chosen);
 }
 
@@ -91,9 +88,13 @@ std::optional<std::filesystem::path> Editor::ChooseTypeface(const std::filesyste
         chosen = view_.ChooseExistingFile(CommonDialog3.DialogTitle, CommonDialog3.Filter, last.parent_path(), last);
     }
     if (!chosen) return std::nullopt;
-    CommonDialog3.FileName = Chosen(*chosen);
-    if (settings_) WriteSettings(*settings_, {language_, CommonDialog3.FileName});
+    RememberTypeface(*chosen);
     return CommonDialog3.FileName;
+}
+
+void Editor::RememberTypeface(const std::filesystem::path& path) {
+    CommonDialog3.FileName = Chosen(path);
+    SaveSettings();
 }
 
 RenderPreview Editor::PreviewRender(const RenderValues& values) {

@@ -58,12 +58,12 @@ public:
     using ReplayCheck = std::function<void(runtime::BinaryFile& file, std::span<const Change> changes)>;
 
     // Both write a step's bytes only when the file holds, in all of the step's ranges, exactly
-    // the bytes the other direction left there (and its texture, if it has one, whole), and refuse
-    // otherwise before the first write,
-    // with a Failure of kind ChangedOutside: the file was changed, shortened, removed or made
-    // read-only by someone else. Then check, when given, may refuse them too, still before the
-    // first write. A replay that fails half way is put back as a write is. Nothing when there is
-    // no step to take back or make again.
+    // the bytes the other direction left there, and refuse otherwise before the first write with a
+    // Failure of kind ChangedOutside: the file was changed, shortened, removed or made read-only
+    // by someone else. A step with a texture wants it whole as it was left too, else TextureChanged.
+    // Then check, when given, may refuse them too, still before the first write. A replay that
+    // fails half way is put back as a write is. Nothing when there is no step to take back or
+    // make again.
     std::optional<Step> Undo(const std::filesystem::path& font, const ReplayCheck& check = {});
     std::optional<Step> Redo(const std::filesystem::path& font, const ReplayCheck& check = {});
 

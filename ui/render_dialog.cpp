@@ -174,7 +174,7 @@ void RenderDialog::ShowValues(const editor::RenderValues& values) {
     (values.fromCodePage ? codePageChoice_ : charactersChoice_)->setChecked(true);
     characters_->setText(Utf8(values.characters));
     firstGlyph_->setValue(values.firstGlyph);
-    codePage_->setCurrentIndex(codePage_->findData(values.codePage));
+    SelectData(codePage_, values.codePage);
     firstByte_->setValue(values.firstByte);
     size_->setText(NumberText(values.px));
     baseline_->setText(NumberText(values.baseline));
