@@ -142,6 +142,29 @@ TEST(PreviewPicture, TheGlyphsOnTheTextureMagnifiedWithTheirBorders) {
     EXPECT_EQ(preview.At(editor::kPreviewWidth - 1, editor::kPreviewHeight - 1), grey) << "the texture from its top left";
 }
 
+// The TrueType file chosen with "…" or typed and drawn with is kept in the settings as the
+// dialogs name files, and a new window offers it again.
+TEST_F(DrawGlyphs, TheLastTypefaceIsKeptInTheSettings) {
+    testing_support::FakeSettings settings;
+    const auto start = [&] {
+        editor = std::make_unique<editor::Editor>(view, separator, &settings);
+        view.editor = editor.get();
+        editor->OpenFromCommandLine(font);
+    };
+    start();
+    const std::filesystem::path ttf(RUNEPLOT_TEST_TTF);
+    view.answers.push_back(ttf.parent_path() / "." / ttf.filename());
+    EXPECT_EQ(editor->ChooseTypeface({}), ttf);
+    EXPECT_EQ(editor::ReadSettings(settings).typeface, ttf);
+    const std::filesystem::path typed = Write("typed.ttf", FileBytes(ttf));
+    values.typeface = typed.parent_path() / "." / typed.filename();
+    Dialog(true);
+    EXPECT_EQ(editor::ReadSettings(settings).typeface, typed);
+    start();
+    Dialog(false);
+    EXPECT_EQ(opened->typeface, typed);
+}
+
 TEST_F(DrawGlyphs, DrawsAsGmftoolRenderInOneStepThatUndoAndRedoTakeWhole) {
     const auto [fontRendered, textureRendered] = Rendered();
     ASSERT_NE(textureRendered, textureBefore);
